@@ -1,0 +1,16 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFileFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Runs one call of korvane-cli; args are the arguments after the program name.
+// Returns the exit status.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Reports a usage error and returns kExitUsage.
+int UsageError(std::ostream& err, const std::string& problem);

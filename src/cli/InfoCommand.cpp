@@ -1,0 +1,138 @@
+#include "cli/InfoCommand.h"
+
+#include <ostream>
+
+#include "cli/CommandLine.h"
+#include "cli/Json.h"
+#include "cli/RecordingPresenter.h"
+#include "framework/Cp1252.h"
+#include "style/KorvaneDoc.h"
+
+namespace {
+
+std::string JsonBool(bool value) { return value ? "true" : "false"; }
+
+std::string JsonStyleText(const std::string& cp1252) { return JsonString(Cp1252ToUtf8(cp1252)); }
+
+std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bool quoted) {
+    // Main A-D, Intro A-C, Ending A-C: the order the document keeps them in.
+    std::string list;
+    for (int section = 0; section < kSectionCount; ++section) {
+        if (!doc.m_bSection[section]) continue;
+        if (!list.empty()) list += separator;
+        const std::string name(kSectionNames[section]);
+        list += quoted ? JsonString(name) : name;
+    }
+    return list;
+}
+
+bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
+
+std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
+    std::string json = "{\"path\": " + JsonString(SanitizeUtf8(path));
+    json += ", \"title\": " + JsonStyleText(doc.m_strStyleTitle);
+    json += ", \"copyright\": " + JsonStyleText(doc.m_strCopyright);
+    json += ", \"hasCopyright\": " + JsonBool(doc.m_bHasCopyright);
+    json += ", \"tempo\": " + (doc.m_nTempo == -1 ? std::string("null") : std::to_string(doc.m_nTempo));
+    json += ", \"timeSignature\": ";
+    json += HasTimeSignature(doc) ? "[" + std::to_string(doc.m_nTimeSigNumerator) + ", " +
+                                        std::to_string(doc.m_nTimeSigDenominator) + "]"
+                                  : "null";
+    json += ", \"sections\": [" + SectionList(doc, ", ", true) + "]";
+    json += ", \"channels\": [";
+    bool first = true;
+    for (int c = 0; c < kChannelCount; ++c) {
+        if (doc.m_nOrigVolume[c] == -1) continue;
+        if (!first) json += ", ";
+        first = false;
+        json += "{\"channel\": " + std::to_string(c + 1) + ", \"volume\": " + std::to_string(doc.m_nVolume[c]) +
+                ", \"label\": " + JsonString(doc.m_strChannelLabel[c]) + "}";
+    }
+    json += "]";
+    json += ", \"casm\": " + JsonBool(doc.m_bHasCASM);
+    json += ", \"cntt\": " + JsonBool(doc.m_bHasCntt);
+    json += ", \"ots\": " + JsonBool(doc.m_bHasOTS);
+    json += ", \"casmFile\": " + JsonBool(doc.m_bCASMFileExists);
+    json += ", \"otsFile\": " + JsonBool(doc.m_bOTSFileExists);
+    json += ", \"size\": " + std::to_string(doc.m_nFileLength) + "}";
+    return json;
+}
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
+void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDoc& doc) {
+    out << SanitizeUtf8(path) << "\n";
+    out << "  Title:          " << Cp1252ToUtf8(doc.m_strStyleTitle) << "\n";
+    out << "  Copyright:      " << (doc.m_bHasCopyright ? Cp1252ToUtf8(doc.m_strCopyright) : "(none)") << "\n";
+    out << "  Tempo:          " << (doc.m_nTempo == -1 ? "(none)" : std::to_string(doc.m_nTempo)) << "\n";
+    out << "  Time signature: "
+        << (HasTimeSignature(doc)
+                ? std::to_string(doc.m_nTimeSigNumerator) + "/" + std::to_string(doc.m_nTimeSigDenominator)
+                : "(none)")
+        << "\n";
+    const std::string sections = SectionList(doc, ", ", false);
+    out << "  Sections:       " << (sections.empty() ? "(none)" : sections) << "\n";
+    out << "  Volumes:";
+    bool any = false;
+    for (int c = 0; c < kChannelCount; ++c) {
+        if (doc.m_nOrigVolume[c] == -1) continue;
+        out << (any ? "                  " : "        ") << "channel " << c + 1 << (c + 1 < 10 ? "  " : " ")
+            << doc.m_strChannelLabel[c] << std::string(7 - doc.m_strChannelLabel[c].size(), ' ') << doc.m_nVolume[c]
+            << "\n";
+        any = true;
+    }
+    if (!any) out << "        (none)\n";
+    out << "  CASM section:   " << YesNo(doc.m_bHasCASM) << (doc.m_bHasCntt ? " (with Cntt data)" : "") << "\n";
+    out << "  OTS settings:   " << YesNo(doc.m_bHasOTS) << "\n";
+    out << "  Side files:     .csm " << YesNo(doc.m_bCASMFileExists) << ", .ots " << YesNo(doc.m_bOTSFileExists)
+        << "\n";
+    out << "  Size:           " << doc.m_nFileLength << " bytes\n";
+}
+
+std::string LastMessage(const CRecordingPresenter& presenter) {
+    return presenter.Requests().empty() ? std::string() : Cp1252ToUtf8(presenter.Requests().back().text);
+}
+
+}  // namespace
+
+int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::vector<std::string> files;
+    bool optionsDone = false;
+    for (const std::string& arg : args) {
+        if (!optionsDone && arg == "--json") {
+            json = true;
+        } else if (!optionsDone && arg == "--") {
+            optionsDone = true;
+        } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
+            return UsageError(err, "info: unknown option '" + arg + "'");
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) return UsageError(err, "info: no style file given");
+
+    CRecordingPresenter presenter;
+    ScopedPresenter scoped(presenter);
+    int status = kExitSuccess;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i];
+        presenter.Clear();
+        CKorvaneDoc doc;
+        const bool loaded = doc.OnOpenDocument(std::filesystem::path(path));
+        if (!loaded) status = kExitFileFailed;
+        if (json) {
+            out << (loaded ? JsonOf(path, doc)
+                           : "{\"path\": " + JsonString(SanitizeUtf8(path)) +
+                                 ", \"error\": " + JsonString(LastMessage(presenter)) + "}")
+                << "\n";
+        } else if (loaded) {
+            if (i > 0) out << "\n";
+            PrintForPeople(out, path, doc);
+        } else {
+            out.flush();
+            err << SanitizeUtf8(path) << ":\n" << LastMessage(presenter) << "\n";
+        }
+    }
+    return status;
+}

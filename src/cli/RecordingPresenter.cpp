@@ -1,0 +1,6 @@
+#include "cli/RecordingPresenter.h"
+
+int CRecordingPresenter::Present(const MessageBoxRequest& request) {
+    m_requests.push_back(request);
+    return DefaultButtonOf(request.style);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Texts inside style files and the program's messages are single bytes in Windows
+// code page 1252. These convert them at the edge to and from UTF-8.
+
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Nothing when the text is not valid UTF-8 or holds a character that code page 1252
+// cannot represent.
+std::optional<std::string> Utf8ToCp1252(std::string_view text);
+
+// Replaces every byte that is not part of valid UTF-8 with U+FFFD, so that foreign
+// bytes (a file name from another system) can be shown without breaking the output.
+std::string SanitizeUtf8(std::string_view text);

@@ -1,0 +1,38 @@
+#include "framework/Profile.h"
+
+int CMemoryProfile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const {
+    const auto it = m_values.find(Key{section, entry});
+    if (it == m_values.end()) return defaultValue;
+    if (const int* value = std::get_if<int>(&it->second)) return *value;
+    return defaultValue;
+}
+
+bool CMemoryProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    m_values[Key{section, entry}] = value;
+    return true;
+}
+
+std::string CMemoryProfile::GetProfileString(std::string_view section, std::string_view entry,
+                                             std::string_view defaultValue) const {
+    const auto it = m_values.find(Key{section, entry});
+    if (it == m_values.end()) return std::string(defaultValue);
+    if (const std::string* value = std::get_if<std::string>(&it->second)) return *value;
+    return std::to_string(std::get<int>(it->second));
+}
+
+bool CMemoryProfile::WriteProfileString(std::string_view section, std::string_view entry,
+                                        std::string_view value) {
+    m_values[Key{section, entry}] = std::string(value);
+    return true;
+}
+
+namespace {
+CProfile* g_installedProfile = nullptr;
+}
+
+CProfile& AppProfile() {
+    static CMemoryProfile fallback;
+    return g_installedProfile ? *g_installedProfile : fallback;
+}
+
+void SetAppProfile(CProfile* profile) { g_installedProfile = profile; }

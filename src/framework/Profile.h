@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+
+// Where the program keeps its settings: numbers and texts under a section and an
+// entry name. The editor plugs in a store that persists; tests and the companion
+// may plug in another one.
+class CProfile {
+public:
+    virtual ~CProfile() = default;
+    virtual int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const = 0;
+    virtual bool WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
+    virtual std::string GetProfileString(std::string_view section, std::string_view entry,
+                                         std::string_view defaultValue) const = 0;
+    virtual bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) = 0;
+};
+
+// Keeps the settings for the lifetime of the process only.
+class CMemoryProfile : public CProfile {
+public:
+    int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const override;
+    bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
+    std::string GetProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view defaultValue) const override;
+    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+
+private:
+    using Key = std::pair<std::string, std::string>;
+    std::map<Key, std::variant<int, std::string>, std::less<>> m_values;
+};
+
+// The application's settings store. Until the front end installs one, an in-memory
+// store answers; installing nullptr returns to it.
+CProfile& AppProfile();
+void SetAppProfile(CProfile* profile);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+using ByteView = std::span<const std::uint8_t>;
+
+// Callers check that four bytes are there before they read.
+inline std::uint32_t ReadU32BE(ByteView bytes, std::size_t pos) {
+    return std::uint32_t{bytes[pos]} << 24 | std::uint32_t{bytes[pos + 1]} << 16 |
+           std::uint32_t{bytes[pos + 2]} << 8 | std::uint32_t{bytes[pos + 3]};
+}
+
+inline std::uint32_t ReadU24BE(ByteView bytes, std::size_t pos) {
+    return std::uint32_t{bytes[pos]} << 16 | std::uint32_t{bytes[pos + 1]} << 8 | std::uint32_t{bytes[pos + 2]};
+}
+
+// Whether the four bytes at pos are the chunk tag; false when they are not all there.
+inline bool HasTagAt(ByteView bytes, std::size_t pos, std::string_view tag) {
+    return pos <= bytes.size() && bytes.size() - pos >= 4 && std::memcmp(bytes.data() + pos, tag.data(), 4) == 0;
+}

@@ -1,0 +1,167 @@
+#include "style/KorvaneDoc.h"
+
+#include <exception>
+#include <fstream>
+#include <new>
+#include <system_error>
+
+#include "framework/Profile.h"
+#include "framework/StringTable.h"
+#include "msg/Messages.h"
+#include "style/SaveOptionKeys.h"
+#include "style/SideFiles.h"
+#include "style/StyleMessages.h"
+
+namespace {
+
+namespace msg = style_messages;
+
+bool CanOpenForReading(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return false;
+    return std::ifstream(path, std::ios::binary).is_open();
+}
+
+void CutToStyleTextLength(std::string& text) {
+    if (text.size() > kMaxStyleTextLength) text.resize(kMaxStyleTextLength);
+}
+
+// An exception from deep inside a load or save is shown with its own text.
+std::string TextOf(const std::exception& exception) {
+    const std::string text = exception.what();
+    if (!text.empty()) return text;
+    return AppStringTable().LoadString(kIdsNoErrorMessageAvailable).value_or("");
+}
+
+}  // namespace
+
+CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
+
+void CKorvaneDoc::ResetContents() {
+    const CProfile& profile = AppProfile();
+    const auto option = [&profile](const SaveOptionKey& key) {
+        return profile.GetProfileInt(kSettingsSection, key.name, key.defaultValue) != 0;
+    };
+
+    m_strStylePath.clear();
+    m_strSaveName.clear();
+    m_pFileBuffer.reset();
+    m_nBufferSize = 0;
+    m_nFileLength = 0;
+    m_nTitleLength = 0;
+    m_strStyleTitle.clear();
+    m_bHasCopyright = false;
+    m_nCopyrightLength = 0;
+    m_strCopyright.clear();
+    m_bDeleteOldFile = option(kDeleteOldFileKey);
+    m_bFormatFilename = option(kFormatFilenameKey);
+    m_bAdaptFilename = option(kAdaptFilenameKey);
+    m_bDeleteOTS = option(kDeleteOTSKey);
+    m_bExportOTS = option(kExportOTSKey);
+    m_bImportOTS = option(kImportOTSKey);
+    m_bDeleteAllCntt = option(kDeleteAllCnttKey);
+    m_bHasOTS = false;
+    m_bOTSFileExists = false;
+    m_bHasCntt = false;
+    m_bExportCASM = option(kExportCASMKey);
+    m_bImportCASM = option(kImportCASMKey);
+    m_bDeleteCASM = option(kDeleteCASMKey);
+    m_bHasCASM = false;
+    m_bCASMFileExists = false;
+    m_nCASMLength = 0;
+    m_nTempo = -1;
+    m_nTimeSigNumerator = 0;
+    m_nTimeSigDenominator = 0;
+    m_bAllChannels = option(kAllChannelsKey);
+    m_nAllChannelsPercent = 100;
+    m_nOrigVolume = StyleFacts::Unset();
+    m_nVolume = StyleFacts::Unset();
+    m_nChannelPart = StyleFacts::Unset();
+    m_strChannelLabel = {};
+    m_bSection = {};
+}
+
+void CKorvaneDoc::DeleteContents() {
+    ResetContents();
+    CDocument::DeleteContents();
+}
+
+bool CKorvaneDoc::OnNewDocument() { return false; }
+
+bool CKorvaneDoc::OnOpenDocument(const std::filesystem::path& pathName) { return ProcessStyleFile(pathName, false); }
+
+bool CKorvaneDoc::OnSaveDocument(const std::filesystem::path& pathName) {
+    if (m_strStyleTitle.empty()) {
+        ShowError(msg::kEmptyTitle);
+        return false;
+    }
+    return ProcessStyleFile(pathName, true);
+}
+
+bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool save) {
+    MaybeStyleError error;
+    try {
+        error = save ? StyleError{"Saving styles is not available in this version.", std::nullopt}
+                     : LoadStyleFile(pathName);
+    } catch (const std::exception& exception) {
+        error = StyleError{TextOf(exception), std::nullopt};
+    }
+    if (!error) return true;
+    ShowError(error->Text());
+    if (!save) ResetContents();
+    return false;
+}
+
+MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {
+    m_bCASMFileExists = CanOpenForReading(CasmSideFilePath(pathName));
+    m_bOTSFileExists = CanOpenForReading(OtsSideFilePath(pathName));
+
+    std::error_code ignored;
+    std::ifstream file(pathName, std::ios::binary);
+    if (!file.is_open() || std::filesystem::is_directory(pathName, ignored)) {
+        return StyleError{msg::kErrorOpening, std::nullopt};
+    }
+    CutToStyleTextLength(m_strStyleTitle);
+    CutToStyleTextLength(m_strCopyright);
+    m_strStylePath = pathName;
+
+    file.seekg(0, std::ios::end);
+    const std::streamoff length = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (length < static_cast<std::streamoff>(kMinStyleFileSize) ||
+        length > static_cast<std::streamoff>(kMaxStyleFileSize)) {
+        return StyleError{msg::kInvalidFileSize, std::nullopt};
+    }
+    m_nFileLength = static_cast<std::int32_t>(length);
+    m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[m_nFileLength]);
+    if (!m_pFileBuffer) return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
+    m_nBufferSize = m_nFileLength;
+    file.read(reinterpret_cast<char*>(m_pFileBuffer.get()), m_nFileLength);
+    if (file.gcount() < m_nFileLength) return StyleError{msg::kErrorLoadingBuffer, std::nullopt};
+
+    StyleFacts facts;
+    if (MaybeStyleError error = ReadStyle(ByteView(m_pFileBuffer.get(), m_nFileLength), facts)) return error;
+    TakeFacts(facts);
+    m_strStylePath = pathName;
+    return std::nullopt;
+}
+
+void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
+    m_nTitleLength = facts.titleLength;
+    m_strStyleTitle = facts.title;
+    m_bHasCopyright = facts.hasCopyright;
+    m_nCopyrightLength = facts.copyrightLength;
+    m_strCopyright = facts.copyright;
+    m_bHasOTS = facts.hasOTS;
+    m_bHasCntt = facts.hasCntt;
+    m_bHasCASM = facts.hasCASM;
+    m_nCASMLength = facts.casmLength;
+    m_nTempo = facts.tempo;
+    m_nTimeSigNumerator = facts.timeSigNumerator;
+    m_nTimeSigDenominator = facts.timeSigDenominator;
+    m_nOrigVolume = facts.origVolume;
+    m_nVolume = facts.origVolume;
+    m_nChannelPart = facts.channelPart;
+    m_strChannelLabel = facts.channelLabel;
+    m_bSection = facts.sections;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "framework/Document.h"
+#include "style/StyleNames.h"
+#include "style/StyleReader.h"
+
+// One open style file: its whole image, the values taken out of it for editing, the
+// options that steer the next save, and which chunks and side files exist.
+class CKorvaneDoc : public CDocument {
+public:
+    CKorvaneDoc();
+
+    void DeleteContents() override;
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const std::filesystem::path& pathName) override;
+    bool OnSaveDocument(const std::filesystem::path& pathName) override;
+
+    // Loads (save false) or saves the style. Every failure has been shown to the
+    // user when it returns false.
+    bool ProcessStyleFile(const std::filesystem::path& pathName, bool save);
+    // Back to the empty document, the options read anew from the settings.
+    void ResetContents();
+
+    std::filesystem::path m_strStylePath;
+    std::string m_strSaveName;
+    std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
+    std::int32_t m_nBufferSize = 0;
+    std::int32_t m_nFileLength = 0;
+    std::int32_t m_nTitleLength = 0;
+    std::string m_strStyleTitle;  // code page 1252, at most 32 characters
+    bool m_bHasCopyright = false;
+    std::int32_t m_nCopyrightLength = 0;
+    std::string m_strCopyright;  // code page 1252, at most 32 characters
+    bool m_bDeleteOldFile = false;
+    bool m_bFormatFilename = true;
+    bool m_bAdaptFilename = true;
+    bool m_bDeleteOTS = false;
+    bool m_bExportOTS = false;
+    bool m_bImportOTS = false;
+    bool m_bDeleteAllCntt = false;
+    bool m_bHasOTS = false;
+    bool m_bOTSFileExists = false;
+    bool m_bHasCntt = false;
+    bool m_bExportCASM = false;
+    bool m_bImportCASM = false;
+    bool m_bDeleteCASM = false;
+    bool m_bHasCASM = false;
+    bool m_bCASMFileExists = false;
+    std::int32_t m_nCASMLength = 0;
+    std::int16_t m_nTempo = -1;
+    std::int32_t m_nTimeSigNumerator = 0;
+    std::int32_t m_nTimeSigDenominator = 0;
+    bool m_bAllChannels = true;
+    std::int32_t m_nAllChannelsPercent = 100;
+    ChannelValues m_nOrigVolume = StyleFacts::Unset();
+    ChannelValues m_nVolume = StyleFacts::Unset();
+    ChannelValues m_nChannelPart = StyleFacts::Unset();
+    std::array<std::string, kChannelCount> m_strChannelLabel;
+    std::array<bool, kSectionCount> m_bSection{};
+
+private:
+    MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
+    void TakeFacts(const StyleFacts& facts);
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "style/ByteOrder.h"
+#include "style/StyleError.h"
+#include "style/StyleNames.h"
+
+inline constexpr std::size_t kMinStyleFileSize = 48;
+inline constexpr std::size_t kMaxStyleFileSize = 200000;
+inline constexpr std::size_t kMaxStyleTextLength = 32;
+
+using ChannelValues = std::array<std::int16_t, kChannelCount>;
+
+// What a style file holds that the editor shows and the save needs, as read from its
+// image. Absent values are -1 (tempo, volumes, parts) or 0 (time signature, lengths).
+struct StyleFacts {
+    std::string title;
+    std::int32_t titleLength = 0;  // length byte of the title event
+    bool hasCopyright = false;
+    std::int32_t copyrightLength = 0;  // length byte of the copyright event
+    std::string copyright;
+    bool hasCntt = false;
+    bool hasCASM = false;
+    std::int32_t casmLength = 0;  // the whole chunk, header included
+    bool hasOTS = false;
+    std::int16_t tempo = -1;
+    std::int32_t timeSigNumerator = 0;
+    std::int32_t timeSigDenominator = 0;
+    ChannelValues origVolume = Unset();
+    ChannelValues channelPart = Unset();  // for every channel with a volume: 0-15
+    std::array<std::string, kChannelCount> channelLabel;  // empty for channels without a volume
+    std::array<bool, kSectionCount> sections{};
+
+    static ChannelValues Unset() {
+        ChannelValues values;
+        values.fill(-1);
+        return values;
+    }
+};
+
+// Reads a whole style file image: header and track checks, the track walk, the CASM
+// chunk's channel table, the OTS chunk's presence, the required title and "SFF1"
+// marker, and the channel labels. Every read stays inside the image. The size limits
+// of a style file are the caller's to check.
+MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts);

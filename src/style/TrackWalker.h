@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "style/ByteOrder.h"
+#include "style/StyleError.h"
+
+inline constexpr std::size_t kTrackTagOffset = 14;
+inline constexpr std::size_t kTrackLengthOffset = 18;
+inline constexpr std::size_t kTrackDataOffset = 22;
+
+struct TrackEvent {
+    enum class Type { Channel, Meta, SysEx };
+
+    Type type = Type::Channel;
+    std::size_t start = 0;   // first byte of the delta time
+    std::size_t status = 0;  // the status byte; under running status the first data byte
+    std::size_t data = 0;    // first data byte (for meta and system exclusive: after the length byte)
+    std::size_t end = 0;     // first byte after the event
+    std::uint8_t kind = 0;     // channel message: high half of the status in force (0x8-0xE)
+    std::uint8_t channel = 0;  // channel message: low half of the status in force
+    std::uint8_t metaType = 0;
+    std::uint8_t length = 0;   // meta or system exclusive length byte; data bytes of a channel message
+};
+
+// Walks the events of the track, which begins at file offset 22 and ends at trackEnd.
+// Delta times are skipped, running status carries over meta and system exclusive
+// events, and meta and system exclusive lengths are single bytes. Every event must
+// lie inside the track; only the end-of-track event may end one byte past it, as
+// files with a track length one byte short are common enough to accept.
+class TrackWalker {
+public:
+    // trackEnd must not lie past the image.
+    TrackWalker(ByteView image, std::size_t trackEnd);
+
+    // Reads the next event and moves past it. False at the end of the track and when
+    // the track is malformed; Error() tells the two apart.
+    bool Next(TrackEvent& event);
+    const MaybeStyleError& Error() const { return m_error; }
+    // Where the walk stands: after the last event read (the track end once done).
+    std::size_t Position() const { return m_pos; }
+
+private:
+    bool Fail(const char* message, std::size_t offset);
+    bool ReadChannelMessage(TrackEvent& event, std::size_t dataPos);
+    bool ReadMeta(TrackEvent& event);
+    bool ReadSysEx(TrackEvent& event);
+
+    ByteView m_image;
+    std::size_t m_trackEnd;
+    std::size_t m_pos = kTrackDataOffset;
+    bool m_hasRunningStatus = false;
+    std::uint8_t m_kind = 0;
+    std::uint8_t m_channel = 0;
+    MaybeStyleError m_error;
+};
