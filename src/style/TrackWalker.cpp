@@ -60,7 +60,9 @@ bool TrackWalker::ReadChannelMessage(TrackEvent& event, std::size_t dataPos) {
 bool TrackWalker::ReadMeta(TrackEvent& event) {
     const std::size_t pos = event.status;
     event.type = TrackEvent::Type::Meta;
-    if (m_trackEnd - pos < 2) return Fail(style_messages::kInvalidStructure, pos);
+    // The type byte may lie past a track that is too short, so that the end-of-track
+    // check below can name the missing marker.
+    if (m_image.size() - pos < 2) return Fail(style_messages::kInvalidStructure, pos);
     event.metaType = m_image[pos + 1];
     const std::size_t lengthPos = pos + 2;
     event.data = pos + 3;

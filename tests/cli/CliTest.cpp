@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "RunProgram.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+
+namespace {
+
+class Cli : public testing::Test {
+protected:
+    ProgramResult Run(const std::vector<std::string>& args) {
+        return RunProgram(KORVANE_CLI_PATH, args, scratch.path());
+    }
+
+    TempDir dir;
+    TempDir scratch;
+};
+
+Bytes RichStyle() {
+    return StyleFile(BasicEvents("Caf\xE9 \"Blues\"") + CopyrightEvent("(C) Me") + TempoEvent(500000) +
+                         TimeSignatureEvent(3, 2) + VolumeEvent(9, 100) + VolumeEvent(2, 64) +
+                         MarkerEvent("Main A") + MarkerEvent("Main B") + MarkerEvent("Intro A") +
+                         MarkerEvent("Ending C") + EndOfTrack(),
+                     Casm(Cseg(Sdec() + Ctab(2, 13) + Cntt())) + Ots());
+}
+
+TEST_F(Cli, InfoJsonDescribesTheStyle) {
+    const auto path = dir.Write("Blues.sty", RichStyle());
+    dir.Write("Blues.ots", Ots());
+    const ProgramResult result = Run({"info", "--json", path.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "{\"path\": \"" + path.string() +
+                  "\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", \"hasCopyright\": true, "
+                  "\"tempo\": 120, \"timeSignature\": [3, 4], "
+                  "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
+                  "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
+                  "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
+                  "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
+                  "\"size\": " + std::to_string(RichStyle().size()) + "}\n");
+}
+
+TEST_F(Cli, InfoJsonWithoutOptionalValues) {
+    const auto path = dir.Write("Min.sty", MinimalStyle());
+    const ProgramResult result = Run({"info", "--json", path.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "{\"path\": \"" + path.string() +
+                              "\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
+                              "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
+                              "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
+                              "\"otsFile\": false, \"size\": 48}\n");
+}
+
+TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
+    const auto good = dir.Write("Good.sty", MinimalStyle());
+    const auto bad = dir.Write("Bad.sty", StyleFile(TitleEvent("A style without its marker")));
+    const auto missing = dir / "Missing.sty";
+    const ProgramResult result = Run({"info", "--json", bad.string(), missing.string(), good.string()});
+    EXPECT_EQ(result.status, 1);
+    const std::string expected =
+        "{\"path\": \"" + bad.string() + "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' marker.)\"}\n" +
+        "{\"path\": \"" + missing.string() +
+        "\", \"error\": \"Error opening style file!\\n\\n(Please check if file is in use by another "
+        "application.)\"}\n";
+    ASSERT_GT(result.out.size(), expected.size());
+    EXPECT_EQ(result.out.substr(0, expected.size()), expected);
+    EXPECT_NE(result.out.find("\"title\": \"Test Style\"", expected.size()), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(bad).data, StyleFile(TitleEvent("A style without its marker")).data);
+}
+
+TEST_F(Cli, InfoForPeople) {
+    const auto path = dir.Write("Blues.sty", RichStyle());
+    const ProgramResult result = Run({"info", path.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, path.string() +
+                              "\n"
+                              "  Title:          Café \"Blues\"\n"
+                              "  Copyright:      (C) Me\n"
+                              "  Tempo:          120\n"
+                              "  Time signature: 3/4\n"
+                              "  Sections:       Main A, Main B, Intro A, Ending C\n"
+                              "  Volumes:        channel 3  Pad:   64\n"
+                              "                  channel 10 Rhy2:  100\n"
+                              "  CASM section:   yes (with Cntt data)\n"
+                              "  OTS settings:   yes\n"
+                              "  Side files:     .csm no, .ots no\n"
+                              "  Size:           " + std::to_string(RichStyle().size()) + " bytes\n");
+
+    const auto bad = dir.Write("Small.sty", Bytes::Repeat(0, 47));
+    const ProgramResult failed = Run({"info", bad.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, bad.string() + ":\nInvalid file size!\n");
+}
+
+TEST_F(Cli, UsageErrors) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"info"}, {"info", "--json"}, {"info", "--xml", "a.sty"}, {"frobnicate", "a.sty"}}) {
+        const ProgramResult result = Run(args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("korvane-cli: "), std::string::npos);
+    }
+    const ProgramResult help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("korvane-cli info [--json] FILE..."), std::string::npos);
+    const ProgramResult version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("korvane-cli ", 0), 0u);
+}
+
+TEST_F(Cli, DashDashEndsTheOptions) {
+    const auto path = dir.Write("-odd.sty", MinimalStyle());
+    const ProgramResult result = Run({"info", "--json", "--", path.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("\"title\": \"Test Style\""), std::string::npos);
+}
+
+}  // namespace

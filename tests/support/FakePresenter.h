@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "msg/MessagePresenter.h"
+
+// Records every box instead of showing it; answers with a chosen button and can be
+// told to throw on its next boxes.
+class FakePresenter : public CMessagePresenter {
+public:
+    FakePresenter() { InstallMessagePresenter(this); }
+    ~FakePresenter() override { InstallMessagePresenter(nullptr); }
+
+    int Present(const MessageBoxRequest& request) override {
+        if (!throwers.empty()) {
+            auto thrower = std::move(throwers.front());
+            throwers.erase(throwers.begin());
+            thrower();
+        }
+        boxes.push_back(request);
+        return answer;
+    }
+    OwnerWindow MainWindow() const override { return mainWindow; }
+
+    std::vector<MessageBoxRequest> boxes;
+    std::vector<std::function<void()>> throwers;  // run one per box, first to last
+    int answer = 1;
+    OwnerWindow mainWindow = nullptr;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+struct ProgramResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ShellQuote(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs a program through the shell with the given arguments and collects its output
+// and exit status.
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::filesystem::path& scratch) {
+    const std::filesystem::path errFile = scratch / "stderr.txt";
+    std::string command = ShellQuote(program);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " 2>" + ShellQuote(errFile.string()) + " </dev/null";
+    ProgramResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream errStream(errFile, std::ios::binary);
+    std::stringstream err;
+    err << errStream.rdbuf();
+    result.err = err.str();
+    std::filesystem::remove(errFile);
+    return result;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+// Builds style files byte by byte from their layout, so that each test shows the
+// bytes it means. Every helper returns Bytes that can be joined with +.
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Bytes {
+    std::vector<std::uint8_t> data;
+
+    Bytes() = default;
+    Bytes(std::initializer_list<std::uint8_t> bytes) : data(bytes) {}
+    static Bytes Text(std::string_view text) {
+        Bytes b;
+        b.data.assign(text.begin(), text.end());
+        return b;
+    }
+    static Bytes U32BE(std::uint32_t value) {
+        return {std::uint8_t(value >> 24), std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value)};
+    }
+    static Bytes Repeat(std::uint8_t byte, std::size_t count) {
+        Bytes b;
+        b.data.assign(count, byte);
+        return b;
+    }
+
+    Bytes& operator+=(const Bytes& other) {
+        data.insert(data.end(), other.data.begin(), other.data.end());
+        return *this;
+    }
+    friend Bytes operator+(Bytes a, const Bytes& b) { return a += b; }
+
+    std::size_t size() const { return data.size(); }
+    std::span<const std::uint8_t> view() const { return data; }
+    std::string str() const { return std::string(data.begin(), data.end()); }
+};
+
+// A chunk: 4-byte tag, 32-bit big-endian length, content.
+inline Bytes Chunk(std::string_view tag, const Bytes& content) {
+    return Bytes::Text(tag) + Bytes::U32BE(static_cast<std::uint32_t>(content.size())) + content;
+}
+
+// The 14-byte header chunk: format 0, one track, 120 ticks per quarter.
+inline Bytes HeaderChunk() { return Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 0x78}); }
+
+// ---- Track events, each with a one-byte delta time of 0 unless given ----
+
+inline Bytes Meta(std::uint8_t type, const Bytes& content, std::uint8_t delta = 0) {
+    return Bytes{delta, 0xFF, type, static_cast<std::uint8_t>(content.size())} + content;
+}
+inline Bytes TextMeta(std::uint8_t type, std::string_view text) { return Meta(type, Bytes::Text(text)); }
+inline Bytes TitleEvent(std::string_view title) { return TextMeta(0x03, title); }
+inline Bytes CopyrightEvent(std::string_view text) { return TextMeta(0x02, text); }
+inline Bytes MarkerEvent(std::string_view text) { return TextMeta(0x06, text); }
+inline Bytes Sff1Marker() { return MarkerEvent("SFF1"); }
+inline Bytes TempoEvent(std::uint32_t microsecondsPerQuarter) {
+    return Meta(0x51, {std::uint8_t(microsecondsPerQuarter >> 16), std::uint8_t(microsecondsPerQuarter >> 8),
+                       std::uint8_t(microsecondsPerQuarter)});
+}
+inline Bytes TimeSignatureEvent(std::uint8_t numerator, std::uint8_t denominatorPower) {
+    return Meta(0x58, {numerator, denominatorPower, 0x18, 0x08});
+}
+inline Bytes EndOfTrack() { return Bytes{0x00, 0xFF, 0x2F, 0x00}; }
+// Controller 7 on a channel 0-15.
+inline Bytes VolumeEvent(std::uint8_t channel, std::uint8_t value) {
+    return Bytes{0x00, std::uint8_t(0xB0 | channel), 0x07, value};
+}
+inline Bytes NoteOn(std::uint8_t channel, std::uint8_t note, std::uint8_t velocity) {
+    return Bytes{0x00, std::uint8_t(0x90 | channel), note, velocity};
+}
+// Data bytes under running status, after a delta time of 0.
+inline Bytes Running(std::uint8_t first, std::uint8_t second) { return Bytes{0x00, first, second}; }
+inline Bytes SysEx(const Bytes& content) { return Bytes{0x00, 0xF0, std::uint8_t(content.size())} + content; }
+
+// ---- Chunks after the track ----
+
+// "Ctab" with the source channel at content byte 0 and the part at byte 9; 27 bytes
+// of content as the keyboards write them.
+inline Bytes Ctab(std::uint8_t source, std::uint8_t part) {
+    Bytes content = Bytes{source} + Bytes::Text("Name    ") + Bytes{part} + Bytes::Repeat(0x00, 17);
+    return Chunk("Ctab", content);
+}
+inline Bytes Sdec(std::string_view sections = "Main A,Main B") { return Chunk("Sdec", Bytes::Text(sections)); }
+inline Bytes Cntt() { return Chunk("Cntt", {0x00, 0x00}); }
+inline Bytes Cseg(const Bytes& subChunks) { return Chunk("CSEG", subChunks); }
+inline Bytes Casm(const Bytes& csegs) { return Chunk("CASM", csegs); }
+inline Bytes Ots(const Bytes& content = Bytes::Text("OTS settings")) { return Chunk("OTSc", content); }
+
+// ---- Whole files ----
+
+// The events every loadable style needs: a title and the "SFF1" marker.
+inline Bytes BasicEvents(std::string_view title = "Test Style") { return TitleEvent(title) + Sff1Marker(); }
+
+inline Bytes StyleFile(const Bytes& events, const Bytes& afterTrack = {}) {
+    return HeaderChunk() + Chunk("MTrk", events) + afterTrack;
+}
+
+// The smallest style the load accepts: 48 bytes, title "Test Style".
+inline Bytes MinimalStyle() { return StyleFile(BasicEvents() + EndOfTrack()); }
