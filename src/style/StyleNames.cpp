@@ -1,14 +1,14 @@
 #include "style/StyleNames.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 constexpr std::array<std::string_view, 8> kPartLabels = {"Rhy1:", "Rhy2:", "Bass:", "Chd1:",
@@ -17,6 +17,7 @@ constexpr std::array<std::string_view, 8> kPartLabels = {"Rhy1:", "Rhy2:", "Bass
 }  // namespace
 
 std::optional<int> SectionOfMarker(std::string_view text) {
+    if (text.size() < 6 || text.size() > 8) return std::nullopt;  // "Main A" to "Ending C"
     for (int section = 0; section < kSectionCount; ++section) {
         if (EqualsIgnoringCase(text, kSectionNames[section])) return section;
     }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "style/StyleMessages.h"
 
 namespace {
 constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
@@ -12,49 +11,22 @@ TrackWalker::TrackWalker(ByteView image, std::size_t trackEnd) : m_image(image),
 
 bool TrackWalker::Fail(const char* message, std::size_t offset) {
     m_error = StyleError::At(message, offset);
+    m_pos = m_trackEnd;  // nothing more to read
     return false;
 }
 
-bool TrackWalker::Next(TrackEvent& event) {
-    if (m_error || m_pos >= m_trackEnd) return false;
-    event = TrackEvent{};
-    event.start = m_pos;
-
-    std::size_t pos = m_pos;
-    while (pos < m_trackEnd && (m_image[pos] & 0x80)) ++pos;
-    ++pos;  // the delta time's last byte, bit 7 clear
-    if (pos >= m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
-
-    event.status = pos;
-    const std::uint8_t b = m_image[pos];
+bool TrackWalker::ReadMetaOrSysEx(TrackEvent& event) {
+    const std::uint8_t b = m_image[event.status];
     bool ok = false;
-    if (b >= 0x80 && b <= 0xEF) {
-        m_hasRunningStatus = true;
-        m_kind = b >> 4;
-        m_channel = b & 0x0F;
-        ok = ReadChannelMessage(event, pos + 1);
-    } else if (b < 0x80 && m_hasRunningStatus) {
-        ok = ReadChannelMessage(event, pos);
-    } else if (b == 0xFF) {
+    if (b == 0xFF) {
         ok = ReadMeta(event);
     } else if (b == 0xF0 || b == 0xF7) {
         ok = ReadSysEx(event);
     } else {
-        return Fail(style_messages::kInvalidStructure, pos);
+        return Fail(style_messages::kInvalidStructure, event.status);
     }
     if (ok) m_pos = event.end;
     return ok;
-}
-
-bool TrackWalker::ReadChannelMessage(TrackEvent& event, std::size_t dataPos) {
-    event.type = TrackEvent::Type::Channel;
-    event.kind = m_kind;
-    event.channel = m_channel;
-    event.length = (m_kind == 0xC || m_kind == 0xD) ? 1 : 2;
-    event.data = dataPos;
-    event.end = dataPos + event.length;
-    if (event.end > m_trackEnd) return Fail(style_messages::kInvalidStructure, event.status);
-    return true;
 }
 
 bool TrackWalker::ReadMeta(TrackEvent& event) {

@@ -5,6 +5,7 @@
 
 #include "style/ByteOrder.h"
 #include "style/StyleError.h"
+#include "style/StyleMessages.h"
 
 inline constexpr std::size_t kTrackTagOffset = 14;
 inline constexpr std::size_t kTrackLengthOffset = 18;
@@ -35,15 +36,47 @@ public:
     TrackWalker(ByteView image, std::size_t trackEnd);
 
     // Reads the next event and moves past it. False at the end of the track and when
-    // the track is malformed; Error() tells the two apart.
-    bool Next(TrackEvent& event);
+    // the track is malformed; Error() tells the two apart. Channel messages, nearly
+    // every event of a style, are read here; the rest out of line.
+    bool Next(TrackEvent& event) {
+        if (m_pos >= m_trackEnd) return false;
+        event.start = m_pos;
+        std::size_t pos = m_pos;
+        while (m_image[pos] & 0x80) {
+            if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
+        }
+        if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
+
+        event.status = pos;
+        const std::uint8_t b = m_image[pos];
+        if (b >= 0xF0) return ReadMetaOrSysEx(event);
+        if (b & 0x80) {
+            m_hasRunningStatus = true;
+            m_kind = b >> 4;
+            m_channel = b & 0x0F;
+            m_dataLength = (m_kind == 0xC || m_kind == 0xD) ? 1 : 2;
+            ++pos;
+        } else if (!m_hasRunningStatus) {
+            return Fail(style_messages::kInvalidStructure, pos);
+        }
+        event.type = TrackEvent::Type::Channel;
+        event.kind = m_kind;
+        event.channel = m_channel;
+        event.length = m_dataLength;
+        event.data = pos;
+        event.end = pos + event.length;
+        if (event.end > m_trackEnd) return Fail(style_messages::kInvalidStructure, event.status);
+        m_pos = event.end;
+        return true;
+    }
+
     const MaybeStyleError& Error() const { return m_error; }
     // Where the walk stands: after the last event read (the track end once done).
     std::size_t Position() const { return m_pos; }
 
 private:
     bool Fail(const char* message, std::size_t offset);
-    bool ReadChannelMessage(TrackEvent& event, std::size_t dataPos);
+    bool ReadMetaOrSysEx(TrackEvent& event);
     bool ReadMeta(TrackEvent& event);
     bool ReadSysEx(TrackEvent& event);
 
@@ -53,5 +86,6 @@ private:
     bool m_hasRunningStatus = false;
     std::uint8_t m_kind = 0;
     std::uint8_t m_channel = 0;
+    std::uint8_t m_dataLength = 0;  // data bytes of the status in force
     MaybeStyleError m_error;
 };

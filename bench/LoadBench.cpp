@@ -1,0 +1,62 @@
+// The load of a 200,000-byte style from memory, beside a plain copy of the same bytes.
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "StyleBytes.h"
+#include "style/StyleReader.h"
+
+namespace {
+
+// A style shaped like a keyboard's: sections of notes with volume changes, filled up
+// with note events until the file is exactly 200,000 bytes.
+Bytes LargestStyle() {
+    const Bytes after = Casm(Cseg(Sdec() + Ctab(9, 10) + Ctab(10, 11) + Cntt())) + Ots(Bytes::Repeat(0x20, 2000));
+    Bytes events = BasicEvents("Benchmark Style") + TempoEvent(500000) + TimeSignatureEvent(4, 2);
+    for (std::uint8_t c = 8; c < 16; ++c) events += VolumeEvent(c, 100);
+    const std::size_t fixed = HeaderChunk().size() + 8 + after.size() + EndOfTrack().size();
+    std::size_t section = 0;
+    while (fixed + events.size() + 200 < 200000) {
+        events += MarkerEvent(std::string(kSectionNames[section++ % kSectionCount]));
+        for (int i = 0; i < 40 && fixed + events.size() + 100 < 200000; ++i) {
+            events += NoteOn(static_cast<std::uint8_t>(8 + i % 8), 60, 100) + Running(60, 0);
+        }
+        events += VolumeEvent(static_cast<std::uint8_t>(8 + section % 8), 90);
+    }
+    std::size_t remaining = 200000 - fixed - events.size();
+    for (; remaining >= 8; remaining -= 4) events += NoteOn(9, 42, 80);
+    events += Meta(0x7F, Bytes::Repeat(0, remaining - 4));
+    return StyleFile(events + EndOfTrack(), after);
+}
+
+const Bytes& Style() {
+    static const Bytes style = LargestStyle();
+    return style;
+}
+
+void LoadStyleFromMemory(benchmark::State& state) {
+    const Bytes& style = Style();
+    if (style.size() != 200000) state.SkipWithError("the style is not 200,000 bytes");
+    for (auto _ : state) {
+        StyleFacts facts;
+        benchmark::DoNotOptimize(ReadStyle(style.view(), facts));
+        benchmark::DoNotOptimize(facts);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * style.size()));
+}
+BENCHMARK(LoadStyleFromMemory);
+
+void CopySameBytes(benchmark::State& state) {
+    const Bytes& style = Style();
+    std::vector<std::uint8_t> copy(style.size());
+    for (auto _ : state) {
+        std::memcpy(copy.data(), style.data.data(), style.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * style.size()));
+}
+BENCHMARK(CopySameBytes);
+
+}  // namespace

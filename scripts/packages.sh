@@ -1,0 +1,27 @@
+# Debian packages that building, testing and running Korvane need. Sourced by the
+# scripts; installs only what is missing.
+
+KORVANE_PACKAGES=(
+  g++ cmake ninja-build
+  libgtest-dev
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  xvfb xauth
+  clang libclang-rt-14-dev
+  libbenchmark-dev
+)
+
+korvane_install_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
