@@ -8,6 +8,7 @@
 #include "style/ByteOrder.h"
 #include "style/StyleError.h"
 #include "style/StyleNames.h"
+#include "style/TrackWalker.h"
 
 inline constexpr std::size_t kMinStyleFileSize = 48;
 inline constexpr std::size_t kMaxStyleFileSize = 200000;
@@ -41,6 +42,13 @@ struct StyleFacts {
         return values;
     }
 };
+
+// The tempo in beats per minute that a tempo event holds. An event too short for its
+// three bytes, or with a value the 16-bit field cannot hold (0, or below 1832
+// microseconds per quarter), still counts as the style's tempo but gives -1: nothing
+// shows it for editing and a save leaves its bytes alone. The same holds for a time
+// signature too short for its two bytes or with a denominator past 2^30.
+std::int16_t TempoOf(ByteView image, const TrackEvent& event);
 
 // Reads a whole style file image: header and track checks, the track walk, the CASM
 // chunk's channel table, the OTS chunk's presence, the required title and "SFF1"

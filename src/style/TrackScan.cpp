@@ -1,0 +1,50 @@
+#include "style/TrackScan.h"
+
+#include <string_view>
+
+EventRole TrackScan::Classify(const TrackEvent& event) {
+    switch (event.type) {
+        case TrackEvent::Type::Channel:
+            return event.kind == kControlChange && m_image[event.data] == kControllerVolume ? EventRole::Volume
+                                                                                             : EventRole::Other;
+        case TrackEvent::Type::Meta: return ClassifyMeta(event);
+        default: return EventRole::Other;
+    }
+}
+
+EventRole TrackScan::ClassifyMeta(const TrackEvent& event) {
+    switch (event.metaType) {
+        case kMetaText:
+        case kMetaSequenceName:
+            if (m_titleFound) return EventRole::Other;
+            m_titleFound = true;
+            return EventRole::Title;
+        case kMetaCopyright:
+            if (m_copyrightFound) return EventRole::Other;
+            m_copyrightFound = true;
+            return EventRole::Copyright;
+        case kMetaMarker: return ClassifyMarker(event);
+        case kMetaTempo:
+            if (m_tempoFound || m_mainAFound) return EventRole::Other;
+            m_tempoFound = true;
+            return EventRole::Tempo;
+        case kMetaTimeSignature:
+            if (m_timeSignatureFound) return EventRole::Other;
+            m_timeSignatureFound = true;
+            return EventRole::TimeSignature;
+        default: return EventRole::Other;
+    }
+}
+
+EventRole TrackScan::ClassifyMarker(const TrackEvent& event) {
+    const std::string_view text(reinterpret_cast<const char*>(m_image.data() + event.data), event.length);
+    if (!m_sff1Found && text == "SFF1") {
+        m_sff1Found = true;
+        return EventRole::Sff1Marker;
+    }
+    const std::optional<int> section = SectionOfMarker(text);
+    if (!section || (*section == kSectionMainA && m_mainAFound)) return EventRole::Other;
+    m_sections[*section] = true;
+    if (*section == kSectionMainA) m_mainAFound = true;
+    return EventRole::SectionMarker;
+}
