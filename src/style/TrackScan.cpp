@@ -2,16 +2,6 @@
 
 #include <string_view>
 
-EventRole TrackScan::Classify(const TrackEvent& event) {
-    switch (event.type) {
-        case TrackEvent::Type::Channel:
-            return event.kind == kControlChange && m_image[event.data] == kControllerVolume ? EventRole::Volume
-                                                                                             : EventRole::Other;
-        case TrackEvent::Type::Meta: return ClassifyMeta(event);
-        default: return EventRole::Other;
-    }
-}
-
 EventRole TrackScan::ClassifyMeta(const TrackEvent& event) {
     switch (event.metaType) {
         case kMetaText:

@@ -6,6 +6,16 @@
 #include "style/StyleNames.h"
 #include "style/TrackWalker.h"
 
+// Meta event types and controller numbers the editor knows.
+inline constexpr std::uint8_t kMetaText = 0x01;
+inline constexpr std::uint8_t kMetaCopyright = 0x02;
+inline constexpr std::uint8_t kMetaSequenceName = 0x03;
+inline constexpr std::uint8_t kMetaMarker = 0x06;
+inline constexpr std::uint8_t kMetaTempo = 0x51;
+inline constexpr std::uint8_t kMetaTimeSignature = 0x58;
+inline constexpr std::uint8_t kControlChange = 0xB;
+inline constexpr std::uint8_t kControllerVolume = 7;
+
 // What an event means to the editor. The load reads these events and the save
 // rewrites the same ones, so both decide it here.
 enum class EventRole {
@@ -23,8 +33,15 @@ class TrackScan {
 public:
     explicit TrackScan(ByteView image) : m_image(image) {}
 
-    // The event's role, given the events classified before it.
-    EventRole Classify(const TrackEvent& event);
+    // The event's role, given the events classified before it. Channel messages,
+    // nearly every event of a style, are decided here.
+    EventRole Classify(const TrackEvent& event) {
+        if (event.type == TrackEvent::Type::Channel) {
+            return event.kind == kControlChange && m_image[event.data] == kControllerVolume ? EventRole::Volume
+                                                                                             : EventRole::Other;
+        }
+        return event.type == TrackEvent::Type::Meta ? ClassifyMeta(event) : EventRole::Other;
+    }
 
     bool TitleFound() const { return m_titleFound; }
     bool Sff1Found() const { return m_sff1Found; }
@@ -44,12 +61,3 @@ private:
     std::array<bool, kSectionCount> m_sections{};
 };
 
-// Meta event types and controller numbers the editor knows.
-inline constexpr std::uint8_t kMetaText = 0x01;
-inline constexpr std::uint8_t kMetaCopyright = 0x02;
-inline constexpr std::uint8_t kMetaSequenceName = 0x03;
-inline constexpr std::uint8_t kMetaMarker = 0x06;
-inline constexpr std::uint8_t kMetaTempo = 0x51;
-inline constexpr std::uint8_t kMetaTimeSignature = 0x58;
-inline constexpr std::uint8_t kControlChange = 0xB;
-inline constexpr std::uint8_t kControllerVolume = 7;
