@@ -9,8 +9,10 @@ inline constexpr int kExitFileFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // Runs one call of korvane-cli; args are the arguments after the program name.
+// With a terminal on standard error, work on many files shows a progress line.
 // Returns the exit status.
-int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool errIsTerminal = false);
 
 // Reports a usage error and returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& problem);

@@ -22,10 +22,6 @@ bool CanOpenForReading(const std::filesystem::path& path) {
     return std::ifstream(path, std::ios::binary).is_open();
 }
 
-void CutToStyleTextLength(std::string& text) {
-    if (text.size() > kMaxStyleTextLength) text.resize(kMaxStyleTextLength);
-}
-
 // An exception from deep inside a load or save is shown with its own text.
 std::string TextOf(const std::exception& exception) {
     const std::string text = exception.what();
@@ -99,17 +95,26 @@ bool CKorvaneDoc::OnSaveDocument(const std::filesystem::path& pathName) {
 }
 
 bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool save) {
+    std::vector<std::string> notes;
+    std::filesystem::path target;
     MaybeStyleError error;
     try {
-        error = save ? StyleError{"Saving styles is not available in this version.", std::nullopt}
-                     : LoadStyleFile(pathName);
+        error = save ? SaveStyleFile(pathName, target, notes) : LoadStyleFile(pathName);
     } catch (const std::exception& exception) {
         error = StyleError{TextOf(exception), std::nullopt};
     }
-    if (!error) return true;
-    ShowError(error->Text());
-    if (!save) ResetContents();
-    return false;
+    for (const std::string& note : notes) ShowError(note);
+    if (error) {
+        ShowError(error->Text());
+        if (!save) ResetContents();
+        return false;
+    }
+    if (save) {
+        SetPathName(target, true);
+        if (!RemoveOrRenameOldFile(target)) ShowError(msg::kErrorRemovingOldFile);
+        m_strStylePath = target;
+    }
+    return true;
 }
 
 MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {

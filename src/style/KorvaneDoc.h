@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Document.h"
 #include "style/StyleNames.h"
 #include "style/StyleReader.h"
+#include "style/TrackRewriter.h"
 
 // One open style file: its whole image, the values taken out of it for editing, the
 // options that steer the next save, and which chunks and side files exist.
@@ -26,9 +28,11 @@ public:
     bool ProcessStyleFile(const std::filesystem::path& pathName, bool save);
     // Back to the empty document, the options read anew from the settings.
     void ResetContents();
+    // Replaces the characters a file name may not hold in m_strSaveName.
+    void MakeValidFileName();
 
     std::filesystem::path m_strStylePath;
-    std::string m_strSaveName;
+    std::string m_strSaveName;  // UTF-8, as file names are
     std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
     std::int32_t m_nBufferSize = 0;
     std::int32_t m_nFileLength = 0;
@@ -67,4 +71,16 @@ public:
 private:
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
     void TakeFacts(const StyleFacts& facts);
+
+    // The save writes a new file from the image as loaded with the current edits, so
+    // the document never changes but for the path it lives at: a failed save leaves it
+    // as it was, and saving twice writes the same file. Messages that let the save go
+    // on are added to notes.
+    MaybeStyleError SaveStyleFile(const std::filesystem::path& pathName, std::filesystem::path& target,
+                                  std::vector<std::string>& notes);
+    std::filesystem::path BuildTargetPath(const std::filesystem::path& pathName);
+    TrackEdits CurrentTrackEdits() const;
+    // After a save under a new name: deletes the old file, or, where the two names
+    // are one file spelled differently, gives it the new spelling. False on failure.
+    bool RemoveOrRenameOldFile(const std::filesystem::path& target) const;
 };

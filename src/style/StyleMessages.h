@@ -20,4 +20,23 @@ inline constexpr const char* kMissingTitle = "Invalid file structure!\n\n(Missin
 inline constexpr const char* kMissingSff1 = "Invalid file structure!\n\n(Missing 'SFF1' marker.)";
 inline constexpr const char* kEmptyTitle = "File title may not be empty!";
 
+inline constexpr const char* kErrorWritingStyle =
+    "Error creating/writing style file!\n\n(Please check if file is write protected.)";
+inline constexpr const char* kErrorWritingCasm =
+    "Error creating/writing CASM file!\n\n(Please check if file is write protected.)";
+inline constexpr const char* kErrorOpeningCasm = "Error opening CASM file!";
+inline constexpr const char* kErrorCreatingCasmBuffer = "Error creating internal CASM buffer!";
+inline constexpr const char* kErrorLoadingCasm = "Error loading CASM file into internal buffer!";
+inline constexpr const char* kInvalidCasmFile = "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)";
+inline constexpr const char* kErrorWritingOts =
+    "Error creating/writing OTS file!\n\n(Please check if file is write protected.)";
+inline constexpr const char* kErrorOpeningOts = "Error opening OTS file!";
+inline constexpr const char* kErrorCreatingOtsBuffer = "Error creating internal OTS buffer!";
+inline constexpr const char* kErrorLoadingOts = "Error loading OTS file into internal buffer!";
+inline constexpr const char* kInvalidOtsFile = "The OTS file doesn't contain valid OTS settings!\n\n(Invalid header.)";
+// The style was written, but the file it was loaded from could not be removed or
+// renamed afterwards.
+inline constexpr const char* kErrorRemovingOldFile =
+    "The style was saved, but the old style file could not be deleted or renamed.";
+
 }  // namespace style_messages

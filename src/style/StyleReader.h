@@ -43,6 +43,10 @@ struct StyleFacts {
     }
 };
 
+inline void CutToStyleTextLength(std::string& text) {
+    if (text.size() > kMaxStyleTextLength) text.resize(kMaxStyleTextLength);
+}
+
 // The tempo in beats per minute that a tempo event holds. An event too short for its
 // three bytes, or with a value the 16-bit field cannot hold (0, or below 1832
 // microseconds per quarter), still counts as the style's tempo but gives -1: nothing

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// korvane-cli save [EDITS] [-o NAME=0|1]... [--save-as PATH] FILE...: loads each
+// file, applies the edits and saves it through the editor's save, with the stored
+// options as a new document takes them, each overridable with -o. Prints the path
+// written, one line per file; every message the editor would show goes to err under
+// the file's name.
+int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool showProgress);

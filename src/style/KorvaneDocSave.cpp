@@ -1,0 +1,164 @@
+#include <system_error>
+
+#include "framework/Cp1252.h"
+#include "style/CasmCopy.h"
+#include "style/Chunks.h"
+#include "style/FileNaming.h"
+#include "style/KorvaneDoc.h"
+#include "style/SafeFile.h"
+#include "style/SideFiles.h"
+#include "style/StyleMessages.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+namespace msg = style_messages;
+
+// Side files are read whole; anything this large is no CASM or OTS chunk.
+constexpr std::uintmax_t kLargestSideFile = 64 * 1024 * 1024;
+
+struct SideFileTexts {
+    const char* tag;
+    const char* writeError;
+    const char* openError;
+    const char* bufferError;
+    const char* loadError;
+    const char* invalidHeader;
+};
+
+constexpr SideFileTexts kCasmFile{"CASM",
+                                  msg::kErrorWritingCasm,
+                                  msg::kErrorOpeningCasm,
+                                  msg::kErrorCreatingCasmBuffer,
+                                  msg::kErrorLoadingCasm,
+                                  msg::kInvalidCasmFile};
+constexpr SideFileTexts kOtsFile{"OTSc",
+                                 msg::kErrorWritingOts,
+                                 msg::kErrorOpeningOts,
+                                 msg::kErrorCreatingOtsBuffer,
+                                 msg::kErrorLoadingOts,
+                                 msg::kInvalidOtsFile};
+
+StyleError ErrorOf(const char* text) { return StyleError{text, std::nullopt}; }
+
+// A side file that cannot be created is a note and the save goes on; one that fails
+// while being written ends the save.
+MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideFileTexts& texts,
+                               std::vector<std::string>& notes) {
+    switch (WriteFileAtomically(path, {chunk})) {
+        case WriteOutcome::Written: return std::nullopt;
+        case WriteOutcome::CannotCreate: notes.emplace_back(texts.writeError); return std::nullopt;
+        case WriteOutcome::WriteFailed: break;
+    }
+    return ErrorOf(texts.writeError);
+}
+
+// The whole file becomes the chunk; only its tag is checked.
+MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts, std::vector<std::uint8_t>& chunk) {
+    switch (ReadWholeFile(path, chunk, kLargestSideFile)) {
+        case ReadOutcome::CannotOpen: return ErrorOf(texts.openError);
+        case ReadOutcome::NoMemory: return ErrorOf(texts.bufferError);
+        case ReadOutcome::ShortRead: return ErrorOf(texts.loadError);
+        case ReadOutcome::Read: break;
+    }
+    if (!HasTagAt(chunk, 0, texts.tag)) return ErrorOf(texts.invalidHeader);
+    return std::nullopt;
+}
+
+}  // namespace
+
+void CKorvaneDoc::MakeValidFileName() { m_strSaveName = ValidFileName(m_strSaveName); }
+
+fs::path CKorvaneDoc::BuildTargetPath(const fs::path& pathName) {
+    const std::string oldBaseName = BaseNameOf(pathName);
+    if (m_bAdaptFilename) {
+        m_strSaveName = NumberPrefix(oldBaseName) + Cp1252ToUtf8(m_strStyleTitle);
+        MakeValidFileName();
+    } else {
+        m_strSaveName = UnformattedName(oldBaseName);
+    }
+    m_strSaveName = TrimmedName(m_strSaveName);
+    if (m_bFormatFilename) m_strSaveName = FormattedName(m_strSaveName);
+    return PathWithBaseName(pathName, m_strSaveName);
+}
+
+TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
+    TrackEdits edits;
+    edits.title = m_strStyleTitle;
+    edits.copyright = m_strCopyright;
+    edits.hasCopyright = m_bHasCopyright;
+    edits.tempo = m_nTempo;
+    edits.timeSigNumerator = m_nTimeSigNumerator;
+    edits.timeSigDenominator = m_nTimeSigDenominator;
+    edits.allChannels = m_bAllChannels;
+    edits.allChannelsPercent = m_nAllChannelsPercent;
+    edits.origVolume = m_nOrigVolume;
+    edits.volume = m_nVolume;
+    return edits;
+}
+
+MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target,
+                                           std::vector<std::string>& notes) {
+    target = BuildTargetPath(pathName);
+    const fs::path casmPath = CasmSideFilePath(target);
+    const fs::path otsPath = OtsSideFilePath(target);
+    CutToStyleTextLength(m_strStyleTitle);
+    CutToStyleTextLength(m_strCopyright);
+
+    const ByteView image(m_pFileBuffer.get(), static_cast<std::size_t>(m_nFileLength));
+    RewrittenTrack track;
+    if (MaybeStyleError error = RewriteTrack(image, CurrentTrackEdits(), track)) return error;
+    ChunkLayout layout;
+    if (MaybeStyleError error = LocateChunks(image, track.walkEnd, layout)) return error;
+
+    const bool importCasm = m_bImportCASM && m_bCASMFileExists;
+    const bool importOts = m_bImportOTS && m_bOTSFileExists;
+    std::vector<std::uint8_t> casm;
+    if (layout.casm) {
+        const ByteView chunk = image.subspan(layout.casm->begin, layout.casm->size());
+        if (m_bExportCASM) {
+            if (MaybeStyleError error = ExportSideFile(casmPath, chunk, kCasmFile, notes)) return error;
+        }
+        if (!m_bDeleteCASM && !importCasm) {
+            if (MaybeStyleError error = CopyCasmChunk(image, *layout.casm, m_bDeleteAllCntt, casm)) return error;
+        }
+    }
+    if (importCasm) {
+        if (MaybeStyleError error = ImportSideFile(casmPath, kCasmFile, casm)) return error;
+    }
+
+    std::vector<std::uint8_t> ots;
+    if (layout.ots) {
+        const ByteView chunk = image.subspan(layout.ots->begin, layout.ots->size());
+        if (m_bExportOTS) {
+            if (MaybeStyleError error = ExportSideFile(otsPath, chunk, kOtsFile, notes)) return error;
+        }
+        if (!m_bDeleteOTS && !importOts) ots.assign(chunk.begin(), chunk.end());
+    }
+    if (importOts) {
+        if (MaybeStyleError error = ImportSideFile(otsPath, kOtsFile, ots)) return error;
+    }
+
+    if (!track.titleFound) return ErrorOf(msg::kMissingTitle);
+    if (!track.sff1Found) return ErrorOf(msg::kMissingSff1);
+
+    // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
+    // behind them, byte for byte.
+    const ByteView rest = image.subspan(layout.restBegin);
+    if (WriteFileAtomically(target, {track.bytes, casm, ots, rest}) != WriteOutcome::Written) {
+        return ErrorOf(msg::kErrorWritingStyle);
+    }
+    return std::nullopt;
+}
+
+bool CKorvaneDoc::RemoveOrRenameOldFile(const fs::path& target) const {
+    if (!m_bDeleteOldFile || m_strStylePath == target) return true;
+    std::error_code error;
+    if (fs::equivalent(m_strStylePath, target, error)) {
+        fs::rename(m_strStylePath, target, error);
+        return !error;
+    }
+    if (!fs::exists(m_strStylePath, error)) return true;
+    return fs::remove(m_strStylePath, error) && !error;
+}

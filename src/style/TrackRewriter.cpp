@@ -1,0 +1,157 @@
+#include "style/TrackRewriter.h"
+
+#include <algorithm>
+
+#include "style/TrackScan.h"
+#include "style/TrackWalker.h"
+
+namespace {
+
+constexpr std::uint32_t kMicrosecondsPerMinute = 60000000;
+constexpr std::uint8_t kCopyrightEventHeader[] = {0x00, 0xFF, kMetaCopyright};
+
+class Rewriter {
+public:
+    Rewriter(ByteView image, const TrackEdits& edits, std::vector<std::uint8_t>& out)
+        : m_image(image), m_edits(edits), m_out(out) {}
+
+    void Rewrite(const TrackEvent& event, EventRole role) {
+        switch (role) {
+            case EventRole::Title: ReplaceText(event, m_edits.title); break;
+            case EventRole::Copyright: RewriteCopyright(event); break;
+            case EventRole::Sff1Marker: InsertCopyrightBefore(event); break;
+            case EventRole::Tempo: RewriteTempo(event); break;
+            case EventRole::TimeSignature: RewriteTimeSignature(event); break;
+            case EventRole::Volume: RewriteVolume(event); break;
+            default: break;
+        }
+    }
+
+    // Copies the image up to end, behind everything already written.
+    void CopyUpTo(std::size_t end) {
+        m_out.insert(m_out.end(), m_image.begin() + static_cast<std::ptrdiff_t>(m_copied),
+                     m_image.begin() + static_cast<std::ptrdiff_t>(end));
+        m_copied = end;
+    }
+
+private:
+    void Append(std::string_view text) { m_out.insert(m_out.end(), text.begin(), text.end()); }
+
+    // The meta event's length byte and text are replaced, the rest kept.
+    void ReplaceText(const TrackEvent& event, const std::string& text) {
+        CopyUpTo(event.data - 1);
+        m_out.push_back(static_cast<std::uint8_t>(text.size()));
+        Append(text);
+        m_copied = event.end;
+    }
+
+    void RewriteCopyright(const TrackEvent& event) {
+        if (m_edits.copyright.empty()) {
+            if (event.length == 0) return;  // an empty event stays as it is
+            // The whole event goes, its delta time included, however long that is.
+            CopyUpTo(event.start);
+            m_copied = event.end;
+            return;
+        }
+        ReplaceText(event, m_edits.copyright);
+    }
+
+    // A new copyright event with delta time 0 goes right before the marker event, so
+    // the timing of the track stays as it was.
+    void InsertCopyrightBefore(const TrackEvent& marker) {
+        if (m_edits.hasCopyright || m_edits.copyright.empty()) return;
+        CopyUpTo(marker.start);
+        m_out.insert(m_out.end(), std::begin(kCopyrightEventHeader), std::end(kCopyrightEventHeader));
+        m_out.push_back(static_cast<std::uint8_t>(m_edits.copyright.size()));
+        Append(m_edits.copyright);
+    }
+
+    // Only an event the load could read is written, and only with a tempo the file
+    // can express: 0 would divide by zero, so it leaves the event as it is.
+    void RewriteTempo(const TrackEvent& event) {
+        if (m_edits.tempo <= 0 || TempoOf(m_image, event) == -1) return;
+        const std::uint32_t quarter = kMicrosecondsPerMinute / static_cast<std::uint32_t>(m_edits.tempo);
+        CopyUpTo(event.data);
+        m_out.push_back(static_cast<std::uint8_t>(quarter >> 16));
+        m_out.push_back(static_cast<std::uint8_t>(quarter >> 8));
+        m_out.push_back(static_cast<std::uint8_t>(quarter));
+        m_copied = event.data + 3;
+    }
+
+    void RewriteTimeSignature(const TrackEvent& event) {
+        if (m_edits.timeSigDenominator <= 0 || event.length < 2) return;
+        CopyUpTo(event.data);
+        m_out.push_back(static_cast<std::uint8_t>(m_edits.timeSigNumerator & 0xFF));
+        m_out.push_back(DenominatorPower(m_edits.timeSigDenominator));
+        m_copied = event.data + 2;
+    }
+
+    void RewriteVolume(const TrackEvent& event) {
+        const std::size_t valuePos = event.data + 1;
+        const std::uint8_t value = m_image[valuePos];
+        const std::uint8_t rewritten = RewrittenVolume(value, event.channel, m_edits);
+        if (rewritten == value) return;
+        CopyUpTo(valuePos);
+        m_out.push_back(rewritten);
+        m_copied = valuePos + 1;
+    }
+
+    ByteView m_image;
+    const TrackEdits& m_edits;
+    std::vector<std::uint8_t>& m_out;
+    std::size_t m_copied = 0;
+};
+
+void WriteU32BE(std::vector<std::uint8_t>& bytes, std::size_t pos, std::uint32_t value) {
+    bytes[pos] = static_cast<std::uint8_t>(value >> 24);
+    bytes[pos + 1] = static_cast<std::uint8_t>(value >> 16);
+    bytes[pos + 2] = static_cast<std::uint8_t>(value >> 8);
+    bytes[pos + 3] = static_cast<std::uint8_t>(value);
+}
+
+}  // namespace
+
+std::uint8_t DenominatorPower(std::int32_t denominator) {
+    std::uint8_t power = 0;
+    for (; denominator > 1; denominator /= 2) ++power;
+    return power;
+}
+
+std::uint8_t RewrittenVolume(std::uint8_t value, int channel, const TrackEdits& edits) {
+    const auto clamp = [](std::int64_t v) { return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 127)); };
+    if (edits.allChannels) {
+        if (edits.allChannelsPercent == 100) return value;
+        return clamp(std::int64_t{value} * edits.allChannelsPercent / 100);
+    }
+    const std::int16_t first = edits.origVolume[channel];
+    const std::int16_t edited = edits.volume[channel];
+    if (first == -1 || edited == first) return value;
+    if (value == first) return clamp(edited);
+    // Nothing scales in proportion to a first volume of 0: the other events keep theirs.
+    if (first == 0) return value;
+    return clamp(std::int64_t{value} * edited / first);
+}
+
+MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenTrack& result) {
+    result = RewrittenTrack{};
+    if (image.size() < kTrackDataOffset) return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
+    const std::size_t trackLength = ReadU32BE(image, kTrackLengthOffset);
+    if (trackLength > image.size() - kTrackDataOffset) {
+        return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
+    }
+
+    result.bytes.reserve(kTrackDataOffset + trackLength + 2 * (kMaxStyleTextLength + 4));
+    TrackWalker walker(image, kTrackDataOffset + trackLength);
+    TrackScan scan(image);
+    Rewriter rewriter(image, edits, result.bytes);
+    for (TrackEvent event; walker.Next(event);) rewriter.Rewrite(event, scan.Classify(event));
+    if (walker.Error()) return walker.Error();
+
+    result.walkEnd = walker.Position();
+    rewriter.CopyUpTo(result.walkEnd);
+    const std::size_t newLength = trackLength + result.bytes.size() - result.walkEnd;
+    WriteU32BE(result.bytes, kTrackLengthOffset, static_cast<std::uint32_t>(newLength));
+    result.titleFound = scan.TitleFound();
+    result.sff1Found = scan.Sff1Found();
+    return std::nullopt;
+}
