@@ -1,0 +1,431 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "FakePresenter.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+#include "style/KorvaneDoc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const Bytes kTrackEvents = BasicEvents("Pop") + TempoEvent(500000) + TimeSignatureEvent(4, 2) +
+                           VolumeEvent(9, 100) + MarkerEvent("Main A") + VolumeEvent(9, 64) + EndOfTrack();
+const Bytes kCasm = Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()) + Cseg(Sdec("Main B") + Cntt() + Ctab(2, 10)));
+const Bytes kCasmWithoutCntt = Casm(Cseg(Sdec() + Ctab(9, 8)) + Cseg(Sdec("Main B") + Ctab(2, 10)));
+const Bytes kOts = Ots(Bytes::Text("own OTS data"));
+const Bytes kFnrc = Chunk("FNRc", Bytes::Text("chunk after OTSc"));
+const Bytes kImportedCasm = Bytes::Text("CASM") + Bytes::U32BE(999) + Bytes::Text("whatever the file holds");
+const Bytes kImportedOts = Ots(Bytes::Text("imported OTS"));
+
+Bytes Track() { return StyleFile(kTrackEvents); }
+Bytes FullStyle() { return StyleFile(kTrackEvents, kCasm + kOts + kFnrc); }
+
+class KorvaneDocSave : public testing::Test {
+protected:
+    // Opens a style with every save option off, as a test wants to set them.
+    std::unique_ptr<CKorvaneDoc> Open(const fs::path& path) {
+        auto doc = std::make_unique<CKorvaneDoc>();
+        EXPECT_TRUE(doc->OnOpenDocument(path));
+        doc->m_bAdaptFilename = doc->m_bFormatFilename = false;
+        return doc;
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : presenter.boxes) texts.push_back(box.text);
+        return texts;
+    }
+
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+    FakePresenter presenter;
+};
+
+TEST_F(KorvaneDocSave, PlainSaveWritesTheSameFileWithEveryChunkAfterTheTrack) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    auto doc = Open(path);
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_TRUE(presenter.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
+    EXPECT_EQ(Files(), std::vector<std::string>{"Pop.sty"});
+}
+
+TEST_F(KorvaneDocSave, LongerTitleMovesTheChunksBehindTheTrack) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "Pop Extended";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    const Bytes expected =
+        StyleFile(BasicEvents("Pop Extended") + TempoEvent(500000) + TimeSignatureEvent(4, 2) + VolumeEvent(9, 100) +
+                      MarkerEvent("Main A") + VolumeEvent(9, 64) + EndOfTrack(),
+                  kCasm + kOts + kFnrc);
+    EXPECT_EQ(ReadFileBytes(path).data, expected.data);
+}
+
+TEST_F(KorvaneDocSave, FortyCharacterTitleIsCutInTheFileButNamesTheFileWhole) {
+    const auto path = dir.Write("Pop.sty", Track());
+    auto doc = Open(path);
+    doc->m_bAdaptFilename = true;
+    const std::string title = "A Title That Runs To Forty Characters Ok";
+    ASSERT_EQ(title.size(), 40u);
+    doc->m_strStyleTitle = title;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(doc->m_strStyleTitle, title.substr(0, 32));
+    const fs::path target = dir / (title + ".sty");
+    EXPECT_EQ(doc->m_strStylePath, target);
+    CKorvaneDoc reloaded;
+    ASSERT_TRUE(reloaded.OnOpenDocument(target));
+    EXPECT_EQ(reloaded.m_strStyleTitle, title.substr(0, 32));
+    EXPECT_TRUE(fs::exists(path));  // delete old is off
+}
+
+// ---- CASM options: one row per combination ----
+
+enum class CasmInFile { Kept, Stripped, Imported, None };
+
+struct CasmCase {
+    const char* name;
+    bool exportCasm, deleteCasm, importCasm, deleteCntt, fileAtLoad;
+    CasmInFile saved;
+    bool csmWritten;
+};
+
+void PrintTo(const CasmCase& c, std::ostream* os) { *os << c.name; }
+
+class CasmOptions : public KorvaneDocSave, public testing::WithParamInterface<CasmCase> {};
+
+TEST_P(CasmOptions, SavedStyleAndSideFile) {
+    const CasmCase& c = GetParam();
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    if (c.fileAtLoad) dir.Write("Pop.csm", kImportedCasm);
+    auto doc = Open(path);
+    if (!c.fileAtLoad) dir.Write("Pop.csm", kImportedCasm);  // appears only after the load
+    doc->m_bExportCASM = c.exportCasm;
+    doc->m_bDeleteCASM = c.deleteCasm;
+    doc->m_bImportCASM = c.importCasm;
+    doc->m_bDeleteAllCntt = c.deleteCntt;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_TRUE(presenter.boxes.empty());
+
+    Bytes casm;
+    switch (c.saved) {
+        case CasmInFile::Kept: casm = kCasm; break;
+        case CasmInFile::Stripped: casm = kCasmWithoutCntt; break;
+        case CasmInFile::Imported: casm = c.exportCasm ? kCasm : kImportedCasm; break;
+        case CasmInFile::None: break;
+    }
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + casm + kOts + kFnrc).data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.csm").data, (c.csmWritten ? kCasm : kImportedCasm).data);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Pop.csm", "Pop.sty"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, CasmOptions,
+    testing::Values(CasmCase{"none", false, false, false, false, true, CasmInFile::Kept, false},
+                    CasmCase{"export", true, false, false, false, true, CasmInFile::Kept, true},
+                    CasmCase{"delete", false, true, false, false, true, CasmInFile::None, false},
+                    CasmCase{"export_delete", true, true, false, false, true, CasmInFile::None, true},
+                    CasmCase{"cntt", false, false, false, true, true, CasmInFile::Stripped, false},
+                    CasmCase{"export_cntt", true, false, false, true, true, CasmInFile::Stripped, true},
+                    CasmCase{"delete_cntt", false, true, false, true, true, CasmInFile::None, false},
+                    CasmCase{"import", false, false, true, false, true, CasmInFile::Imported, false},
+                    CasmCase{"export_import", true, false, true, false, true, CasmInFile::Imported, true},
+                    CasmCase{"import_cntt", false, false, true, true, true, CasmInFile::Imported, false},
+                    CasmCase{"import_missing_at_load", false, false, true, false, false, CasmInFile::Kept, false}));
+
+TEST_F(KorvaneDocSave, CasmImportIntoAStyleWithoutCasmGoesBeforeItsOts) {
+    const auto path = dir.Write("Pop.sty", StyleFile(kTrackEvents, kOts));
+    dir.Write("Pop.csm", kImportedCasm);
+    auto doc = Open(path);
+    doc->m_bImportCASM = true;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + kImportedCasm + kOts).data);
+}
+
+// ---- OTS options ----
+
+enum class OtsInFile { Kept, Imported, None };
+
+struct OtsCase {
+    const char* name;
+    bool exportOts, deleteOts, importOts, fileAtLoad;
+    OtsInFile saved;
+    bool otsWritten;
+};
+
+void PrintTo(const OtsCase& c, std::ostream* os) { *os << c.name; }
+
+class OtsOptions : public KorvaneDocSave, public testing::WithParamInterface<OtsCase> {};
+
+TEST_P(OtsOptions, SavedStyleAndSideFile) {
+    const OtsCase& c = GetParam();
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    if (c.fileAtLoad) dir.Write("Pop.ots", kImportedOts);
+    auto doc = Open(path);
+    if (!c.fileAtLoad) dir.Write("Pop.ots", kImportedOts);
+    doc->m_bExportOTS = c.exportOts;
+    doc->m_bDeleteOTS = c.deleteOts;
+    doc->m_bImportOTS = c.importOts;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+
+    Bytes ots;
+    if (c.saved == OtsInFile::Kept) ots = kOts;
+    if (c.saved == OtsInFile::Imported) ots = c.exportOts ? kOts : kImportedOts;
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + kCasm + ots + kFnrc).data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.ots").data, (c.otsWritten ? kOts : kImportedOts).data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, OtsOptions,
+    testing::Values(OtsCase{"none", false, false, false, true, OtsInFile::Kept, false},
+                    OtsCase{"export", true, false, false, true, OtsInFile::Kept, true},
+                    OtsCase{"delete", false, true, false, true, OtsInFile::None, false},
+                    OtsCase{"export_delete", true, true, false, true, OtsInFile::None, true},
+                    OtsCase{"import", false, false, true, true, OtsInFile::Imported, false},
+                    OtsCase{"export_import", true, false, true, true, OtsInFile::Imported, true},
+                    OtsCase{"delete_import", false, true, true, true, OtsInFile::Imported, false},
+                    OtsCase{"import_missing_at_load", false, false, true, false, OtsInFile::Kept, false}));
+
+TEST_F(KorvaneDocSave, ImportOfBothReplacesBothChunksAndKeepsWhatFollows) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    dir.Write("Pop.csm", kImportedCasm);
+    dir.Write("Pop.ots", kImportedOts);
+    auto doc = Open(path);
+    doc->m_bImportCASM = doc->m_bImportOTS = true;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + kImportedCasm + kImportedOts + kFnrc).data);
+}
+
+TEST_F(KorvaneDocSave, OtsImportIntoAStyleWithoutOts) {
+    const auto path = dir.Write("Pop.sty", StyleFile(kTrackEvents, kCasm));
+    dir.Write("Pop.ots", kImportedOts);
+    auto doc = Open(path);
+    doc->m_bImportOTS = true;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + kCasm + kImportedOts).data);
+}
+
+TEST_F(KorvaneDocSave, InvalidSideFilesEndTheSaveWithoutWritingTheStyle) {
+    struct Case {
+        const char* sideFile;
+        Bytes contents;
+        bool CKorvaneDoc::*option;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"Pop.csm", Bytes::Text("CAS"), &CKorvaneDoc::m_bImportCASM,
+         "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)"},
+        {"Pop.csm", kOts, &CKorvaneDoc::m_bImportCASM,
+         "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)"},
+        {"Pop.ots", Bytes::Text("OTS"), &CKorvaneDoc::m_bImportOTS,
+         "The OTS file doesn't contain valid OTS settings!\n\n(Invalid header.)"},
+    };
+    for (const Case& c : cases) {
+        const auto path = dir.Write("Pop.sty", FullStyle());
+        dir.Write(c.sideFile, c.contents);
+        auto doc = Open(path);
+        doc.get()->*c.option = true;
+        presenter.boxes.clear();
+        EXPECT_FALSE(doc->OnSaveDocument(path));
+        EXPECT_EQ(Texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
+        fs::remove(dir / c.sideFile);
+    }
+}
+
+TEST_F(KorvaneDocSave, SideFileGoneSinceTheLoadCannotBeImported) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    dir.Write("Pop.csm", kImportedCasm);
+    dir.Write("Pop.ots", kImportedOts);
+    auto doc = Open(path);
+    fs::remove(dir / "Pop.csm");
+    doc->m_bImportCASM = true;
+    EXPECT_FALSE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error opening CASM file!"});
+    fs::remove(dir / "Pop.ots");
+    doc->m_bImportCASM = false;
+    doc->m_bImportOTS = true;
+    presenter.boxes.clear();
+    EXPECT_FALSE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error opening OTS file!"});
+    EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
+}
+
+TEST_F(KorvaneDocSave, SideFilesFollowTheNewName) {
+    const auto path = dir.Write("012_Old Name.sty", FullStyle());
+    auto doc = Open(path);
+    doc->m_bAdaptFilename = true;
+    doc->m_strStyleTitle = "New Style";
+    doc->m_bExportCASM = doc->m_bExportOTS = true;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(doc->m_strStylePath, dir / "012_New Style.sty");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"012_New Style.csm", "012_New Style.ots", "012_New Style.sty",
+                                                  "012_Old Name.sty"}));
+    EXPECT_EQ(ReadFileBytes(dir / "012_New Style.csm").data, kCasm.data);
+    EXPECT_EQ(ReadFileBytes(dir / "012_New Style.ots").data, kOts.data);
+}
+
+TEST_F(KorvaneDocSave, FileNamesFromTitleAndFormatting) {
+    struct Case {
+        const char* oldName;
+        const char* title;
+        bool adapt, format;
+        std::string target;
+    };
+    const std::vector<Case> cases = {
+        {"012_Old Name.sty", "New Style", true, false, "012_New Style.sty"},
+        {"012_Old Name.sty", "New Style", true, true, "012_New Style       $.sty"},
+        {"Pop.sty", "Pop", false, true, "Pop" + std::string(17, ' ') + "$.sty"},
+        {"Pop                 $.sty", "Pop", false, false, "Pop.sty"},
+        {"A Name Of 25 Characters!!.sty", "Pop", false, true, "A Name Of 25 Characters!!.sty"},
+        {"7_Swing.STY", "A/B: Mix.", true, false, "7_A_B_ Mix_.STY"},
+        {"1234_Jazz.sty", "Jazz", true, false, "Jazz.sty"},
+        {"Pop.sty", "   ", true, true, std::string(20, ' ') + "$.sty"},
+        {"Pop.sty", "Caf\xE9", true, false, "Café.sty"},
+    };
+    for (const Case& c : cases) {
+        const auto path = dir.Write(c.oldName, Track());
+        auto doc = Open(path);
+        doc->m_bAdaptFilename = c.adapt;
+        doc->m_bFormatFilename = c.format;
+        doc->m_strStyleTitle = c.title;
+        ASSERT_TRUE(doc->OnSaveDocument(path)) << c.oldName << " " << c.title;
+        EXPECT_EQ(doc->m_strStylePath, dir / c.target);
+        EXPECT_TRUE(fs::exists(dir / c.target)) << c.target;
+        fs::remove_all(dir.path());
+        fs::create_directories(dir.path());
+    }
+}
+
+TEST_F(KorvaneDocSave, OldFileIsDeletedOnlyWhenAskedAndOnlyAfterTheNewOneIsWritten) {
+    const auto path = dir.Write("Pop.sty", Track());
+    auto keep = Open(path);
+    keep->m_bAdaptFilename = true;
+    keep->m_strStyleTitle = "Rock";
+    ASSERT_TRUE(keep->OnSaveDocument(path));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Pop.sty", "Rock.sty"}));
+
+    auto remove = Open(path);
+    remove->m_bAdaptFilename = remove->m_bDeleteOldFile = true;
+    remove->m_strStyleTitle = "Jazz";
+    ASSERT_TRUE(remove->OnSaveDocument(path));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Jazz.sty", "Rock.sty"}));
+    EXPECT_EQ(remove->m_strStylePath, dir / "Jazz.sty");
+    EXPECT_EQ(remove->GetPathName(), dir / "Jazz.sty");
+    EXPECT_EQ(remove->GetTitle(), "Jazz.sty");
+}
+
+TEST_F(KorvaneDocSave, SaveAsToAnotherFolderDeletesTheOriginalWhenAsked) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    fs::create_directory(dir / "other");
+    auto doc = Open(path);
+    doc->m_bDeleteOldFile = true;
+    ASSERT_TRUE(doc->OnSaveDocument(dir / "other" / "Copy.sty"));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(ReadFileBytes(dir / "other" / "Copy.sty").data, FullStyle().data);
+}
+
+TEST_F(KorvaneDocSave, NewLetterCaseLeavesExactlyOneFile) {
+    const auto path = dir.Write("pop.sty", Track());
+    auto doc = Open(path);
+    doc->m_bAdaptFilename = doc->m_bDeleteOldFile = true;
+    doc->m_strStyleTitle = "Pop";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Files(), std::vector<std::string>{"Pop.sty"});
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, Track().data);
+}
+
+TEST_F(KorvaneDocSave, UnwritableTargetsLeaveEveryFileAndTheDocumentAsTheyWere) {
+    const std::string writeError = "Error creating/writing style file!\n\n(Please check if file is write protected.)";
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "Changed";
+    doc->m_nAllChannelsPercent = 50;
+
+    EXPECT_FALSE(doc->OnSaveDocument(dir / "missing" / "Pop.sty"));
+    EXPECT_EQ(Texts(), std::vector<std::string>{writeError});
+
+    fs::create_directory(dir / "Folder.sty");
+    presenter.boxes.clear();
+    EXPECT_FALSE(doc->OnSaveDocument(dir / "Folder.sty"));
+    EXPECT_EQ(Texts(), std::vector<std::string>{writeError});
+    EXPECT_TRUE(fs::is_empty(dir / "Folder.sty"));
+
+    EXPECT_EQ(doc->m_strStylePath, path);
+    EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"Folder.sty", "Pop.sty"}));
+    EXPECT_EQ(doc->m_nFileLength, static_cast<std::int32_t>(FullStyle().size()));
+    EXPECT_TRUE(std::equal(FullStyle().data.begin(), FullStyle().data.end(), doc->m_pFileBuffer.get()));
+
+    // The same document saves fine once the target can be written.
+    presenter.boxes.clear();
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_TRUE(presenter.boxes.empty());
+}
+
+TEST_F(KorvaneDocSave, WriteProtectedStyleIsRefusedWhileExportedSideFilesAreWritten) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    auto doc = Open(path);
+    doc->m_bExportCASM = doc->m_bExportOTS = true;
+    doc->m_strStyleTitle = "Changed";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"Error creating/writing style file!\n\n(Please check if file is write protected.)"});
+    EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.csm").data, kCasm.data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.ots").data, kOts.data);
+}
+
+TEST_F(KorvaneDocSave, UnwritableSideFileIsANoteAndTheSaveGoesOn) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    fs::create_directory(dir / "Pop.csm");
+    auto doc = Open(path);
+    doc->m_bExportCASM = true;
+    doc->m_bDeleteCASM = true;
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"Error creating/writing CASM file!\n\n(Please check if file is write protected.)"});
+    EXPECT_EQ(ReadFileBytes(path).data, (Track() + kOts + kFnrc).data);
+}
+
+TEST_F(KorvaneDocSave, SavingTwiceWritesTheSameFile) {
+    const auto path = dir.Write("Pop.sty", FullStyle());
+    auto doc = Open(path);
+    doc->m_nAllChannelsPercent = 50;
+    doc->m_strCopyright = "(C) Me";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    const Bytes first = ReadFileBytes(path);
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(path).data, first.data);
+    // Percent 50 applied once to the volumes as loaded; the copyright inserted once.
+    const Bytes expected = StyleFile(TitleEvent("Pop") + CopyrightEvent("(C) Me") + Sff1Marker() + TempoEvent(500000) +
+                                         TimeSignatureEvent(4, 2) + VolumeEvent(9, 50) + MarkerEvent("Main A") +
+                                         VolumeEvent(9, 32) + EndOfTrack(),
+                                     kCasm + kOts + kFnrc);
+    EXPECT_EQ(first.data, expected.data);
+}
+
+TEST_F(KorvaneDocSave, FailedSaveThenLongerCopyrightHoldsOneCopyrightEvent) {
+    const auto path = dir.Write("Pop.sty", Track());
+    auto doc = Open(path);
+    doc->m_strCopyright = "(C)";
+    EXPECT_FALSE(doc->OnSaveDocument(dir / "missing" / "Pop.sty"));
+    doc->m_strCopyright = "(C) 2026 Korvane";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    CKorvaneDoc reloaded;
+    ASSERT_TRUE(reloaded.OnOpenDocument(path));
+    EXPECT_EQ(reloaded.m_strCopyright, "(C) 2026 Korvane");
+    EXPECT_EQ(reloaded.m_nFileLength, static_cast<std::int32_t>(Track().size() + 4 + 16));
+}
+
+}  // namespace

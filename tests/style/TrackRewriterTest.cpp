@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "StyleBytes.h"
+#include "style/StyleReader.h"
+#include "style/TrackRewriter.h"
+
+namespace {
+
+// The edits a document holds right after loading the image: nothing changed.
+TrackEdits UneditedEdits(const Bytes& image) {
+    StyleFacts facts;
+    EXPECT_FALSE(ReadStyle(image.view(), facts));
+    TrackEdits edits;
+    edits.title = facts.title;
+    edits.copyright = facts.copyright;
+    edits.hasCopyright = facts.hasCopyright;
+    edits.tempo = facts.tempo;
+    edits.timeSigNumerator = facts.timeSigNumerator;
+    edits.timeSigDenominator = facts.timeSigDenominator;
+    edits.origVolume = facts.origVolume;
+    edits.volume = facts.origVolume;
+    return edits;
+}
+
+Bytes Rewrite(const Bytes& image, const TrackEdits& edits) {
+    RewrittenTrack track;
+    EXPECT_EQ(RewriteTrack(image.view(), edits, track), std::nullopt);
+    Bytes bytes;
+    bytes.data = track.bytes;
+    return bytes;
+}
+
+TEST(RewriteTrack, TitleAndNewCopyrightWorkedExample) {
+    const Bytes rest = TempoEvent(500000) + VolumeEvent(9, 100) + EndOfTrack();
+    const Bytes image = StyleFile(TitleEvent("Pop") + Sff1Marker() + rest);
+    TrackEdits edits = UneditedEdits(image);
+    edits.title = "Rock";
+    edits.copyright = "X";
+    const Bytes expected = StyleFile(TitleEvent("Rock") + CopyrightEvent("X") + Sff1Marker() + rest);
+    EXPECT_EQ(Rewrite(image, edits).data, expected.data);
+    EXPECT_EQ(expected.size(), image.size() + 6);
+}
+
+TEST(RewriteTrack, NothingEditedWritesTheTempoFromWholeBeats) {
+    const Bytes image = StyleFile(BasicEvents() + TempoEvent(500001) + EndOfTrack());
+    TrackEdits edits = UneditedEdits(image);
+    EXPECT_EQ(edits.tempo, 119);
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(504201) + EndOfTrack()).data);
+    edits.tempo = 120;
+    EXPECT_EQ(Rewrite(image, edits).data,
+              StyleFile(BasicEvents() + Meta(0x51, {0x07, 0xA1, 0x20}) + EndOfTrack()).data);
+}
+
+TEST(RewriteTrack, OnlyTheTempoTheLoadReadsIsWritten) {
+    const Bytes later = MarkerEvent("Main A") + TempoEvent(400000);
+    const Bytes image = StyleFile(BasicEvents() + TempoEvent(500000) + TempoEvent(300000) + later);
+    TrackEdits edits = UneditedEdits(image);
+    edits.tempo = 60;
+    EXPECT_EQ(Rewrite(image, edits).data,
+              StyleFile(BasicEvents() + TempoEvent(1000000) + TempoEvent(300000) + later).data);
+    // A tempo after "Main A" is never touched, even with none before it.
+    const Bytes sectionTempo = StyleFile(BasicEvents() + later);
+    TrackEdits none = UneditedEdits(sectionTempo);
+    EXPECT_EQ(none.tempo, -1);
+    EXPECT_EQ(Rewrite(sectionTempo, none).data, sectionTempo.data);
+}
+
+TEST(RewriteTrack, TempoZeroAndUnreadableTempoEventsStayAsTheyAre) {
+    const Bytes image = StyleFile(BasicEvents() + TempoEvent(500000) + EndOfTrack());
+    TrackEdits edits = UneditedEdits(image);
+    edits.tempo = 0;
+    EXPECT_EQ(Rewrite(image, edits).data, image.data);
+    // An event too short for three bytes is not written past its end.
+    const Bytes shortTempo = StyleFile(BasicEvents() + Meta(0x51, {0x07, 0xA1}) + VolumeEvent(0, 5) + EndOfTrack());
+    TrackEdits shortEdits = UneditedEdits(shortTempo);
+    shortEdits.tempo = 100;
+    EXPECT_EQ(Rewrite(shortTempo, shortEdits).data, shortTempo.data);
+}
+
+TEST(RewriteTrack, TitleLengthChangesMoveTheRestOfTheTrack) {
+    const Bytes rest = Sff1Marker() + VolumeEvent(3, 90) + EndOfTrack();
+    const Bytes image = StyleFile(TitleEvent("Ten Chars!") + rest);
+    TrackEdits edits = UneditedEdits(image);
+    edits.title = "Twelve Chars";
+    const Bytes grown = Rewrite(image, edits);
+    EXPECT_EQ(grown.data, StyleFile(TitleEvent("Twelve Chars") + rest).data);
+    EXPECT_EQ(grown.size(), image.size() + 2);
+    edits.title = "";
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("") + rest).data);
+    // A zero-padded title is written without its padding; the event type stays.
+    const Bytes padded = StyleFile(TextMeta(0x01, std::string("Pad") + std::string(29, '\0')) + rest);
+    EXPECT_EQ(Rewrite(padded, UneditedEdits(padded)).data, StyleFile(TextMeta(0x01, "Pad") + rest).data);
+}
+
+TEST(RewriteTrack, CopyrightCases) {
+    const Bytes after = Sff1Marker() + EndOfTrack();
+    const Bytes image = StyleFile(TitleEvent("T") + CopyrightEvent("Old") + after);
+    TrackEdits edits = UneditedEdits(image);
+
+    edits.copyright = "New";  // same length: overwritten in place
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + CopyrightEvent("New") + after).data);
+    edits.copyright = "Longer text";
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + CopyrightEvent("Longer text") + after).data);
+    edits.copyright = "";  // removed with its header: the track shrinks by 3 + 4
+    const Bytes removed = Rewrite(image, edits);
+    EXPECT_EQ(removed.data, StyleFile(TitleEvent("T") + after).data);
+    EXPECT_EQ(removed.size(), image.size() - 7);
+
+    const Bytes emptyEvent = StyleFile(TitleEvent("T") + CopyrightEvent("") + after);
+    EXPECT_EQ(Rewrite(emptyEvent, UneditedEdits(emptyEvent)).data, emptyEvent.data);
+
+    // A copyright event after the marker is rewritten where it is; none is inserted.
+    const Bytes late = StyleFile(TitleEvent("T") + Sff1Marker() + CopyrightEvent("Late") + EndOfTrack());
+    TrackEdits lateEdits = UneditedEdits(late);
+    lateEdits.copyright = "Later";
+    EXPECT_EQ(Rewrite(late, lateEdits).data,
+              StyleFile(TitleEvent("T") + Sff1Marker() + CopyrightEvent("Later") + EndOfTrack()).data);
+}
+
+TEST(RewriteTrack, CopyrightRemovalTakesTheWholeDeltaTime) {
+    const Bytes image = StyleFile(TitleEvent("T") + Bytes{0x81, 0x00, 0xFF, 0x02, 0x02, 'C', 'R'} + Sff1Marker());
+    TrackEdits edits = UneditedEdits(image);
+    edits.copyright = "";
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + Sff1Marker()).data);
+}
+
+TEST(RewriteTrack, CopyrightIsInsertedBeforeTheWholeMarkerEvent) {
+    const Bytes marker = Bytes{0x83, 0x00, 0xFF, 0x06, 0x04} + Bytes::Text("SFF1");
+    const Bytes image = StyleFile(TitleEvent("T") + marker);
+    TrackEdits edits = UneditedEdits(image);
+    edits.copyright = "(C)";
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + CopyrightEvent("(C)") + marker).data);
+}
+
+TEST(RewriteTrack, TimeSignature) {
+    const Bytes later = TimeSignatureEvent(3, 2);
+    const Bytes image = StyleFile(BasicEvents() + TimeSignatureEvent(4, 2) + later);
+    TrackEdits edits = UneditedEdits(image);
+    edits.timeSigNumerator = 6;
+    edits.timeSigDenominator = 8;
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TimeSignatureEvent(6, 3) + later).data);
+    edits.timeSigDenominator = 6;  // not a power of two: the one below
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TimeSignatureEvent(6, 2) + later).data);
+    // No time signature in the style: nothing written.
+    const Bytes none = StyleFile(BasicEvents() + EndOfTrack());
+    EXPECT_EQ(Rewrite(none, UneditedEdits(none)).data, none.data);
+}
+
+TEST(DenominatorPower, HalvingsWhileAboveOne) {
+    EXPECT_EQ(DenominatorPower(1), 0);
+    EXPECT_EQ(DenominatorPower(2), 1);
+    EXPECT_EQ(DenominatorPower(3), 1);
+    EXPECT_EQ(DenominatorPower(4), 2);
+    EXPECT_EQ(DenominatorPower(6), 2);
+    EXPECT_EQ(DenominatorPower(8), 3);
+    EXPECT_EQ(DenominatorPower(12), 3);
+    EXPECT_EQ(DenominatorPower(128), 7);
+}
+
+TEST(RewrittenVolume, OnePercentageForEveryChannel) {
+    TrackEdits edits;
+    edits.allChannels = true;
+    edits.allChannelsPercent = 50;
+    EXPECT_EQ(RewrittenVolume(100, 0, edits), 50);
+    EXPECT_EQ(RewrittenVolume(127, 5, edits), 63);
+    edits.allChannelsPercent = 200;
+    EXPECT_EQ(RewrittenVolume(50, 0, edits), 100);
+    EXPECT_EQ(RewrittenVolume(64, 0, edits), 127);
+    EXPECT_EQ(RewrittenVolume(100, 0, edits), 127);
+    edits.allChannelsPercent = 0;
+    EXPECT_EQ(RewrittenVolume(100, 0, edits), 0);
+    edits.allChannelsPercent = 100;  // the per-channel values are not used
+    edits.origVolume[0] = 100;
+    edits.volume[0] = 10;
+    EXPECT_EQ(RewrittenVolume(100, 0, edits), 100);
+}
+
+TEST(RewrittenVolume, EachChannelInProportionToItsFirstVolume) {
+    TrackEdits edits;
+    edits.allChannels = false;
+    edits.origVolume[9] = 100;
+    edits.volume[9] = 80;
+    EXPECT_EQ(RewrittenVolume(100, 9, edits), 80);
+    EXPECT_EQ(RewrittenVolume(64, 9, edits), 51);
+    EXPECT_EQ(RewrittenVolume(127, 9, edits), 101);
+    edits.volume[9] = 127;
+    EXPECT_EQ(RewrittenVolume(127, 9, edits), 127);  // 162 clamped
+    // Unedited and volume-less channels keep every value.
+    edits.origVolume[3] = 90;
+    edits.volume[3] = 90;
+    EXPECT_EQ(RewrittenVolume(40, 3, edits), 40);
+    EXPECT_EQ(RewrittenVolume(40, 4, edits), 40);
+    // A first volume of 0: its events take the edited volume, nothing else divides by 0.
+    edits.origVolume[5] = 0;
+    edits.volume[5] = 70;
+    EXPECT_EQ(RewrittenVolume(0, 5, edits), 70);
+    EXPECT_EQ(RewrittenVolume(30, 5, edits), 30);
+}
+
+TEST(RewriteTrack, VolumesUnderRunningStatusAndOtherControllersUntouched) {
+    const Bytes events = VolumeEvent(2, 100) + Running(0x07, 64) + Running(0x0A, 100) + NoteOn(2, 7, 100) +
+                         Bytes{0x00, 0xB2, 0x0B, 100};
+    const Bytes image = StyleFile(BasicEvents() + events + EndOfTrack());
+    TrackEdits edits = UneditedEdits(image);
+    edits.allChannelsPercent = 50;
+    const Bytes expected = VolumeEvent(2, 50) + Running(0x07, 32) + Running(0x0A, 100) + NoteOn(2, 7, 100) +
+                           Bytes{0x00, 0xB2, 0x0B, 100};
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + expected + EndOfTrack()).data);
+}
+
+TEST(RewriteTrack, KeepsATrackLengthOneByteShort) {
+    Bytes image = StyleFile(BasicEvents() + EndOfTrack(), Ots());
+    image.data[21] -= 1;
+    TrackEdits edits = UneditedEdits(image);
+    edits.title = "Longer Title";
+    RewrittenTrack track;
+    ASSERT_EQ(RewriteTrack(image.view(), edits, track), std::nullopt);
+    EXPECT_EQ(track.walkEnd, 48u);
+    Bytes expected = StyleFile(BasicEvents("Longer Title") + EndOfTrack());
+    expected.data[21] -= 1;
+    EXPECT_EQ(track.bytes, expected.data);
+}
+
+}  // namespace
