@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "RunProgram.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+
+namespace {
+
+const std::vector<std::string> kPlainNames = {"-o", "AdaptFilename=0", "-o", "FormatFilename=0"};
+
+Bytes Events(const std::string& title, const Bytes& copyright, std::uint32_t tempo, std::uint8_t numerator,
+             std::uint8_t power, std::uint8_t volume9, std::uint8_t volume2) {
+    return TitleEvent(title) + copyright + Sff1Marker() + TempoEvent(tempo) + TimeSignatureEvent(numerator, power) +
+           VolumeEvent(9, volume9) + VolumeEvent(2, volume2) + EndOfTrack();
+}
+
+Bytes Original() { return StyleFile(Events("Pop", {}, 500000, 4, 2, 100, 64), Ots()); }
+
+class CliSave : public testing::Test {
+protected:
+    ProgramResult Save(std::vector<std::string> args) {
+        args.insert(args.begin(), "save");
+        return RunProgram(KORVANE_CLI_PATH, args, scratch.path());
+    }
+    static std::vector<std::string> With(std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+
+    TempDir dir;
+    TempDir scratch;
+};
+
+TEST_F(CliSave, EditsAreWrittenAndThePathPrinted) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult result =
+        Save(With(kPlainNames, {"--title", "Café", "--copyright", "(C) Me", "--tempo", "60", "--time-signature", "6/8",
+                                "--percent", "50", path.string()}));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, path.string() + "\n");
+    EXPECT_EQ(ReadFileBytes(path).data,
+              StyleFile(Events("Caf\xE9", CopyrightEvent("(C) Me"), 1000000, 6, 3, 50, 32), Ots()).data);
+}
+
+TEST_F(CliSave, SingleChannelVolumes) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult result = Save(With(kPlainNames, {"--volume", "10=80", path.string()}));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(ReadFileBytes(path).data, StyleFile(Events("Pop", {}, 500000, 4, 2, 80, 64), Ots()).data);
+}
+
+TEST_F(CliSave, StoredOptionsNameTheFileUnlessOverridden) {
+    // A new document's defaults: the name follows the title and is formatted.
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult formatted = Save({"--title", "Rock", path.string()});
+    EXPECT_EQ(formatted.status, 0);
+    const std::string rock = (dir / ("Rock" + std::string(16, ' ') + "$.sty")).string();
+    EXPECT_EQ(formatted.out, rock + "\n");
+
+    const ProgramResult plain = Save({"-o", "FormatFilename=0", "-o", "ExportOTS=1", "--title", "Jazz", path.string()});
+    EXPECT_EQ(plain.out, (dir / "Jazz.sty").string() + "\n");
+    EXPECT_EQ(ReadFileBytes(dir / "Jazz.ots").data, Ots().data);
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(CliSave, SaveAsWritesAnotherFile) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const auto copy = dir / "Copy.sty";
+    const ProgramResult result = Save(With(kPlainNames, {"--save-as", copy.string(), path.string()}));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, copy.string() + "\n");
+    EXPECT_EQ(ReadFileBytes(copy).data, Original().data);
+}
+
+TEST_F(CliSave, FailuresAreReportedPerFileAndTheOthersSaved) {
+    const auto good = dir.Write("Good.sty", Original());
+    const Bytes noTempo = StyleFile(BasicEvents() + VolumeEvent(0, 90) + EndOfTrack());
+    const auto plain = dir.Write("NoTempo.sty", noTempo);
+    const auto bad = dir.Write("Bad.sty", Bytes::Repeat('x', 60));
+    const ProgramResult result =
+        Save(With(kPlainNames, {"--tempo", "90", bad.string(), plain.string(), good.string()}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, good.string() + "\n");
+    EXPECT_EQ(result.err, bad.string() + ":\nThis file is not a Yamaha style file!\n\n(Invalid header.)\n" +
+                              plain.string() + ":\nThis style has no tempo to change.\n");
+    EXPECT_EQ(ReadFileBytes(plain).data, noTempo.data);
+    EXPECT_EQ(ReadFileBytes(good).data, StyleFile(Events("Pop", {}, 666666, 4, 2, 100, 64), Ots()).data);
+}
+
+TEST_F(CliSave, SaveMessagesGoToStandardError) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult empty = Save(With(kPlainNames, {"--title", "", path.string()}));
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, path.string() + ":\nFile title may not be empty!\n");
+    EXPECT_EQ(empty.out, "");
+
+    const ProgramResult missing =
+        Save(With(kPlainNames, {"--save-as", (dir / "nowhere" / "Pop.sty").string(), path.string()}));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              path.string() + ":\nError creating/writing style file!\n\n(Please check if file is write protected.)\n");
+    EXPECT_EQ(ReadFileBytes(path).data, Original().data);
+}
+
+TEST_F(CliSave, UsageErrorsChangeNothing) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"--tempo", "251", path.string()},
+        {"--tempo", "fast", path.string()},
+        {"--time-signature", "4", path.string()},
+        {"--time-signature", "4/0", path.string()},
+        {"--volume", "17=5", path.string()},
+        {"--volume", "1=128", path.string()},
+        {"--percent", "201", path.string()},
+        {"--percent", "50", "--volume", "1=5", path.string()},
+        {"-o", "AllChannels=1", path.string()},
+        {"-o", "DeleteOTS=2", path.string()},
+        {"--title", "日本", path.string()},
+        {"--save-as", "x.sty", path.string(), path.string()},
+        {"--frobnicate", path.string()},
+        {path.string(), "--title"},
+    };
+    for (const auto& args : wrong) {
+        const ProgramResult result = Save(args);
+        EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err.rfind("korvane-cli: ", 0), 0u) << result.err;
+    }
+    EXPECT_EQ(ReadFileBytes(path).data, Original().data);
+}
+
+}  // namespace
