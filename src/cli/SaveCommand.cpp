@@ -175,7 +175,8 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
         std::vector<std::string> messages;
         for (const MessageBoxRequest& box : presenter.Requests()) messages.push_back(Cp1252ToUtf8(box.text));
         if (refusal) messages.push_back(*refusal);
-        if (showProgress && !messages.empty()) err << "\r\033[K";
+        // The progress line goes before anything is printed, on either stream.
+        if (showProgress) err << "\r\033[K" << std::flush;
         ReportMessages(err, file, messages);
         if (saved) {
             out << PathText(doc.m_strStylePath) << "\n" << std::flush;
@@ -183,6 +184,5 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
             status = kExitFileFailed;
         }
     }
-    if (showProgress) err << "\r\033[K" << std::flush;
     return status;
 }

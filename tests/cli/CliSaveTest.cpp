@@ -103,6 +103,21 @@ TEST_F(CliSave, SaveMessagesGoToStandardError) {
     EXPECT_EQ(ReadFileBytes(path).data, Original().data);
 }
 
+TEST_F(CliSave, ProgressLineOnATerminalOnly) {
+    const auto first = dir.Write("One.sty", Original());
+    const auto second = dir.Write("Two.sty", Original());
+    std::string command = ShellQuote(KORVANE_CLI_PATH) + " save";
+    for (const std::string& arg : With(kPlainNames, {first.string(), second.string()})) command += " " + ShellQuote(arg);
+    // script(1) gives the program a terminal and copies what it shows.
+    const ProgramResult shown = RunProgram("script", {"-qec", command, "/dev/null"}, scratch.path());
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_NE(shown.out.find("[2/2] " + second.string() + "\r\033[K" + second.string()), std::string::npos)
+        << shown.out;
+    const ProgramResult piped = Save(With(kPlainNames, {first.string(), second.string()}));
+    EXPECT_EQ(piped.err, "");
+    EXPECT_EQ(piped.out, first.string() + "\n" + second.string() + "\n");
+}
+
 TEST_F(CliSave, UsageErrorsChangeNothing) {
     const auto path = dir.Write("Pop.sty", Original());
     const std::vector<std::vector<std::string>> wrong = {
