@@ -1,10 +1,15 @@
-// Loads arbitrary bytes as a style image. Besides the sanitizers' checks, a load
-// that succeeds must leave the facts in the state the editor relies on.
+// Loads arbitrary bytes as a style image. A load that succeeds must leave the facts
+// in the state the editor relies on, and a save of what loaded must load again with
+// the edits in it and nothing else changed.
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
+#include "style/CasmCopy.h"
+#include "style/Chunks.h"
 #include "style/StyleReader.h"
+#include "style/TrackRewriter.h"
 
 namespace {
 
@@ -26,10 +31,51 @@ void CheckFacts(const StyleFacts& facts) {
     }
 }
 
+// Saves the image as the editor would with a few edits that change the track's size,
+// then loads the result.
+void CheckSave(ByteView image, const StyleFacts& facts) {
+    TrackEdits edits;
+    edits.title = "Fuzzed";
+    edits.copyright = facts.hasCopyright ? "" : "(C) Fuzz";
+    edits.hasCopyright = facts.hasCopyright;
+    edits.tempo = facts.tempo == -1 ? -1 : 97;
+    edits.timeSigNumerator = facts.timeSigNumerator;
+    edits.timeSigDenominator = facts.timeSigDenominator;
+    edits.allChannelsPercent = 50;
+    edits.origVolume = facts.origVolume;
+    edits.volume = facts.origVolume;
+
+    RewrittenTrack track;
+    Require(!RewriteTrack(image, edits, track));
+    ChunkLayout layout;
+    Require(!LocateChunks(image, track.walkEnd, layout));
+    std::vector<std::uint8_t> saved = std::move(track.bytes);
+    if (layout.casm) Require(!CopyCasmChunk(image, *layout.casm, true, saved));
+    if (layout.ots) saved.insert(saved.end(), image.begin() + layout.ots->begin, image.begin() + layout.ots->end);
+    saved.insert(saved.end(), image.begin() + layout.restBegin, image.end());
+
+    StyleFacts reloaded;
+    Require(!ReadStyle(saved, reloaded));
+    Require(reloaded.title == "Fuzzed");
+    // A removed copyright event may uncover a second one; an inserted one is the only one.
+    if (!facts.hasCopyright) Require(reloaded.copyright == edits.copyright);
+    Require(reloaded.tempo == (facts.tempo == -1 ? -1 : 60000000 / (60000000 / 97)));
+    Require(reloaded.sections == facts.sections);
+    Require(reloaded.timeSigDenominator == facts.timeSigDenominator);
+    Require(reloaded.hasCASM == facts.hasCASM && reloaded.hasOTS == facts.hasOTS);
+    Require(!reloaded.hasCntt);
+    for (int c = 0; c < kChannelCount; ++c) {
+        Require(reloaded.origVolume[c] == (facts.origVolume[c] == -1 ? -1 : facts.origVolume[c] / 2));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const ByteView image(data, size);
     StyleFacts facts;
-    if (!ReadStyle(ByteView(data, size), facts)) CheckFacts(facts);
+    if (ReadStyle(image, facts)) return 0;
+    CheckFacts(facts);
+    CheckSave(image, facts);
     return 0;
 }

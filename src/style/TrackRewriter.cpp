@@ -119,6 +119,9 @@ std::uint8_t DenominatorPower(std::int32_t denominator) {
 
 std::uint8_t RewrittenVolume(std::uint8_t value, int channel, const TrackEdits& edits) {
     const auto clamp = [](std::int64_t v) { return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 127)); };
+    // A value above 127 is no volume (the load passes over it too); scaling could
+    // turn it into one.
+    if (value > 127) return value;
     if (edits.allChannels) {
         if (edits.allChannelsPercent == 100) return value;
         return clamp(std::int64_t{value} * edits.allChannelsPercent / 100);

@@ -38,7 +38,8 @@ struct RewrittenTrack {
 MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenTrack& result);
 
 // The volume rule: one percentage for every volume event, or each channel's edited
-// volume in proportion to the first volume found on it.
+// volume in proportion to the first volume found on it. Values above 127 are left
+// as they are.
 std::uint8_t RewrittenVolume(std::uint8_t value, int channel, const TrackEdits& edits);
 
 // Data byte 1 of a time signature: how often the denominator can be halved while it

@@ -169,6 +169,10 @@ TEST(RewrittenVolume, OnePercentageForEveryChannel) {
     EXPECT_EQ(RewrittenVolume(100, 0, edits), 127);
     edits.allChannelsPercent = 0;
     EXPECT_EQ(RewrittenVolume(100, 0, edits), 0);
+    // A malformed value above 127 is not a volume and is not made into one.
+    edits.allChannelsPercent = 50;
+    EXPECT_EQ(RewrittenVolume(238, 0, edits), 238);
+    edits.allChannelsPercent = 0;
     edits.allChannelsPercent = 100;  // the per-channel values are not used
     edits.origVolume[0] = 100;
     edits.volume[0] = 10;
