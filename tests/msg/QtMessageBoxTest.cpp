@@ -6,20 +6,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "QtTestApp.h"
 #include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"
 #include "msg/qt/QtMessagePresenter.h"
 
 namespace {
-
-// Created on first use, never while the tests are only being listed.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "korvane_msg_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 struct SeenBox {
     QString title, text;
@@ -47,7 +39,7 @@ protected:
     QtMessageBox() : presenter([this] { return &window; }) { InstallMessagePresenter(&presenter); }
     ~QtMessageBox() override { InstallMessagePresenter(nullptr); }
 
-    QApplication& app = App();  // before any widget
+    QApplication& app = QtTestApp();  // before any widget
     QMainWindow window;
     CQtMessagePresenter presenter;
 };

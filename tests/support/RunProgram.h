@@ -20,12 +20,18 @@ inline std::string ShellQuote(const std::string& arg) {
     return quoted + "'";
 }
 
-// Runs a program through the shell with the given arguments and collects its output
-// and exit status.
+// Runs a program through the shell with the given arguments (and NAME=VALUE
+// environment settings) and collects its output and exit status.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::filesystem::path& scratch) {
+                                const std::filesystem::path& scratch, const std::vector<std::string>& environment = {}) {
     const std::filesystem::path errFile = scratch / "stderr.txt";
-    std::string command = ShellQuote(program);
+    std::string command;
+    if (!environment.empty()) {
+        command = "env";
+        for (const std::string& setting : environment) command += " " + ShellQuote(setting);
+        command += " ";
+    }
+    command += ShellQuote(program);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     command += " 2>" + ShellQuote(errFile.string()) + " </dev/null";
     ProgramResult result;

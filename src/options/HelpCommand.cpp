@@ -1,0 +1,57 @@
+#include "options/HelpCommand.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QKeyEvent>
+
+#include "framework/Profile.h"
+#include "options/LanguageDlg.h"
+
+namespace {
+
+HelpViewer& Viewer() {
+    static HelpViewer viewer = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return viewer;
+}
+
+bool LanguageChosen(const std::string& language) { return language == "G" || language == "E"; }
+
+std::string StoredLanguage() { return AppProfile().GetProfileString("Settings", "Language", ""); }
+
+}  // namespace
+
+void SetHelpViewer(HelpViewer viewer) { Viewer() = std::move(viewer); }
+
+void OnHelp(QWidget* owner) {
+    // F1 inside the language dialog must not ask again.
+    static bool running = false;
+    if (running) return;
+    running = true;
+
+    std::string language = StoredLanguage();
+    if (!LanguageChosen(language)) {
+        CLanguageDlg dialog(owner);
+        if (dialog.exec() == QDialog::Accepted) language = StoredLanguage();
+    }
+    if (LanguageChosen(language)) {
+        const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
+        const QString folder = QString::fromStdString(AppProfile().GetProfileString("Settings", "InstallPath", ""));
+        Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
+    }
+    running = false;
+}
+
+CHelpKeyFilter::CHelpKeyFilter(std::function<QWidget*()> mainWindow, QObject* parent)
+    : QObject(parent), m_mainWindow(std::move(mainWindow)) {}
+
+bool CHelpKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers held = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (key->key() == Qt::Key_F1 && held == Qt::NoModifier) {
+            OnHelp(m_mainWindow ? m_mainWindow() : nullptr);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "RunProgram.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+
+namespace {
+
+// The companion runs with its own configuration folder, holding a settings file
+// written by hand where the editor keeps its settings.
+class CliSettings : public testing::Test {
+protected:
+    CliSettings() { std::filesystem::create_directories(config / "Talvenhorn"); }
+
+    void WriteSettings(const std::string& text) {
+        std::ofstream(config / "Talvenhorn" / "Korvane - Yamaha Styles bearbeiten.conf") << text;
+    }
+    ProgramResult Run(const std::string& program, const std::vector<std::string>& args) {
+        return RunProgram(program, args, scratch.path(), {"XDG_CONFIG_HOME=" + config.string()});
+    }
+
+    TempDir dir;
+    TempDir scratch;
+    TempDir home;
+    std::filesystem::path config = home / "config";
+};
+
+TEST_F(CliSettings, StoredOptionsDecideTheFileNameAndTheSideFiles) {
+    WriteSettings("[Settings]\nAdaptFilename=1\nFormatFilename=0\nExportCASM=1\nDeleteOTS=1\n");
+    const Bytes casm = Casm(Cseg(Sdec() + Ctab(9, 8)));
+    const auto path = dir.Write("012_Old.sty", StyleFile(BasicEvents("Old") + EndOfTrack(), casm + Ots()));
+    const ProgramResult result = Run(KORVANE_CLI_PATH, {"save", "--title", "Bossa", path.string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, (dir / "012_Bossa.sty").string() + "\n");
+    EXPECT_EQ(ReadFileBytes(dir / "012_Bossa.csm").data, casm.data);
+    EXPECT_EQ(ReadFileBytes(dir / "012_Bossa.sty").data, StyleFile(BasicEvents("Bossa") + EndOfTrack(), casm).data);
+
+    // -o overrides a stored option for one call.
+    const ProgramResult overridden =
+        Run(KORVANE_CLI_PATH, {"save", "-o", "AdaptFilename=0", "-o", "DeleteOTS=0", path.string()});
+    EXPECT_EQ(overridden.out, path.string() + "\n");
+}
+
+TEST_F(CliSettings, InstallationRecordsTheHelpFolder) {
+    const ProgramResult result = Run(KORVANE_REGISTER_HELP_PATH, {(dir / "help").string()});
+    EXPECT_EQ(result.status, 0);
+    std::ifstream file(config / "Talvenhorn" / "Korvane - Yamaha Styles bearbeiten.conf");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[Settings]\nInstallPath=" + (dir / "help").string()), std::string::npos) << text;
+}
+
+}  // namespace

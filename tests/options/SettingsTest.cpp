@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "QtTestApp.h"
+#include "TempDir.h"
+#include "options/SettingsDlg.h"
+#include "options/SettingsProfile.h"
+#include "style/KorvaneDoc.h"
+
+namespace {
+
+// In the order the dialog stores them.
+const char* const kOptionNames[] = {"DeleteOldFile", "AdaptFilename", "FormatFilename", "AllChannels",
+                                    "DeleteOTS",     "ExportOTS",     "ImportOTS",      "DeleteCASM",
+                                    "ExportCASM",    "ImportCASM",    "DeleteAllCnttDefinitions"};
+// Check box ids in tab order.
+const int kTabOrder[] = {1005, 1006, 1007, 1076, 1061, 1077, 1078, 1079, 1080, 1081, 1012};
+
+class Settings : public testing::Test {
+protected:
+    Settings() : iniFile(QString::fromStdString((dir / "settings.conf").string())), profile(iniFile) {
+        QtTestApp();
+        SetAppProfile(&profile);
+    }
+    ~Settings() override { SetAppProfile(nullptr); }
+
+    QString FileText() const {
+        QFile file(iniFile);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    TempDir dir;
+    QString iniFile;
+    CSettingsProfile profile;
+};
+
+TEST_F(Settings, NumbersAndTextsAreStoredAsSuch) {
+    profile.WriteProfileInt("Settings", "AdaptFilename", 0);
+    profile.WriteProfileString("Settings", "Language", "E");
+    EXPECT_EQ(profile.GetProfileInt("Settings", "AdaptFilename", 1), 0);
+    EXPECT_EQ(profile.GetProfileString("Settings", "Language", ""), "E");
+    EXPECT_EQ(profile.GetProfileString("Settings", "InstallPath", "none"), "none");
+    EXPECT_TRUE(FileText().contains("[Settings]\nAdaptFilename=0\nLanguage=E\n")) << FileText().toStdString();
+    // A second store on the same file sees the values: they are kept between runs.
+    CSettingsProfile again(iniFile);
+    EXPECT_EQ(again.GetProfileString("Settings", "Language", ""), "E");
+}
+
+TEST_F(Settings, HandWrittenValues) {
+    QFile file(iniFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\nDeleteOTS=2\nExportOTS=yes\nAdaptFilename=0\nFormatFilename=-1\n");
+    file.close();
+    CSettingsProfile handWritten(iniFile);
+    SetAppProfile(&handWritten);
+    CKorvaneDoc doc;
+    EXPECT_TRUE(doc.m_bDeleteOTS);       // any number but 0 is on
+    EXPECT_FALSE(doc.m_bExportOTS);      // not a number: the default
+    EXPECT_FALSE(doc.m_bAdaptFilename);
+    EXPECT_TRUE(doc.m_bFormatFilename);
+    CSettingsDlg dialog;
+    EXPECT_TRUE(dialog.Control(1061)->isChecked());
+    EXPECT_FALSE(dialog.Control(1077)->isChecked());
+    SetAppProfile(&profile);
+}
+
+TEST_F(Settings, FirstStartHasThreeOptionsOn) {
+    CKorvaneDoc doc;
+    EXPECT_TRUE(doc.m_bAdaptFilename && doc.m_bFormatFilename && doc.m_bAllChannels);
+    EXPECT_FALSE(doc.m_bDeleteOldFile || doc.m_bDeleteOTS || doc.m_bExportOTS || doc.m_bImportOTS ||
+                 doc.m_bDeleteCASM || doc.m_bExportCASM || doc.m_bImportCASM || doc.m_bDeleteAllCntt);
+    CSettingsDlg dialog;
+    for (const int id : kTabOrder) {
+        EXPECT_EQ(dialog.Control(id)->isChecked(), id == 1005 || id == 1006 || id == 1012) << id;
+    }
+}
+
+TEST_F(Settings, DialogLayout) {
+    CSettingsDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Settings");
+    const std::map<int, QString> texts = {{1005, "Set filename = title"},
+                                          {1006, "Format filename (...$)"},
+                                          {1007, "Delete old style file if name changed"},
+                                          {1076, "Delete \"cntt\" data from CASM section"},
+                                          {1061, "Delete OTS settings"},
+                                          {1077, "Export OTS settings"},
+                                          {1078, "Import OTS settings"},
+                                          {1079, "Delete CASM section"},
+                                          {1080, "Export CASM section"},
+                                          {1081, "Import CASM section"},
+                                          {1012, "Change volume for all channels"}};
+    for (const auto& [id, text] : texts) EXPECT_EQ(dialog.Control(id)->text(), text);
+    // Tab moves through the boxes in order, then to OK (the default button) and Cancel.
+    QWidget* widget = dialog.Control(kTabOrder[0]);
+    for (const int id : kTabOrder) {
+        EXPECT_EQ(widget, dialog.Control(id));
+        widget = widget->nextInFocusChain();
+    }
+    auto* ok = qobject_cast<QPushButton*>(widget);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    auto* cancel = qobject_cast<QPushButton*>(ok->nextInFocusChain());
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+}
+
+TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
+    profile.WriteProfileInt("Settings", "ExportCASM", 1);
+    profile.WriteProfileInt("Settings", "AllChannels", 0);
+    CSettingsDlg dialog;
+    EXPECT_TRUE(dialog.Control(1080)->isChecked());
+    EXPECT_FALSE(dialog.Control(1012)->isChecked());
+    dialog.Control(1078)->setChecked(true);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_bImportOTS, 1);
+
+    QSettings stored(iniFile, QSettings::IniFormat);
+    stored.beginGroup("Settings");
+    EXPECT_EQ(stored.childKeys().size(), 11);
+    const std::map<std::string, int> expected = {
+        {"DeleteOldFile", 0}, {"AdaptFilename", 1}, {"FormatFilename", 1}, {"AllChannels", 0},
+        {"DeleteOTS", 0},     {"ExportOTS", 0},     {"ImportOTS", 1},      {"DeleteCASM", 0},
+        {"ExportCASM", 1},    {"ImportCASM", 0},    {"DeleteAllCnttDefinitions", 0}};
+    for (const char* name : kOptionNames) EXPECT_EQ(stored.value(name).toInt(), expected.at(name)) << name;
+}
+
+TEST_F(Settings, CancelEscapeAndCloseStoreNothing) {
+    for (int way = 0; way < 3; ++way) {
+        CSettingsDlg dialog;
+        dialog.show();
+        dialog.Control(1007)->setChecked(true);
+        if (way == 0) QTest::mouseClick(dialog.findChildren<QPushButton*>().at(1), Qt::LeftButton);
+        if (way == 1) QTest::keyClick(&dialog, Qt::Key_Escape);
+        if (way == 2) dialog.close();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_FALSE(FileText().contains("DeleteOldFile"));
+    CSettingsDlg again;
+    EXPECT_FALSE(again.Control(1007)->isChecked());
+}
+
+TEST_F(Settings, EnterConfirmsWithOk) {
+    CSettingsDlg dialog;
+    dialog.show();
+    QTest::keyClick(dialog.Control(1005), Qt::Key_Space);  // unchecks "Set filename = title"
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "AdaptFilename", 1), 0);
+}
+
+TEST_F(Settings, OpenDocumentKeepsItsOptionsWhileTheNextTakesTheStoredOnes) {
+    CKorvaneDoc open;
+    CSettingsDlg dialog;
+    dialog.Control(1012)->setChecked(false);
+    dialog.Control(1061)->setChecked(true);
+    dialog.accept();
+    EXPECT_TRUE(open.m_bAllChannels);
+    EXPECT_FALSE(open.m_bDeleteOTS);
+    CKorvaneDoc next;
+    EXPECT_FALSE(next.m_bAllChannels);
+    EXPECT_TRUE(next.m_bDeleteOTS);
+    // Options changed in a document are never stored.
+    next.m_bExportOTS = true;
+    CKorvaneDoc third;
+    EXPECT_FALSE(third.m_bExportOTS);
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object for widget tests, created on first use: never while
+// GoogleTest only lists the tests, which may happen without a display. It is never
+// destroyed: at exit it would outlive the input devices that Qt Test registers.
+inline QApplication& QtTestApp() {
+    static int argc = 1;
+    static char name[] = "korvane_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
