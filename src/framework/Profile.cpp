@@ -1,5 +1,7 @@
 #include "framework/Profile.h"
 
+#include "framework/Installable.h"
+
 int CMemoryProfile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const {
     const auto it = m_values.find(Key{section, entry});
     if (it == m_values.end()) return defaultValue;
@@ -26,13 +28,8 @@ bool CMemoryProfile::WriteProfileString(std::string_view section, std::string_vi
     return true;
 }
 
-namespace {
-CProfile* g_installedProfile = nullptr;
-}
+using ProfileService = Installable<CProfile, CMemoryProfile>;
 
-CProfile& AppProfile() {
-    static CMemoryProfile fallback;
-    return g_installedProfile ? *g_installedProfile : fallback;
-}
+CProfile& AppProfile() { return ProfileService::Current(); }
 
-void SetAppProfile(CProfile* profile) { g_installedProfile = profile; }
+void SetAppProfile(CProfile* profile) { ProfileService::Install(profile); }

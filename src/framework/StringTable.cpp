@@ -1,5 +1,7 @@
 #include "framework/StringTable.h"
 
+#include "framework/Installable.h"
+
 CStringTable::CStringTable() { m_strings[kIdsNoErrorMessageAvailable] = "Keine Fehlermeldung verf\xFC" "gbar."; }
 
 std::optional<std::string> CStringTable::LoadString(unsigned id) const {
@@ -8,13 +10,8 @@ std::optional<std::string> CStringTable::LoadString(unsigned id) const {
     return it->second;
 }
 
-namespace {
-CStringTable* g_installedTable = nullptr;
-}
+using StringTableService = Installable<CStringTable, CStringTable>;
 
-CStringTable& AppStringTable() {
-    static CStringTable builtIn;
-    return g_installedTable ? *g_installedTable : builtIn;
-}
+CStringTable& AppStringTable() { return StringTableService::Current(); }
 
-void SetAppStringTable(CStringTable* table) { g_installedTable = table; }
+void SetAppStringTable(CStringTable* table) { StringTableService::Install(table); }

@@ -1,5 +1,7 @@
 #include "msg/MessagePresenter.h"
 
+#include "framework/Installable.h"
+
 #include "msg/MessageBoxStyle.h"
 #include "msg/StderrPresenter.h"
 
@@ -21,13 +23,8 @@ int DefaultButtonOf(unsigned style) {
     return index < buttons.size() ? buttons[index] : buttons.front();
 }
 
-namespace {
-CMessagePresenter* g_presenter = nullptr;
-}
+using PresenterService = Installable<CMessagePresenter, CStderrPresenter>;
 
-CMessagePresenter& CurrentMessagePresenter() {
-    static CStderrPresenter fallback;
-    return g_presenter ? *g_presenter : fallback;
-}
+CMessagePresenter& CurrentMessagePresenter() { return PresenterService::Current(); }
 
-void InstallMessagePresenter(CMessagePresenter* presenter) { g_presenter = presenter; }
+void InstallMessagePresenter(CMessagePresenter* presenter) { PresenterService::Install(presenter); }

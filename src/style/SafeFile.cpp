@@ -22,8 +22,8 @@ namespace {
 std::FILE* CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary = target;
-        temporary += ".korvane-" + std::to_string(random()) + ".tmp";
+        // Short, so that it fits wherever the target's own name fits.
+        temporary = target.parent_path() / (".korvane-" + std::to_string(random()) + ".tmp");
 #ifdef _WIN32
         std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
 #else

@@ -363,8 +363,9 @@ TEST_F(KorvaneDocSave, UnwritableTargetsLeaveEveryFileAndTheDocumentAsTheyWere) 
     EXPECT_EQ(doc->m_strStylePath, path);
     EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
     EXPECT_EQ(Files(), (std::vector<std::string>{"Folder.sty", "Pop.sty"}));
-    EXPECT_EQ(doc->m_nFileLength, static_cast<std::int32_t>(FullStyle().size()));
-    EXPECT_TRUE(std::equal(FullStyle().data.begin(), FullStyle().data.end(), doc->m_pFileBuffer.get()));
+    const Bytes loaded = FullStyle();
+    EXPECT_EQ(doc->m_nFileLength, static_cast<std::int32_t>(loaded.size()));
+    EXPECT_TRUE(std::equal(loaded.data.begin(), loaded.data.end(), doc->m_pFileBuffer.get()));
 
     // The same document saves fine once the target can be written.
     presenter.boxes.clear();
