@@ -131,6 +131,28 @@ TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
     for (const char* name : kOptionNames) EXPECT_EQ(stored.value(name).toInt(), expected.at(name)) << name;
 }
 
+TEST_F(Settings, ReadsAndWritesTheOptionsInTheirOrder) {
+    struct OrderedProfile : CMemoryProfile {
+        int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const override {
+            reads.emplace_back(entry);
+            return CMemoryProfile::GetProfileInt(section, entry, defaultValue);
+        }
+        bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override {
+            writes.emplace_back(entry);
+            return CMemoryProfile::WriteProfileInt(section, entry, value);
+        }
+        mutable std::vector<std::string> reads;
+        std::vector<std::string> writes;
+    } ordered;
+    SetAppProfile(&ordered);
+    CSettingsDlg dialog;
+    dialog.accept();
+    SetAppProfile(&profile);
+    const std::vector<std::string> expected(std::begin(kOptionNames), std::end(kOptionNames));
+    EXPECT_EQ(ordered.reads, expected);
+    EXPECT_EQ(ordered.writes, expected);
+}
+
 TEST_F(Settings, CancelEscapeAndCloseStoreNothing) {
     for (int way = 0; way < 3; ++way) {
         CSettingsDlg dialog;
