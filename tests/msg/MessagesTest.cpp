@@ -172,6 +172,16 @@ TEST_F(Messages, OnlyStandardExceptionsAreCaughtAndPlainShowMessageCatchesNothin
     EXPECT_TRUE(presenter.boxes.empty());
 }
 
+TEST(StderrPresenter, WritesTheTextAsTheBoxWouldShowItAndAnswersTheDefault) {
+    InstallMessagePresenter(nullptr);
+    testing::internal::CaptureStderr();
+    ShowError("Invalid file structure!\n\n(Missing style title.)");
+    const int answer = ShowQuestion("Gen\xFCgend?", msgbox::YesNo | msgbox::DefaultButton2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Invalid file structure!\n\n(Missing style title.)\nGenügend?\n");
+    EXPECT_EQ(answer, msgbox::IdNo);
+}
+
 TEST(DefaultButton, FirstUnlessTheStyleNamesAnother) {
     EXPECT_EQ(DefaultButtonOf(msgbox::YesNo), msgbox::IdYes);
     EXPECT_EQ(DefaultButtonOf(msgbox::YesNo | msgbox::DefaultButton2), msgbox::IdNo);
