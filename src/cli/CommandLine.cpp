@@ -41,7 +41,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int UsageError(std::ostream& err, const std::string& problem) {
-    err << "korvane-cli: " << problem << "\n" << "Try 'korvane-cli --help'.\n";
+    err << "korvane-cli: " << problem << "\n"
+        << "Try 'korvane-cli --help'.\n";
     return kExitUsage;
 }
 

@@ -35,9 +35,9 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
     json += ", \"hasCopyright\": " + JsonBool(doc.m_bHasCopyright);
     json += ", \"tempo\": " + (doc.m_nTempo == -1 ? std::string("null") : std::to_string(doc.m_nTempo));
     json += ", \"timeSignature\": ";
-    json += HasTimeSignature(doc) ? "[" + std::to_string(doc.m_nTimeSigNumerator) + ", " +
-                                        std::to_string(doc.m_nTimeSigDenominator) + "]"
-                                  : "null";
+    json += HasTimeSignature(doc)
+                ? "[" + std::to_string(doc.m_nTimeSigNumerator) + ", " + std::to_string(doc.m_nTimeSigDenominator) + "]"
+                : "null";
     json += ", \"sections\": [" + SectionList(doc, ", ", true) + "]";
     json += ", \"channels\": [";
     bool first = true;

@@ -27,16 +27,11 @@ struct SaveRequest {
 
 using OptionMember = bool CKorvaneDoc::*;
 const std::map<std::string, OptionMember, std::less<>> kOptionMembers = {
-    {"AdaptFilename", &CKorvaneDoc::m_bAdaptFilename},
-    {"FormatFilename", &CKorvaneDoc::m_bFormatFilename},
-    {"DeleteOldFile", &CKorvaneDoc::m_bDeleteOldFile},
-    {"DeleteAllCnttDefinitions", &CKorvaneDoc::m_bDeleteAllCntt},
-    {"DeleteOTS", &CKorvaneDoc::m_bDeleteOTS},
-    {"ExportOTS", &CKorvaneDoc::m_bExportOTS},
-    {"ImportOTS", &CKorvaneDoc::m_bImportOTS},
-    {"DeleteCASM", &CKorvaneDoc::m_bDeleteCASM},
-    {"ExportCASM", &CKorvaneDoc::m_bExportCASM},
-    {"ImportCASM", &CKorvaneDoc::m_bImportCASM},
+    {"AdaptFilename", &CKorvaneDoc::m_bAdaptFilename}, {"FormatFilename", &CKorvaneDoc::m_bFormatFilename},
+    {"DeleteOldFile", &CKorvaneDoc::m_bDeleteOldFile}, {"DeleteAllCnttDefinitions", &CKorvaneDoc::m_bDeleteAllCntt},
+    {"DeleteOTS", &CKorvaneDoc::m_bDeleteOTS},         {"ExportOTS", &CKorvaneDoc::m_bExportOTS},
+    {"ImportOTS", &CKorvaneDoc::m_bImportOTS},         {"DeleteCASM", &CKorvaneDoc::m_bDeleteCASM},
+    {"ExportCASM", &CKorvaneDoc::m_bExportCASM},       {"ImportCASM", &CKorvaneDoc::m_bImportCASM},
 };
 
 std::optional<int> NumberIn(std::string_view text, int low, int high) {
@@ -78,8 +73,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
         } else if (arg == "--volume") {
             const std::size_t equals = value.find('=');
             const auto channel = NumberIn(std::string_view(value).substr(0, equals), 1, 16);
-            const auto volume =
-                equals == std::string::npos ? std::nullopt : NumberIn(std::string_view(value).substr(equals + 1), 0, 127);
+            const auto volume = equals == std::string::npos
+                                    ? std::nullopt
+                                    : NumberIn(std::string_view(value).substr(equals + 1), 0, 127);
             if (!channel || !volume) return "--volume takes CHANNEL=VOLUME, channel 1 to 16, volume 0 to 127";
             request.volumes[*channel] = *volume;
         } else if (arg == "--percent") {

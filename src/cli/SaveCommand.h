@@ -9,5 +9,4 @@
 // options as a new document takes them, each overridable with -o. Prints the path
 // written, one line per file; every message the editor would show goes to err under
 // the file's name.
-int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   bool showProgress);
+int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress);

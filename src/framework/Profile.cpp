@@ -22,8 +22,7 @@ std::string CMemoryProfile::GetProfileString(std::string_view section, std::stri
     return std::to_string(std::get<int>(it->second));
 }
 
-bool CMemoryProfile::WriteProfileString(std::string_view section, std::string_view entry,
-                                        std::string_view value) {
+bool CMemoryProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
     m_values[Key{section, entry}] = std::string(value);
     return true;
 }

@@ -2,7 +2,7 @@
 
 #include "framework/Installable.h"
 
-CStringTable::CStringTable() { m_strings[kIdsNoErrorMessageAvailable] = "Keine Fehlermeldung verf\xFC" "gbar."; }
+CStringTable::CStringTable() { m_strings[kIdsNoErrorMessageAvailable] = "Keine Fehlermeldung verf\xFCgbar."; }
 
 std::optional<std::string> CStringTable::LoadString(unsigned id) const {
     const auto it = m_strings.find(id);

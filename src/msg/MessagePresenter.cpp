@@ -1,7 +1,6 @@
 #include "msg/MessagePresenter.h"
 
 #include "framework/Installable.h"
-
 #include "msg/MessageBoxStyle.h"
 #include "msg/StderrPresenter.h"
 

@@ -9,10 +9,10 @@
 using OwnerWindow = const void*;
 
 struct MessageBoxRequest {
-    OwnerWindow owner = nullptr;  // already resolved: the given owner or the main window
-    std::string text;             // code page 1252
+    OwnerWindow owner = nullptr;         // already resolved: the given owner or the main window
+    std::string text;                    // code page 1252
     std::optional<std::string> caption;  // nothing: the system's default caption
-    unsigned style = 0;           // msgbox flags
+    unsigned style = 0;                  // msgbox flags
 };
 
 // Shows a message box and waits until the user has closed it. The front end installs

@@ -37,8 +37,7 @@ std::string NoMemoryForResource(unsigned textId) {
 
 std::string UnknownErrorForResource(unsigned textId) {
     char buffer[200];
-    std::snprintf(buffer, sizeof buffer, "Unbekannter Fehler beim Laden der String-Ressource %u aufgetreten",
-                  textId);
+    std::snprintf(buffer, sizeof buffer, "Unbekannter Fehler beim Laden der String-Ressource %u aufgetreten", textId);
     return buffer;
 }
 

@@ -47,7 +47,8 @@ CHelpKeyFilter::CHelpKeyFilter(std::function<QWidget*()> mainWindow, QObject* pa
 bool CHelpKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers held = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        const Qt::KeyboardModifiers held =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_F1 && held == Qt::NoModifier) {
             OnHelp(m_mainWindow ? m_mainWindow() : nullptr);
             return true;

@@ -51,9 +51,7 @@ CLanguageDlg::CLanguageDlg(QWidget* parent) : QDialog(parent) {
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void CLanguageDlg::DoDataExchange() {
-    m_nLanguage = m_german->isChecked() ? 0 : m_english->isChecked() ? 1 : -1;
-}
+void CLanguageDlg::DoDataExchange() { m_nLanguage = m_german->isChecked() ? 0 : m_english->isChecked() ? 1 : -1; }
 
 void CLanguageDlg::OnLanguageClicked() {
     DoDataExchange();

@@ -10,8 +10,8 @@ using ByteView = std::span<const std::uint8_t>;
 
 // Callers check that four bytes are there before they read.
 inline std::uint32_t ReadU32BE(ByteView bytes, std::size_t pos) {
-    return std::uint32_t{bytes[pos]} << 24 | std::uint32_t{bytes[pos + 1]} << 16 |
-           std::uint32_t{bytes[pos + 2]} << 8 | std::uint32_t{bytes[pos + 3]};
+    return std::uint32_t{bytes[pos]} << 24 | std::uint32_t{bytes[pos + 1]} << 16 | std::uint32_t{bytes[pos + 2]} << 8 |
+           std::uint32_t{bytes[pos + 3]};
 }
 
 inline std::uint32_t ReadU24BE(ByteView bytes, std::size_t pos) {

@@ -12,7 +12,8 @@ std::string NumberPrefix(std::string_view baseName) {
 
 std::string ValidFileName(std::string name) {
     constexpr std::string_view kInvalid = ":\\/?\"*.<>";
-    std::replace_if(name.begin(), name.end(), [&](char c) { return kInvalid.find(c) != std::string_view::npos; }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [&](char c) { return kInvalid.find(c) != std::string_view::npos; }, '_');
     return name;
 }
 

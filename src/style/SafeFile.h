@@ -24,5 +24,4 @@ WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::initi
 enum class ReadOutcome { Read, CannotOpen, NoMemory, ShortRead };
 
 // Reads a whole file; files above maxSize count as no memory for them.
-ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
-                          std::uintmax_t maxSize);
+ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t maxSize);

@@ -27,7 +27,8 @@ inline constexpr const char* kErrorWritingCasm =
 inline constexpr const char* kErrorOpeningCasm = "Error opening CASM file!";
 inline constexpr const char* kErrorCreatingCasmBuffer = "Error creating internal CASM buffer!";
 inline constexpr const char* kErrorLoadingCasm = "Error loading CASM file into internal buffer!";
-inline constexpr const char* kInvalidCasmFile = "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)";
+inline constexpr const char* kInvalidCasmFile =
+    "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)";
 inline constexpr const char* kErrorWritingOts =
     "Error creating/writing OTS file!\n\n(Please check if file is write protected.)";
 inline constexpr const char* kErrorOpeningOts = "Error opening OTS file!";

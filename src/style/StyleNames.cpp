@@ -11,8 +11,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
-constexpr std::array<std::string_view, 8> kPartLabels = {"Rhy1:", "Rhy2:", "Bass:", "Chd1:",
-                                                         "Chd2:", "Pad:",  "Phr1:", "Phr2:"};
+constexpr std::array<std::string_view, 8> kPartLabels = {
+    "Rhy1:", "Rhy2:", "Bass:", "Chd1:", "Chd2:", "Pad:", "Phr1:", "Phr2:"};
 
 }  // namespace
 

@@ -10,8 +10,7 @@ inline constexpr int kChannelCount = 16;
 
 // The sections in the order the document keeps their flags.
 inline constexpr std::array<std::string_view, kSectionCount> kSectionNames = {
-    "Main A",  "Main B",  "Main C",   "Main D",   "Intro A",
-    "Intro B", "Intro C", "Ending A", "Ending B", "Ending C"};
+    "Main A", "Main B", "Main C", "Main D", "Intro A", "Intro B", "Intro C", "Ending A", "Ending B", "Ending C"};
 inline constexpr int kSectionMainA = 0;
 
 // The section a marker text names: same length, letters compared without case.

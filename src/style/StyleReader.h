@@ -32,7 +32,7 @@ struct StyleFacts {
     std::int32_t timeSigNumerator = 0;
     std::int32_t timeSigDenominator = 0;
     ChannelValues origVolume = Unset();
-    ChannelValues channelPart = Unset();  // for every channel with a volume: 0-15
+    ChannelValues channelPart = Unset();                  // for every channel with a volume: 0-15
     std::array<std::string, kChannelCount> channelLabel;  // empty for channels without a volume
     std::array<bool, kSectionCount> sections{};
 

@@ -11,8 +11,8 @@
 
 // The document's values that a save writes into the track.
 struct TrackEdits {
-    std::string title;      // code page 1252, at most 32 characters
-    std::string copyright;  // code page 1252, at most 32; empty removes the copyright event
+    std::string title;          // code page 1252, at most 32 characters
+    std::string copyright;      // code page 1252, at most 32; empty removes the copyright event
     bool hasCopyright = false;  // the image holds a copyright event
     std::int16_t tempo = -1;    // beats per minute; -1 or 0 leave the tempo event alone
     std::int32_t timeSigNumerator = 0;

@@ -38,7 +38,7 @@ public:
     EventRole Classify(const TrackEvent& event) {
         if (event.type == TrackEvent::Type::Channel) {
             return event.kind == kControlChange && m_image[event.data] == kControllerVolume ? EventRole::Volume
-                                                                                             : EventRole::Other;
+                                                                                            : EventRole::Other;
         }
         return event.type == TrackEvent::Type::Meta ? ClassifyMeta(event) : EventRole::Other;
     }
@@ -60,4 +60,3 @@ private:
     bool m_timeSignatureFound = false;
     std::array<bool, kSectionCount> m_sections{};
 };
-

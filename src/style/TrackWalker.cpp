@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace {
 constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
 }

@@ -33,9 +33,8 @@ protected:
 
 TEST_F(CliSave, EditsAreWrittenAndThePathPrinted) {
     const auto path = dir.Write("Pop.sty", Original());
-    const ProgramResult result =
-        Save(With(kPlainNames, {"--title", "Café", "--copyright", "(C) Me", "--tempo", "60", "--time-signature", "6/8",
-                                "--percent", "50", path.string()}));
+    const ProgramResult result = Save(With(kPlainNames, {"--title", "Café", "--copyright", "(C) Me", "--tempo", "60",
+                                                         "--time-signature", "6/8", "--percent", "50", path.string()}));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, path.string() + "\n");
@@ -107,7 +106,8 @@ TEST_F(CliSave, ProgressLineOnATerminalOnly) {
     const auto first = dir.Write("One.sty", Original());
     const auto second = dir.Write("Two.sty", Original());
     std::string command = ShellQuote(KORVANE_CLI_PATH) + " save";
-    for (const std::string& arg : With(kPlainNames, {first.string(), second.string()})) command += " " + ShellQuote(arg);
+    for (const std::string& arg : With(kPlainNames, {first.string(), second.string()}))
+        command += " " + ShellQuote(arg);
     // script(1) gives the program a terminal and copies what it shows.
     const ProgramResult shown = RunProgram("script", {"-qec", command, "/dev/null"}, scratch.path());
     EXPECT_EQ(shown.status, 0);

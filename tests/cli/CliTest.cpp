@@ -18,9 +18,8 @@ protected:
 
 Bytes RichStyle() {
     return StyleFile(BasicEvents("Caf\xE9 \"Blues\"") + CopyrightEvent("(C) Me") + TempoEvent(500000) +
-                         TimeSignatureEvent(3, 2) + VolumeEvent(9, 100) + VolumeEvent(2, 64) +
-                         MarkerEvent("Main A") + MarkerEvent("Main B") + MarkerEvent("Intro A") +
-                         MarkerEvent("Ending C") + EndOfTrack(),
+                         TimeSignatureEvent(3, 2) + VolumeEvent(9, 100) + VolumeEvent(2, 64) + MarkerEvent("Main A") +
+                         MarkerEvent("Main B") + MarkerEvent("Intro A") + MarkerEvent("Ending C") + EndOfTrack(),
                      Casm(Cseg(Sdec() + Ctab(2, 13) + Cntt())) + Ots());
 }
 
@@ -38,7 +37,8 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
                   "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
                   "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
                   "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
-                  "\"size\": " + std::to_string(RichStyle().size()) + "}\n");
+                  "\"size\": " +
+                  std::to_string(RichStyle().size()) + "}\n");
 }
 
 TEST_F(Cli, InfoJsonWithoutOptionalValues) {
@@ -85,7 +85,8 @@ TEST_F(Cli, InfoForPeople) {
                               "  CASM section:   yes (with Cntt data)\n"
                               "  OTS settings:   yes\n"
                               "  Side files:     .csm no, .ots no\n"
-                              "  Size:           " + std::to_string(RichStyle().size()) + " bytes\n");
+                              "  Size:           " +
+                              std::to_string(RichStyle().size()) + " bytes\n");
 
     const auto bad = dir.Write("Small.sty", Bytes::Repeat(0, 47));
     const ProgramResult failed = Run({"info", bad.string()});

@@ -31,7 +31,9 @@ protected:
     Messages() {
         presenter.mainWindow = kMainWindow;
         table.SetString(100, "Text aus der Tabelle");
-        table.SetString(101, "Eigene \xDC" "berschrift");
+        table.SetString(101,
+                        "Eigene \xDC"
+                        "berschrift");
         table.SetString(102, "");
         SetAppStringTable(&table);
     }
@@ -90,7 +92,8 @@ TEST_F(Messages, ShowMessagePassesCaptionAndStyleUnchanged) {
 TEST_F(Messages, TextsFromTheStringTable) {
     ShowMessage(kOtherWindow, 100u, 101u, msgbox::IconInformation);
     EXPECT_EQ(OnlyBox().text, "Text aus der Tabelle");
-    EXPECT_EQ(OnlyBox().caption, std::optional<std::string>("Eigene \xDC" "berschrift"));
+    EXPECT_EQ(OnlyBox().caption, std::optional<std::string>("Eigene \xDC"
+                                                            "berschrift"));
     EXPECT_EQ(OnlyBox().style, msgbox::IconInformation);
     EXPECT_EQ(OnlyBox().owner, kOtherWindow);
 
@@ -177,8 +180,7 @@ TEST(StderrPresenter, WritesTheTextAsTheBoxWouldShowItAndAnswersTheDefault) {
     testing::internal::CaptureStderr();
     ShowError("Invalid file structure!\n\n(Missing style title.)");
     const int answer = ShowQuestion("Gen\xFCgend?", msgbox::YesNo | msgbox::DefaultButton2);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Invalid file structure!\n\n(Missing style title.)\nGenügend?\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Invalid file structure!\n\n(Missing style title.)\nGenügend?\n");
     EXPECT_EQ(answer, msgbox::IdNo);
 }
 

@@ -57,10 +57,10 @@ TEST_F(Help, LanguageDialogEnablesOkOnlyOnceALanguageIsChosen) {
     EXPECT_TRUE(dialog.findChildren<QPushButton*>().size() == 1);  // no Cancel button
     QStringList texts;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains(QString::fromUtf8(
-        "Please choose your favorite language:\nBitte wählen Sie die gewünschte Sprache:")));
-    EXPECT_TRUE(texts.contains(QString::fromUtf8(
-        "This dialog will not be displayed again.\nDieser Dialog wird nicht mehr angezeigt.")));
+    EXPECT_TRUE(texts.contains(
+        QString::fromUtf8("Please choose your favorite language:\nBitte wählen Sie die gewünschte Sprache:")));
+    EXPECT_TRUE(texts.contains(
+        QString::fromUtf8("This dialog will not be displayed again.\nDieser Dialog wird nicht mehr angezeigt.")));
 
     QTest::keyClick(&dialog, Qt::Key_Return);  // nothing chosen: stays open
     EXPECT_TRUE(dialog.isVisible());

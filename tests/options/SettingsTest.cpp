@@ -15,9 +15,17 @@
 namespace {
 
 // In the order the dialog stores them.
-const char* const kOptionNames[] = {"DeleteOldFile", "AdaptFilename", "FormatFilename", "AllChannels",
-                                    "DeleteOTS",     "ExportOTS",     "ImportOTS",      "DeleteCASM",
-                                    "ExportCASM",    "ImportCASM",    "DeleteAllCnttDefinitions"};
+const char* const kOptionNames[] = {"DeleteOldFile",
+                                    "AdaptFilename",
+                                    "FormatFilename",
+                                    "AllChannels",
+                                    "DeleteOTS",
+                                    "ExportOTS",
+                                    "ImportOTS",
+                                    "DeleteCASM",
+                                    "ExportCASM",
+                                    "ImportCASM",
+                                    "DeleteAllCnttDefinitions"};
 // Check box ids in tab order.
 const int kTabOrder[] = {1005, 1006, 1007, 1076, 1061, 1077, 1078, 1079, 1080, 1081, 1012};
 
@@ -59,8 +67,8 @@ TEST_F(Settings, HandWrittenValues) {
     CSettingsProfile handWritten(iniFile);
     SetAppProfile(&handWritten);
     CKorvaneDoc doc;
-    EXPECT_TRUE(doc.m_bDeleteOTS);       // any number but 0 is on
-    EXPECT_FALSE(doc.m_bExportOTS);      // not a number: the default
+    EXPECT_TRUE(doc.m_bDeleteOTS);   // any number but 0 is on
+    EXPECT_FALSE(doc.m_bExportOTS);  // not a number: the default
     EXPECT_FALSE(doc.m_bAdaptFilename);
     EXPECT_TRUE(doc.m_bFormatFilename);
     CSettingsDlg dialog;
@@ -124,10 +132,17 @@ TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
     QSettings stored(iniFile, QSettings::IniFormat);
     stored.beginGroup("Settings");
     EXPECT_EQ(stored.childKeys().size(), 11);
-    const std::map<std::string, int> expected = {
-        {"DeleteOldFile", 0}, {"AdaptFilename", 1}, {"FormatFilename", 1}, {"AllChannels", 0},
-        {"DeleteOTS", 0},     {"ExportOTS", 0},     {"ImportOTS", 1},      {"DeleteCASM", 0},
-        {"ExportCASM", 1},    {"ImportCASM", 0},    {"DeleteAllCnttDefinitions", 0}};
+    const std::map<std::string, int> expected = {{"DeleteOldFile", 0},
+                                                 {"AdaptFilename", 1},
+                                                 {"FormatFilename", 1},
+                                                 {"AllChannels", 0},
+                                                 {"DeleteOTS", 0},
+                                                 {"ExportOTS", 0},
+                                                 {"ImportOTS", 1},
+                                                 {"DeleteCASM", 0},
+                                                 {"ExportCASM", 1},
+                                                 {"ImportCASM", 0},
+                                                 {"DeleteAllCnttDefinitions", 0}};
     for (const char* name : kOptionNames) EXPECT_EQ(stored.value(name).toInt(), expected.at(name)) << name;
 }
 

@@ -72,8 +72,8 @@ TEST_F(KorvaneDocLoad, OptionsComeFromTheStoredSettings) {
     }
     CKorvaneDoc doc;
     SetAppProfile(nullptr);
-    EXPECT_TRUE(doc.m_bDeleteOldFile && doc.m_bDeleteOTS && doc.m_bExportOTS && doc.m_bImportOTS &&
-                doc.m_bDeleteCASM && doc.m_bExportCASM && doc.m_bImportCASM && doc.m_bDeleteAllCntt);
+    EXPECT_TRUE(doc.m_bDeleteOldFile && doc.m_bDeleteOTS && doc.m_bExportOTS && doc.m_bImportOTS && doc.m_bDeleteCASM &&
+                doc.m_bExportCASM && doc.m_bImportCASM && doc.m_bDeleteAllCntt);
     EXPECT_FALSE(doc.m_bAdaptFilename || doc.m_bFormatFilename || doc.m_bAllChannels);
 }
 
@@ -150,7 +150,8 @@ TEST_F(KorvaneDocLoad, FileSizeLimits) {
 }
 
 TEST_F(KorvaneDocLoad, UnopenableFilesAreReported) {
-    const std::string openError = "Error opening style file!\n\n(Please check if file is in use by another application.)";
+    const std::string openError =
+        "Error opening style file!\n\n(Please check if file is in use by another application.)";
     CKorvaneDoc missing;
     EXPECT_FALSE(missing.OnOpenDocument(dir / "missing.sty"));
     EXPECT_EQ(OnlyError(), openError);
@@ -165,7 +166,8 @@ TEST_F(KorvaneDocLoad, UnopenableFilesAreReported) {
 
 TEST_F(KorvaneDocLoad, FailedLoadResetsEverythingAndShowsOneError) {
     dir.Write("Bad.csm", Casm(Cseg(Sdec())));
-    const auto path = dir.Write("Bad.sty", StyleFile(TitleEvent("No Marker In This Style") + VolumeEvent(1, 90) + EndOfTrack()));
+    const auto path =
+        dir.Write("Bad.sty", StyleFile(TitleEvent("No Marker In This Style") + VolumeEvent(1, 90) + EndOfTrack()));
     const Bytes before = ReadFileBytes(path);
     CKorvaneDoc doc;
     EXPECT_FALSE(doc.OnOpenDocument(path));

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "FakePresenter.h"
@@ -11,8 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const Bytes kTrackEvents = BasicEvents("Pop") + TempoEvent(500000) + TimeSignatureEvent(4, 2) +
-                           VolumeEvent(9, 100) + MarkerEvent("Main A") + VolumeEvent(9, 64) + EndOfTrack();
+const Bytes kTrackEvents = BasicEvents("Pop") + TempoEvent(500000) + TimeSignatureEvent(4, 2) + VolumeEvent(9, 100) +
+                           MarkerEvent("Main A") + VolumeEvent(9, 64) + EndOfTrack();
 const Bytes kCasm = Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()) + Cseg(Sdec("Main B") + Cntt() + Ctab(2, 10)));
 const Bytes kCasmWithoutCntt = Casm(Cseg(Sdec() + Ctab(9, 8)) + Cseg(Sdec("Main B") + Ctab(2, 10)));
 const Bytes kOts = Ots(Bytes::Text("own OTS data"));
@@ -184,16 +183,16 @@ TEST_P(OtsOptions, SavedStyleAndSideFile) {
     EXPECT_EQ(ReadFileBytes(dir / "Pop.ots").data, (c.otsWritten ? kOts : kImportedOts).data);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Combinations, OtsOptions,
-    testing::Values(OtsCase{"none", false, false, false, true, OtsInFile::Kept, false},
-                    OtsCase{"export", true, false, false, true, OtsInFile::Kept, true},
-                    OtsCase{"delete", false, true, false, true, OtsInFile::None, false},
-                    OtsCase{"export_delete", true, true, false, true, OtsInFile::None, true},
-                    OtsCase{"import", false, false, true, true, OtsInFile::Imported, false},
-                    OtsCase{"export_import", true, false, true, true, OtsInFile::Imported, true},
-                    OtsCase{"delete_import", false, true, true, true, OtsInFile::Imported, false},
-                    OtsCase{"import_missing_at_load", false, false, true, false, OtsInFile::Kept, false}));
+INSTANTIATE_TEST_SUITE_P(Combinations, OtsOptions,
+                         testing::Values(OtsCase{"none", false, false, false, true, OtsInFile::Kept, false},
+                                         OtsCase{"export", true, false, false, true, OtsInFile::Kept, true},
+                                         OtsCase{"delete", false, true, false, true, OtsInFile::None, false},
+                                         OtsCase{"export_delete", true, true, false, true, OtsInFile::None, true},
+                                         OtsCase{"import", false, false, true, true, OtsInFile::Imported, false},
+                                         OtsCase{"export_import", true, false, true, true, OtsInFile::Imported, true},
+                                         OtsCase{"delete_import", false, true, true, true, OtsInFile::Imported, false},
+                                         OtsCase{"import_missing_at_load", false, false, true, false, OtsInFile::Kept,
+                                                 false}));
 
 TEST_F(KorvaneDocSave, ImportOfBothReplacesBothChunksAndKeepsWhatFollows) {
     const auto path = dir.Write("Pop.sty", FullStyle());
@@ -269,7 +268,7 @@ TEST_F(KorvaneDocSave, SideFilesFollowTheNewName) {
     ASSERT_TRUE(doc->OnSaveDocument(path));
     EXPECT_EQ(doc->m_strStylePath, dir / "012_New Style.sty");
     EXPECT_EQ(Files(), (std::vector<std::string>{"012_New Style.csm", "012_New Style.ots", "012_New Style.sty",
-                                                  "012_Old Name.sty"}));
+                                                 "012_Old Name.sty"}));
     EXPECT_EQ(ReadFileBytes(dir / "012_New Style.csm").data, kCasm.data);
     EXPECT_EQ(ReadFileBytes(dir / "012_New Style.ots").data, kOts.data);
 }
@@ -380,8 +379,8 @@ TEST_F(KorvaneDocSave, WriteProtectedStyleIsRefusedWhileExportedSideFilesAreWrit
     doc->m_strStyleTitle = "Changed";
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_FALSE(doc->OnSaveDocument(path));
-    EXPECT_EQ(Texts(),
-              std::vector<std::string>{"Error creating/writing style file!\n\n(Please check if file is write protected.)"});
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "Error creating/writing style file!\n\n(Please check if file is write protected.)"});
     EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
     EXPECT_EQ(ReadFileBytes(dir / "Pop.csm").data, kCasm.data);
     EXPECT_EQ(ReadFileBytes(dir / "Pop.ots").data, kOts.data);
@@ -394,8 +393,8 @@ TEST_F(KorvaneDocSave, UnwritableSideFileIsANoteAndTheSaveGoesOn) {
     doc->m_bExportCASM = true;
     doc->m_bDeleteCASM = true;
     ASSERT_TRUE(doc->OnSaveDocument(path));
-    EXPECT_EQ(Texts(),
-              std::vector<std::string>{"Error creating/writing CASM file!\n\n(Please check if file is write protected.)"});
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "Error creating/writing CASM file!\n\n(Please check if file is write protected.)"});
     EXPECT_EQ(ReadFileBytes(path).data, (Track() + kOts + kFnrc).data);
 }
 

@@ -159,8 +159,8 @@ TEST(ReadStyle, RunningStatusCarriesAcrossMetaAndSysEx) {
 
 TEST(ReadStyle, DeltaTimesAndLongMetaLengths) {
     // Multi-byte delta times are skipped; a length byte of 0x81 is a plain count of 129.
-    const StyleFacts facts = ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} +
-                                        Bytes{0x00, 0xFF, 0x7F, 0x81} + Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55));
+    const StyleFacts facts = ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} + Bytes{0x00, 0xFF, 0x7F, 0x81} +
+                                        Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55));
     EXPECT_EQ(facts.origVolume[1], 77);
     EXPECT_EQ(facts.origVolume[2], 55);
 }
@@ -169,9 +169,9 @@ TEST(ReadStyle, ChannelLabelsWithoutCasmFollowTheChannel) {
     Bytes volumes;
     for (std::uint8_t c = 0; c < 16; ++c) volumes += VolumeEvent(c, 100);
     const StyleFacts facts = ReadEvents(volumes);
-    const std::array<std::string, 16> expected = {"(1):",  "(2):",  "(3):",  "(4):", "(5):",  "(6):",
-                                                  "(7):",  "(8):",  "Rhy1:", "Rhy2:", "Bass:", "Chd1:",
-                                                  "Chd2:", "Pad:",  "Phr1:", "Phr2:"};
+    const std::array<std::string, 16> expected = {
+        "(1):",  "(2):",  "(3):",  "(4):",  "(5):",  "(6):", "(7):",  "(8):",
+        "Rhy1:", "Rhy2:", "Bass:", "Chd1:", "Chd2:", "Pad:", "Phr1:", "Phr2:"};
     EXPECT_EQ(facts.channelLabel, expected);
     for (int c = 0; c < 16; ++c) EXPECT_EQ(facts.channelPart[c], c);
 }
@@ -179,9 +179,8 @@ TEST(ReadStyle, ChannelLabelsWithoutCasmFollowTheChannel) {
 TEST(ReadStyle, CasmChannelTable) {
     const Bytes casm = Casm(Cseg(Sdec() + Ctab(3, 10) + Ctab(3, 12) + Ctab(20, 9) + Ctab(5, 16) + Ctab(6, 2)) +
                             Cseg(Sdec() + Ctab(7, 13) + Cntt()));
-    const StyleFacts facts = ReadEvents(VolumeEvent(3, 100) + VolumeEvent(8, 100) + VolumeEvent(5, 90) +
-                                            VolumeEvent(6, 80) + VolumeEvent(7, 70),
-                                        casm);
+    const StyleFacts facts = ReadEvents(
+        VolumeEvent(3, 100) + VolumeEvent(8, 100) + VolumeEvent(5, 90) + VolumeEvent(6, 80) + VolumeEvent(7, 70), casm);
     EXPECT_TRUE(facts.hasCASM);
     EXPECT_EQ(facts.casmLength, static_cast<std::int32_t>(casm.size()));
     EXPECT_TRUE(facts.hasCntt);
@@ -190,8 +189,8 @@ TEST(ReadStyle, CasmChannelTable) {
     EXPECT_EQ(facts.channelLabel[8], "Rhy1:");  // no Ctab: the channel itself
     EXPECT_EQ(facts.channelLabel[5], "(6):");   // part 16 is ignored
     EXPECT_EQ(facts.channelLabel[6], "(3):");
-    EXPECT_EQ(facts.channelLabel[7], "Pad:");   // found in the second CSEG
-    EXPECT_EQ(facts.channelPart[2], -1);        // no volume, no label
+    EXPECT_EQ(facts.channelLabel[7], "Pad:");  // found in the second CSEG
+    EXPECT_EQ(facts.channelPart[2], -1);       // no volume, no label
     EXPECT_EQ(facts.channelLabel[2], "");
 }
 
@@ -253,7 +252,8 @@ Bytes WithTrackLength(Bytes bytes, std::uint32_t length) {
 INSTANTIATE_TEST_SUITE_P(
     Structure, ReadStyleRejects,
     testing::Values(
-        BadFile{"no MThd", WithByte(MinimalStyle(), 0, 'm'), "This file is not a Yamaha style file!\n\n(Invalid header.)"},
+        BadFile{"no MThd", WithByte(MinimalStyle(), 0, 'm'),
+                "This file is not a Yamaha style file!\n\n(Invalid header.)"},
         BadFile{"header length 7", HeaderChunk() + Bytes{0} + Chunk("MTrk", BasicEvents()),
                 "This file is not a Yamaha style file!\n\n(Invalid track header.)"},
         BadFile{"data byte before any status", StyleFile(Bytes{0x00, 0x40} + BasicEvents()),

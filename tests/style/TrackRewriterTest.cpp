@@ -202,13 +202,13 @@ TEST(RewrittenVolume, EachChannelInProportionToItsFirstVolume) {
 }
 
 TEST(RewriteTrack, VolumesUnderRunningStatusAndOtherControllersUntouched) {
-    const Bytes events = VolumeEvent(2, 100) + Running(0x07, 64) + Running(0x0A, 100) + NoteOn(2, 7, 100) +
-                         Bytes{0x00, 0xB2, 0x0B, 100};
+    const Bytes events =
+        VolumeEvent(2, 100) + Running(0x07, 64) + Running(0x0A, 100) + NoteOn(2, 7, 100) + Bytes{0x00, 0xB2, 0x0B, 100};
     const Bytes image = StyleFile(BasicEvents() + events + EndOfTrack());
     TrackEdits edits = UneditedEdits(image);
     edits.allChannelsPercent = 50;
-    const Bytes expected = VolumeEvent(2, 50) + Running(0x07, 32) + Running(0x0A, 100) + NoteOn(2, 7, 100) +
-                           Bytes{0x00, 0xB2, 0x0B, 100};
+    const Bytes expected =
+        VolumeEvent(2, 50) + Running(0x07, 32) + Running(0x0A, 100) + NoteOn(2, 7, 100) + Bytes{0x00, 0xB2, 0x0B, 100};
     EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + expected + EndOfTrack()).data);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 struct ProgramResult {
@@ -23,7 +24,8 @@ inline std::string ShellQuote(const std::string& arg) {
 // Runs a program through the shell with the given arguments (and NAME=VALUE
 // environment settings) and collects its output and exit status.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::filesystem::path& scratch, const std::vector<std::string>& environment = {}) {
+                                const std::filesystem::path& scratch,
+                                const std::vector<std::string>& environment = {}) {
     const std::filesystem::path errFile = scratch / "stderr.txt";
     std::string command;
     if (!environment.empty()) {

@@ -30,8 +30,8 @@ public:
 
     std::filesystem::path Write(const std::string& name, const Bytes& bytes) const {
         const std::filesystem::path file = m_path / name;
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data.data()), static_cast<std::streamsize>(bytes.size()));
         return file;
     }
 

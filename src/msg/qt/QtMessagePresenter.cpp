@@ -36,12 +36,9 @@ QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp12
 
 }  // namespace
 
-CQtMessagePresenter::CQtMessagePresenter(std::function<QWidget*()> mainWindow)
-    : m_mainWindow(std::move(mainWindow)) {}
+CQtMessagePresenter::CQtMessagePresenter(std::function<QWidget*()> mainWindow) : m_mainWindow(std::move(mainWindow)) {}
 
-QWidget* CQtMessagePresenter::WidgetOf(OwnerWindow owner) {
-    return static_cast<QWidget*>(const_cast<void*>(owner));
-}
+QWidget* CQtMessagePresenter::WidgetOf(OwnerWindow owner) { return static_cast<QWidget*>(const_cast<void*>(owner)); }
 
 OwnerWindow CQtMessagePresenter::MainWindow() const { return m_mainWindow ? OwnerOf(m_mainWindow()) : nullptr; }
 
