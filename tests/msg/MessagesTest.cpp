@@ -116,6 +116,11 @@ TEST_F(Messages, TextsFromTheStringTable) {
     EXPECT_EQ(OnlyBox().style, msgbox::YesNo | msgbox::IconQuestion);
 }
 
+TEST_F(Messages, FrameworkTextForAnExceptionWithoutOwnText) {
+    ShowError(nullptr, kIdsNoErrorMessageAvailable);
+    EXPECT_EQ(OnlyBox().text, "Keine Fehlermeldung verf\xFCgbar.");
+}
+
 TEST_F(Messages, MissingOrEmptyTableEntriesShowNothing) {
     ShowError(nullptr, 999u);
     ShowError(nullptr, 102u);
