@@ -85,13 +85,12 @@ void CSettingsDlg::DoDataExchange(bool saveAndValidate) {
     }
 }
 
-// Each opening reads the stored values afresh; a value written by hand reads as on
-// when it is any number but 0.
+// Each opening reads the stored values afresh.
 void CSettingsDlg::OnInitDialog() {
     const CProfile& profile = AppProfile();
     for (const int id : kStorageOrder) {
         const OptionBox& box = BoxOf(id);
-        this->*box.member = profile.GetProfileInt(kSettingsSection, box.key->name, box.key->defaultValue) != 0;
+        this->*box.member = ReadSaveOption(profile, *box.key);
     }
     DoDataExchange(false);
     m_checkBoxes[kBoxes.front().id]->setFocus();

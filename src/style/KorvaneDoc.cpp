@@ -35,9 +35,7 @@ CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 
 void CKorvaneDoc::ResetContents() {
     const CProfile& profile = AppProfile();
-    const auto option = [&profile](const SaveOptionKey& key) {
-        return profile.GetProfileInt(kSettingsSection, key.name, key.defaultValue) != 0;
-    };
+    const auto option = [&profile](const SaveOptionKey& key) { return ReadSaveOption(profile, key); };
 
     m_strStylePath.clear();
     m_strSaveName.clear();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <string_view>
+
+#include "framework/Profile.h"
 
 // The stored save options: section, names and defaults. Every new document copies
 // them; the settings dialog writes them.
@@ -23,3 +24,9 @@ inline constexpr SaveOptionKey kExportCASMKey{"ExportCASM", 0};
 inline constexpr SaveOptionKey kImportCASMKey{"ImportCASM", 0};
 inline constexpr SaveOptionKey kDeleteCASMKey{"DeleteCASM", 0};
 inline constexpr SaveOptionKey kAllChannelsKey{"AllChannels", 1};
+
+// A stored option is on when it holds any number but 0; a value written by hand that
+// is not a number reads as the option's default.
+inline bool ReadSaveOption(const CProfile& profile, const SaveOptionKey& key) {
+    return profile.GetProfileInt(kSettingsSection, key.name, key.defaultValue) != 0;
+}

@@ -110,9 +110,8 @@ std::int16_t TempoOf(ByteView image, const TrackEvent& event) {
 MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts) {
     if (!HasTagAt(image, 0, "MThd")) return StyleError{msg::kInvalidHeader, std::nullopt};
     if (!HasTagAt(image, kTrackTagOffset, "MTrk")) return StyleError{msg::kInvalidTrackHeader, std::nullopt};
-    if (image.size() < kTrackDataOffset) return StyleError::At(msg::kInvalidStructure, kTrackTagOffset);
-    const std::size_t trackLength = ReadU32BE(image, kTrackLengthOffset);
-    if (trackLength > image.size() - kTrackDataOffset) return StyleError::At(msg::kInvalidStructure, kTrackTagOffset);
+    std::size_t trackLength = 0;
+    if (MaybeStyleError error = ReadTrackLength(image, trackLength)) return error;
 
     TrackWalker walker(image, kTrackDataOffset + trackLength);
     TrackScan scan(image);

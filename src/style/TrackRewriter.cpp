@@ -137,11 +137,8 @@ std::uint8_t RewrittenVolume(std::uint8_t value, int channel, const TrackEdits& 
 
 MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenTrack& result) {
     result = RewrittenTrack{};
-    if (image.size() < kTrackDataOffset) return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
-    const std::size_t trackLength = ReadU32BE(image, kTrackLengthOffset);
-    if (trackLength > image.size() - kTrackDataOffset) {
-        return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
-    }
+    std::size_t trackLength = 0;
+    if (MaybeStyleError error = ReadTrackLength(image, trackLength)) return error;
 
     result.bytes.reserve(kTrackDataOffset + trackLength + 2 * (kMaxStyleTextLength + 4));
     TrackWalker walker(image, kTrackDataOffset + trackLength);

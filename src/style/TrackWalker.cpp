@@ -8,6 +8,15 @@ constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
 
 TrackWalker::TrackWalker(ByteView image, std::size_t trackEnd) : m_image(image), m_trackEnd(trackEnd) {}
 
+MaybeStyleError ReadTrackLength(ByteView image, std::size_t& trackLength) {
+    if (image.size() < kTrackDataOffset) return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
+    trackLength = ReadU32BE(image, kTrackLengthOffset);
+    if (trackLength > image.size() - kTrackDataOffset) {
+        return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
+    }
+    return std::nullopt;
+}
+
 bool TrackWalker::Fail(const char* message, std::size_t offset) {
     m_error = StyleError::At(message, offset);
     m_pos = m_trackEnd;  // nothing more to read

@@ -11,6 +11,10 @@ inline constexpr std::size_t kTrackTagOffset = 14;
 inline constexpr std::size_t kTrackLengthOffset = 18;
 inline constexpr std::size_t kTrackDataOffset = 22;
 
+// The length of the track that begins at offset 14, when its header is complete and
+// its data lies inside the image; a structure error at the track otherwise.
+MaybeStyleError ReadTrackLength(ByteView image, std::size_t& trackLength);
+
 struct TrackEvent {
     enum class Type { Channel, Meta, SysEx };
 
