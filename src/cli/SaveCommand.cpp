@@ -9,7 +9,9 @@
 #include "cli/CommandLine.h"
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
+#include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
+#include "style/SaveOptions.h"
 
 namespace {
 
@@ -25,19 +27,21 @@ struct SaveRequest {
     std::vector<std::string> files;
 };
 
-using OptionMember = bool CKorvaneDoc::*;
-const std::map<std::string, OptionMember, std::less<>> kOptionMembers = {
-    {"AdaptFilename", &CKorvaneDoc::m_bAdaptFilename}, {"FormatFilename", &CKorvaneDoc::m_bFormatFilename},
-    {"DeleteOldFile", &CKorvaneDoc::m_bDeleteOldFile}, {"DeleteAllCnttDefinitions", &CKorvaneDoc::m_bDeleteAllCntt},
-    {"DeleteOTS", &CKorvaneDoc::m_bDeleteOTS},         {"ExportOTS", &CKorvaneDoc::m_bExportOTS},
-    {"ImportOTS", &CKorvaneDoc::m_bImportOTS},         {"DeleteCASM", &CKorvaneDoc::m_bDeleteCASM},
-    {"ExportCASM", &CKorvaneDoc::m_bExportCASM},       {"ImportCASM", &CKorvaneDoc::m_bImportCASM},
-};
+// "-o" takes the settings names of the save options.
+std::string OptionNames() {
+    std::string names;
+    for (const SaveOption& option : SaveOptions()) names += (names.empty() ? "" : ", ") + std::string(option.key);
+    return names;
+}
 
-std::optional<int> NumberIn(std::string_view text, int low, int high) {
+std::string RangeText(const ValueRange& range) {
+    return std::to_string(range.low) + " to " + std::to_string(range.high);
+}
+
+std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || !range.Contains(value)) return std::nullopt;
     return value;
 }
 
@@ -61,34 +65,39 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
             if (!text) return arg + ": '" + SanitizeUtf8(value) + "' holds a character a style file cannot store";
             (arg == "--title" ? request.title : request.copyright) = *text;
         } else if (arg == "--tempo") {
-            request.tempo = NumberIn(value, 0, 250);
-            if (!request.tempo) return "--tempo takes a whole number from 0 to 250";
+            request.tempo = NumberIn(value, kTempoRange);
+            if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
         } else if (arg == "--time-signature") {
             const std::size_t slash = value.find('/');
-            const auto numerator = NumberIn(std::string_view(value).substr(0, slash), 1, 128);
-            const auto denominator =
-                slash == std::string::npos ? std::nullopt : NumberIn(std::string_view(value).substr(slash + 1), 1, 128);
-            if (!numerator || !denominator) return "--time-signature takes N/D, each from 1 to 128";
+            const auto numerator = NumberIn(std::string_view(value).substr(0, slash), kTimeSignatureRange);
+            const auto denominator = slash == std::string::npos
+                                         ? std::nullopt
+                                         : NumberIn(std::string_view(value).substr(slash + 1), kTimeSignatureRange);
+            if (!numerator || !denominator) {
+                return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
+            }
             request.timeSignature = {*numerator, *denominator};
         } else if (arg == "--volume") {
             const std::size_t equals = value.find('=');
-            const auto channel = NumberIn(std::string_view(value).substr(0, equals), 1, 16);
+            const auto channel = NumberIn(std::string_view(value).substr(0, equals), kChannelNumberRange);
             const auto volume = equals == std::string::npos
                                     ? std::nullopt
-                                    : NumberIn(std::string_view(value).substr(equals + 1), 0, 127);
-            if (!channel || !volume) return "--volume takes CHANNEL=VOLUME, channel 1 to 16, volume 0 to 127";
+                                    : NumberIn(std::string_view(value).substr(equals + 1), kVolumeRange);
+            if (!channel || !volume) {
+                return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) + ", volume " +
+                       RangeText(kVolumeRange);
+            }
             request.volumes[*channel] = *volume;
         } else if (arg == "--percent") {
-            request.percent = NumberIn(value, 0, 200);
-            if (!request.percent) return "--percent takes a whole number from 0 to 200";
+            request.percent = NumberIn(value, kPercentRange);
+            if (!request.percent) return "--percent takes a whole number from " + RangeText(kPercentRange);
         } else if (arg == "-o") {
             const std::size_t equals = value.find('=');
             const std::string name = value.substr(0, equals);
             const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
-            if (!kOptionMembers.count(name) || (setting != "0" && setting != "1")) {
-                return "-o takes NAME=0 or NAME=1 with NAME one of AdaptFilename, FormatFilename, DeleteOldFile, "
-                       "DeleteAllCnttDefinitions, DeleteOTS, ExportOTS, ImportOTS, DeleteCASM, ExportCASM, "
-                       "ImportCASM";
+            // The all-channels switch follows --volume and --percent instead.
+            if (!FindSaveOption(name) || name == kAllChannelsOptionKey || (setting != "0" && setting != "1")) {
+                return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
             }
             request.options[name] = setting == "1";
         } else if (arg == "--save-as") {
@@ -103,33 +112,25 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
     return std::nullopt;
 }
 
-// Applies the edits as the form would; a value the style does not have is refused.
-std::optional<std::string> ApplyEdits(const SaveRequest& request, CKorvaneDoc& doc) {
+// Applies the edits through the same rules as the form; a value the style does not
+// have is refused.
+EditRefusal ApplyEdits(const SaveRequest& request, CKorvaneDoc& doc) {
     if (request.tempo) {
-        if (doc.m_nTempo == -1) return "This style has no tempo to change.";
-        doc.m_nTempo = static_cast<std::int16_t>(*request.tempo);
+        if (EditRefusal refusal = EditTempo(doc, *request.tempo)) return refusal;
     }
     if (request.timeSignature) {
-        if (doc.m_nTimeSigNumerator == 0 || doc.m_nTimeSigDenominator == 0) {
-            return "This style has no time signature to change.";
-        }
-        doc.m_nTimeSigNumerator = request.timeSignature->first;
-        doc.m_nTimeSigDenominator = request.timeSignature->second;
+        const auto [numerator, denominator] = *request.timeSignature;
+        if (EditRefusal refusal = EditTimeSignature(doc, numerator, denominator)) return refusal;
     }
     for (const auto& [channel, volume] : request.volumes) {
-        if (doc.m_nVolume[channel - 1] == -1) {
-            return "This style has no volume on channel " + std::to_string(channel) + " to change.";
-        }
-        doc.m_nVolume[channel - 1] = static_cast<std::int16_t>(volume);
-        doc.m_bAllChannels = false;
+        if (EditRefusal refusal = EditChannelVolume(doc, channel - 1, volume)) return refusal;
     }
     if (request.percent) {
-        doc.m_bAllChannels = true;
-        doc.m_nAllChannelsPercent = *request.percent;
+        if (EditRefusal refusal = EditAllChannelsPercent(doc, *request.percent)) return refusal;
     }
     if (request.title) doc.m_strStyleTitle = *request.title;
     if (request.copyright) doc.m_strCopyright = *request.copyright;
-    for (const auto& [name, on] : request.options) doc.*kOptionMembers.at(name) = on;
+    for (const auto& [name, on] : request.options) doc.*FindSaveOption(name)->member = on;
     doc.SetModifiedFlag(true);
     return std::nullopt;
 }

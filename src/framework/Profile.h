@@ -33,6 +33,10 @@ private:
     std::map<Key, std::variant<int, std::string>, std::less<>> m_values;
 };
 
+// The one section that holds every setting of the program: the save options, the
+// language, the help folder and the main window's placement.
+inline constexpr std::string_view kSettingsSection = "Settings";
+
 // The application's settings store. Until the front end installs one, an in-memory
 // store answers; installing nullptr returns to it.
 CProfile& AppProfile();

@@ -16,7 +16,7 @@ HelpViewer& Viewer() {
 
 bool LanguageChosen(const std::string& language) { return language == "G" || language == "E"; }
 
-std::string StoredLanguage() { return AppProfile().GetProfileString("Settings", "Language", ""); }
+std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSection, "Language", ""); }
 
 }  // namespace
 
@@ -35,7 +35,7 @@ void OnHelp(QWidget* owner) {
     }
     if (LanguageChosen(language)) {
         const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
-        const QString folder = QString::fromStdString(AppProfile().GetProfileString("Settings", "InstallPath", ""));
+        const QString folder = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
         Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
     }
     running = false;

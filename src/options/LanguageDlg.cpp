@@ -61,6 +61,6 @@ void CLanguageDlg::OnLanguageClicked() {
 void CLanguageDlg::accept() {
     DoDataExchange();
     if (m_nLanguage == -1) return;
-    AppProfile().WriteProfileString("Settings", "Language", m_nLanguage == 0 ? "G" : "E");
+    AppProfile().WriteProfileString(kSettingsSection, "Language", m_nLanguage == 0 ? "G" : "E");
     QDialog::accept();
 }

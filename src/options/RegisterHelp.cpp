@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     CSettingsProfile profile;
     const bool stored =
-        profile.WriteProfileString("Settings", "InstallPath", QDir::toNativeSeparators(folder).toStdString());
+        profile.WriteProfileString(kSettingsSection, "InstallPath", QDir::toNativeSeparators(folder).toStdString());
     std::printf("InstallPath: %s\n", QDir::toNativeSeparators(folder).toLocal8Bit().constData());
     return stored ? 0 : 1;
 }

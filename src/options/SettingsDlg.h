@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <map>
+
+#include "style/SaveOptions.h"
 
 class QCheckBox;
 
@@ -17,18 +20,10 @@ public:
     // and for tests.
     QCheckBox* Control(int id) const;
 
-    // One member per check box, 1 when checked.
-    int m_bDeleteOldFile = 0;
-    int m_bAdaptFilename = 0;
-    int m_bFormatFilename = 0;
-    int m_bAllChannels = 0;
-    int m_bDeleteOTS = 0;
-    int m_bDeleteAllCntt = 0;
-    int m_bExportOTS = 0;
-    int m_bImportOTS = 0;
-    int m_bExportCASM = 0;
-    int m_bImportCASM = 0;
-    int m_bDeleteCASM = 0;
+    // One value per save option, 1 when its box is checked, in the order of
+    // SaveOptions().
+    std::array<int, kSaveOptionCount> m_bOption{};
+    int& Option(int id);
 
     // OK: stores and closes (public, like QDialog's own).
     void accept() override;

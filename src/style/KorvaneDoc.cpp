@@ -8,7 +8,7 @@
 #include "framework/Profile.h"
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
-#include "style/SaveOptionKeys.h"
+#include "style/SaveOptions.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
 
@@ -34,9 +34,6 @@ std::string TextOf(const std::exception& exception) {
 CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 
 void CKorvaneDoc::ResetContents() {
-    const CProfile& profile = AppProfile();
-    const auto option = [&profile](const SaveOptionKey& key) { return ReadSaveOption(profile, key); };
-
     m_strStylePath.clear();
     m_strSaveName.clear();
     m_pFileBuffer.reset();
@@ -47,32 +44,23 @@ void CKorvaneDoc::ResetContents() {
     m_bHasCopyright = false;
     m_nCopyrightLength = 0;
     m_strCopyright.clear();
-    m_bDeleteOldFile = option(kDeleteOldFileKey);
-    m_bFormatFilename = option(kFormatFilenameKey);
-    m_bAdaptFilename = option(kAdaptFilenameKey);
-    m_bDeleteOTS = option(kDeleteOTSKey);
-    m_bExportOTS = option(kExportOTSKey);
-    m_bImportOTS = option(kImportOTSKey);
-    m_bDeleteAllCntt = option(kDeleteAllCnttKey);
     m_bHasOTS = false;
     m_bOTSFileExists = false;
     m_bHasCntt = false;
-    m_bExportCASM = option(kExportCASMKey);
-    m_bImportCASM = option(kImportCASMKey);
-    m_bDeleteCASM = option(kDeleteCASMKey);
     m_bHasCASM = false;
     m_bCASMFileExists = false;
     m_nCASMLength = 0;
     m_nTempo = -1;
     m_nTimeSigNumerator = 0;
     m_nTimeSigDenominator = 0;
-    m_bAllChannels = option(kAllChannelsKey);
     m_nAllChannelsPercent = 100;
     m_nOrigVolume = StyleFacts::Unset();
     m_nVolume = StyleFacts::Unset();
     m_nChannelPart = StyleFacts::Unset();
     m_strChannelLabel = {};
     m_bSection = {};
+    const CProfile& profile = AppProfile();
+    for (const SaveOption& option : SaveOptions()) this->*option.member = ReadSaveOption(profile, option);
 }
 
 void CKorvaneDoc::DeleteContents() {
@@ -124,10 +112,6 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     if (!file.is_open() || std::filesystem::is_directory(pathName, ignored)) {
         return StyleError{msg::kErrorOpening, std::nullopt};
     }
-    CutToStyleTextLength(m_strStyleTitle);
-    CutToStyleTextLength(m_strCopyright);
-    m_strStylePath = pathName;
-
     file.seekg(0, std::ios::end);
     const std::streamoff length = file.tellg();
     file.seekg(0, std::ios::beg);

@@ -127,7 +127,7 @@ TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
     dialog.Control(1078)->setChecked(true);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.m_bImportOTS, 1);
+    EXPECT_EQ(dialog.Option(1078), 1);
 
     QSettings stored(iniFile, QSettings::IniFormat);
     stored.beginGroup("Settings");

@@ -1,0 +1,71 @@
+#include "style/EditRules.h"
+
+#include "style/KorvaneDoc.h"
+
+namespace {
+
+std::string OutOfRangeText(const char* what, const ValueRange& range) {
+    return std::string(what) + " must be a whole number from " + std::to_string(range.low) + " to " +
+           std::to_string(range.high) + ".";
+}
+
+template <typename Field, typename Value>
+void Take(CKorvaneDoc& doc, Field& field, Value value) {
+    if (field != static_cast<Field>(value)) doc.SetModifiedFlag(true);
+    field = static_cast<Field>(value);
+}
+
+}  // namespace
+
+std::string TempoDoesNotFitText(int bpm) {
+    return "A tempo of " + std::to_string(bpm) + " cannot be stored in a style file!\n\n(The slowest tempo is " +
+           std::to_string(kSlowestStorableTempo) + ".)";
+}
+
+std::int16_t VolumeAtPercent(std::int16_t found, int percent) {
+    const int scaled = (found * percent / 100) & 0xFF;
+    return static_cast<std::int16_t>(scaled > kVolumeRange.high ? kVolumeRange.high : scaled);
+}
+
+EditRefusal EditTempo(CKorvaneDoc& doc, int bpm) {
+    if (doc.m_nTempo == -1) return "This style has no tempo to change.";
+    if (!kTempoRange.Contains(bpm)) return OutOfRangeText("The tempo", kTempoRange);
+    Take(doc, doc.m_nTempo, bpm);
+    return std::nullopt;
+}
+
+EditRefusal EditTimeSignature(CKorvaneDoc& doc, int numerator, int denominator) {
+    if (doc.m_nTimeSigNumerator == 0 || doc.m_nTimeSigDenominator == 0) {
+        return "This style has no time signature to change.";
+    }
+    if (!kTimeSignatureRange.Contains(numerator) || !kTimeSignatureRange.Contains(denominator)) {
+        return OutOfRangeText("Each part of the time signature", kTimeSignatureRange);
+    }
+    Take(doc, doc.m_nTimeSigNumerator, numerator);
+    Take(doc, doc.m_nTimeSigDenominator, denominator);
+    return std::nullopt;
+}
+
+EditRefusal EditChannelVolume(CKorvaneDoc& doc, int channel, int volume) {
+    if (channel < 0 || channel >= static_cast<int>(kChannelCount)) {
+        return "There is no channel " + std::to_string(channel + 1) + ".";
+    }
+    if (doc.m_nVolume[channel] == -1) {
+        return "This style has no volume on channel " + std::to_string(channel + 1) + " to change.";
+    }
+    if (!kVolumeRange.Contains(volume)) return OutOfRangeText("A channel volume", kVolumeRange);
+    Take(doc, doc.m_nVolume[channel], volume);
+    Take(doc, doc.m_bAllChannels, false);
+    return std::nullopt;
+}
+
+EditRefusal EditAllChannelsPercent(CKorvaneDoc& doc, int percent) {
+    if (!kPercentRange.Contains(percent)) return OutOfRangeText("The percentage", kPercentRange);
+    Take(doc, doc.m_bAllChannels, true);
+    Take(doc, doc.m_nAllChannelsPercent, percent);
+    for (std::size_t channel = 0; channel < kChannelCount; ++channel) {
+        if (doc.m_nOrigVolume[channel] == -1) continue;
+        doc.m_nVolume[channel] = VolumeAtPercent(doc.m_nOrigVolume[channel], percent);
+    }
+    return std::nullopt;
+}
