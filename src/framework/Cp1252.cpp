@@ -80,20 +80,29 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> Utf8ToCp1252(std::string_view text) {
+namespace {
+
+// Converts character by character; what code page 1252 cannot hold goes to
+// unrepresentable, and nothing is returned when it gives nothing either.
+std::optional<std::string> ToCp1252(std::string_view text, std::optional<char> unrepresentable) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         char32_t cp = 0;
         const std::size_t length = DecodeUtf8(text, pos, cp);
-        if (length == 0) return std::nullopt;
-        const auto byte = EncodeCp1252(cp);
-        if (!byte) return std::nullopt;
-        out += static_cast<char>(*byte);
-        pos += length;
+        const auto byte = length == 0 ? std::nullopt : EncodeCp1252(cp);
+        if (!byte && !unrepresentable) return std::nullopt;
+        out += byte ? static_cast<char>(*byte) : *unrepresentable;
+        pos += length == 0 ? 1 : length;
     }
     return out;
 }
+
+}  // namespace
+
+std::optional<std::string> Utf8ToCp1252(std::string_view text) { return ToCp1252(text, std::nullopt); }
+
+std::string Cp1252ForDisplay(std::string_view text) { return *ToCp1252(text, '?'); }
 
 std::string SanitizeUtf8(std::string_view text) {
     std::string out;

@@ -13,6 +13,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // cannot represent.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// For a message that names a file: every character code page 1252 cannot hold, and
+// every byte that is not valid UTF-8, becomes "?".
+std::string Cp1252ForDisplay(std::string_view text);
+
 // Replaces every byte that is not part of valid UTF-8 with U+FFFD, so that foreign
 // bytes (a file name from another system) can be shown without breaking the output.
 std::string SanitizeUtf8(std::string_view text);

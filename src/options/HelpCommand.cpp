@@ -35,7 +35,8 @@ void OnHelp(QWidget* owner) {
     }
     if (LanguageChosen(language)) {
         const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
-        const QString folder = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
+        const QString folder =
+            QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
         Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
     }
     running = false;

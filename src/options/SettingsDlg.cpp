@@ -7,7 +7,6 @@
 
 #include "framework/Profile.h"
 
-
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Settings");
     auto* layout = new QVBoxLayout(this);

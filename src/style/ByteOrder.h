@@ -14,6 +14,14 @@ inline std::uint32_t ReadU32BE(ByteView bytes, std::size_t pos) {
            std::uint32_t{bytes[pos + 3]};
 }
 
+// The caller makes room for the four bytes.
+inline void WriteU32BE(std::span<std::uint8_t> bytes, std::size_t pos, std::uint32_t value) {
+    bytes[pos] = static_cast<std::uint8_t>(value >> 24);
+    bytes[pos + 1] = static_cast<std::uint8_t>(value >> 16);
+    bytes[pos + 2] = static_cast<std::uint8_t>(value >> 8);
+    bytes[pos + 3] = static_cast<std::uint8_t>(value);
+}
+
 inline std::uint32_t ReadU24BE(ByteView bytes, std::size_t pos) {
     return std::uint32_t{bytes[pos]} << 16 | std::uint32_t{bytes[pos + 1]} << 8 | std::uint32_t{bytes[pos + 2]};
 }

@@ -2,10 +2,6 @@
 
 namespace {
 
-void PutU32BE(std::vector<std::uint8_t>& bytes, std::size_t pos, std::size_t value) {
-    for (int i = 0; i < 4; ++i) bytes[pos + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
 class CasmCopier {
 public:
     CasmCopier(ByteView image, bool stripCntt, std::vector<std::uint8_t>& out)
@@ -26,7 +22,7 @@ public:
     }
     void End() {
         CloseCseg();
-        PutU32BE(m_out, m_casmHeader + 4, m_out.size() - m_casmHeader - 8);
+        WriteU32BE(m_out, m_casmHeader + 4, static_cast<std::uint32_t>(m_out.size() - m_casmHeader - 8));
     }
 
 private:
@@ -35,7 +31,8 @@ private:
                      m_image.begin() + static_cast<std::ptrdiff_t>(range.end));
     }
     void CloseCseg() {
-        if (m_csegHeader) PutU32BE(m_out, *m_csegHeader + 4, m_out.size() - *m_csegHeader - 8);
+        if (m_csegHeader)
+            WriteU32BE(m_out, *m_csegHeader + 4, static_cast<std::uint32_t>(m_out.size() - *m_csegHeader - 8));
     }
 
     ByteView m_image;

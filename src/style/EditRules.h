@@ -15,7 +15,7 @@ struct ValueRange {
     constexpr bool Contains(int value) const { return value >= low && value <= high; }
 };
 
-inline constexpr ValueRange kTempoRange{0, 250};  // beats per minute; 0 leaves the tempo as it is
+inline constexpr ValueRange kTempoRange{0, 250};          // beats per minute; 0 leaves the tempo as it is
 inline constexpr ValueRange kTimeSignatureRange{1, 128};  // numerator and denominator alike
 inline constexpr ValueRange kVolumeRange{0, 127};
 inline constexpr ValueRange kPercentRange{0, 200};

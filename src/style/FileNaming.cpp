@@ -45,6 +45,11 @@ std::string BaseNameOf(const std::filesystem::path& path) {
     return std::string(stem.begin(), stem.end());
 }
 
+std::string FileNameOf(const std::filesystem::path& path) {
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 std::filesystem::path PathWithBaseName(const std::filesystem::path& requested, const std::string& baseName) {
     const std::u8string extension = requested.extension().u8string();
     std::u8string fileName(baseName.begin(), baseName.end());

@@ -32,3 +32,6 @@ std::filesystem::path PathWithBaseName(const std::filesystem::path& requested, c
 
 // The base name (no folder, no extension) of a path, as UTF-8.
 std::string BaseNameOf(const std::filesystem::path& path);
+
+// The file name (base name and extension) of a path, as UTF-8.
+std::string FileNameOf(const std::filesystem::path& path);

@@ -1,13 +1,14 @@
 #include "style/KorvaneDoc.h"
 
+#include <algorithm>
 #include <exception>
-#include <fstream>
 #include <new>
 #include <system_error>
 
 #include "framework/Profile.h"
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
+#include "style/SafeFile.h"
 #include "style/SaveOptions.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
@@ -15,12 +16,6 @@
 namespace {
 
 namespace msg = style_messages;
-
-bool CanOpenForReading(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
-    return std::ifstream(path, std::ios::binary).is_open();
-}
 
 // An exception from deep inside a load or save is shown with its own text.
 std::string TextOf(const std::exception& exception) {
@@ -81,15 +76,13 @@ bool CKorvaneDoc::OnSaveDocument(const std::filesystem::path& pathName) {
 }
 
 bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool save) {
-    std::vector<std::string> notes;
     std::filesystem::path target;
     MaybeStyleError error;
     try {
-        error = save ? SaveStyleFile(pathName, target, notes) : LoadStyleFile(pathName);
+        error = save ? SaveStyleFile(pathName, target) : LoadStyleFile(pathName);
     } catch (const std::exception& exception) {
         error = StyleError{TextOf(exception), std::nullopt};
     }
-    for (const std::string& note : notes) ShowError(note);
     if (error) {
         ShowError(error->Text());
         if (!save) ResetContents();
@@ -104,30 +97,25 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
 }
 
 MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {
-    m_bCASMFileExists = CanOpenForReading(CasmSideFilePath(pathName));
-    m_bOTSFileExists = CanOpenForReading(OtsSideFilePath(pathName));
+    m_bCASMFileExists = CanReadRegularFile(CasmSideFilePath(pathName));
+    m_bOTSFileExists = CanReadRegularFile(OtsSideFilePath(pathName));
 
-    std::error_code ignored;
-    std::ifstream file(pathName, std::ios::binary);
-    if (!file.is_open() || std::filesystem::is_directory(pathName, ignored)) {
-        return StyleError{msg::kErrorOpening, std::nullopt};
+    std::vector<std::uint8_t> bytes;
+    switch (ReadWholeFile(pathName, bytes, kMinStyleFileSize, kMaxStyleFileSize)) {
+        case ReadOutcome::CannotOpen: return StyleError{msg::kErrorOpening, std::nullopt};
+        case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
+        case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
+        case ReadOutcome::ShortRead: return StyleError{msg::kErrorLoadingBuffer, std::nullopt};
+        case ReadOutcome::Read: break;
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (length < static_cast<std::streamoff>(kMinStyleFileSize) ||
-        length > static_cast<std::streamoff>(kMaxStyleFileSize)) {
-        return StyleError{msg::kInvalidFileSize, std::nullopt};
-    }
-    m_nFileLength = static_cast<std::int32_t>(length);
-    m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[m_nFileLength]);
+    m_nFileLength = static_cast<std::int32_t>(bytes.size());
+    m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[bytes.size()]);
     if (!m_pFileBuffer) return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
+    std::copy(bytes.begin(), bytes.end(), m_pFileBuffer.get());
     m_nBufferSize = m_nFileLength;
-    file.read(reinterpret_cast<char*>(m_pFileBuffer.get()), m_nFileLength);
-    if (file.gcount() < m_nFileLength) return StyleError{msg::kErrorLoadingBuffer, std::nullopt};
 
     StyleFacts facts;
-    if (MaybeStyleError error = ReadStyle(ByteView(m_pFileBuffer.get(), m_nFileLength), facts)) return error;
+    if (MaybeStyleError error = ReadStyle(ByteView(m_pFileBuffer.get(), bytes.size()), facts)) return error;
     TakeFacts(facts);
     m_strStylePath = pathName;
     return std::nullopt;

@@ -67,6 +67,10 @@ public:
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
     std::array<bool, kSectionCount> m_bSection{};
+    // Whether a save may replace another existing file under the name that the naming
+    // options chose. Off: such a save is refused. The caller decides (the companion's
+    // --overwrite), so a reset leaves it alone.
+    bool m_bReplaceExistingFile = false;
 
 private:
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
@@ -75,10 +79,11 @@ private:
     // The save writes a new file from the image as loaded with the current edits, so
     // the document never changes but for the path it lives at: a failed save leaves it
     // as it was, and saving twice writes the same file. Messages that let the save go
-    // on are added to notes.
-    MaybeStyleError SaveStyleFile(const std::filesystem::path& pathName, std::filesystem::path& target,
-                                  std::vector<std::string>& notes);
-    std::filesystem::path BuildTargetPath(const std::filesystem::path& pathName);
+    // on are shown as they happen.
+    MaybeStyleError SaveStyleFile(const std::filesystem::path& pathName, std::filesystem::path& target);
+    // The file the save writes, by the naming options; refuses a title that leaves no
+    // name and a name that belongs to another existing file.
+    MaybeStyleError BuildTargetPath(const std::filesystem::path& pathName, std::filesystem::path& target);
     TrackEdits CurrentTrackEdits() const;
     // After a save under a new name: deletes the old file, or, where the two names
     // are one file spelled differently, gives it the new spelling. False on failure.

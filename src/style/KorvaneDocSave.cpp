@@ -1,6 +1,7 @@
 #include <system_error>
 
 #include "framework/Cp1252.h"
+#include "msg/Messages.h"
 #include "style/CasmCopy.h"
 #include "style/Chunks.h"
 #include "style/FileNaming.h"
@@ -40,15 +41,14 @@ constexpr SideFileTexts kOtsFile{"OTSc",
                                  msg::kErrorLoadingOts,
                                  msg::kInvalidOtsFile};
 
-StyleError ErrorOf(const char* text) { return StyleError{text, std::nullopt}; }
+StyleError ErrorOf(std::string text) { return StyleError{std::move(text), std::nullopt}; }
 
-// A side file that cannot be created is a note and the save goes on; one that fails
-// while being written ends the save.
-MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideFileTexts& texts,
-                               std::vector<std::string>& notes) {
-    switch (WriteFileAtomically(path, {chunk})) {
+// A side file that cannot be created is shown at once and the save goes on; one that
+// fails while being written ends the save.
+MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideFileTexts& texts) {
+    switch (WriteFileSafely(path, {chunk})) {
         case WriteOutcome::Written: return std::nullopt;
-        case WriteOutcome::CannotCreate: notes.emplace_back(texts.writeError); return std::nullopt;
+        case WriteOutcome::CannotCreate: ShowError(texts.writeError); return std::nullopt;
         case WriteOutcome::WriteFailed: break;
     }
     return ErrorOf(texts.writeError);
@@ -56,8 +56,9 @@ MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideF
 
 // The whole file becomes the chunk; only its tag is checked.
 MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts, std::vector<std::uint8_t>& chunk) {
-    switch (ReadWholeFile(path, chunk, kLargestSideFile)) {
+    switch (ReadWholeFile(path, chunk, 0, kLargestSideFile)) {
         case ReadOutcome::CannotOpen: return ErrorOf(texts.openError);
+        case ReadOutcome::BadSize:
         case ReadOutcome::NoMemory: return ErrorOf(texts.bufferError);
         case ReadOutcome::ShortRead: return ErrorOf(texts.loadError);
         case ReadOutcome::Read: break;
@@ -70,7 +71,7 @@ MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts,
 
 void CKorvaneDoc::MakeValidFileName() { m_strSaveName = ValidFileName(m_strSaveName); }
 
-fs::path CKorvaneDoc::BuildTargetPath(const fs::path& pathName) {
+MaybeStyleError CKorvaneDoc::BuildTargetPath(const fs::path& pathName, fs::path& target) {
     const std::string oldBaseName = BaseNameOf(pathName);
     if (m_bAdaptFilename) {
         m_strSaveName = NumberPrefix(oldBaseName) + Cp1252ToUtf8(m_strStyleTitle);
@@ -79,8 +80,19 @@ fs::path CKorvaneDoc::BuildTargetPath(const fs::path& pathName) {
         m_strSaveName = UnformattedName(oldBaseName);
     }
     m_strSaveName = TrimmedName(m_strSaveName);
+    // A title of blanks would name a hidden file such as ".sty".
+    if (m_bAdaptFilename && m_strSaveName.empty()) return ErrorOf(msg::kEmptyTitle);
     if (m_bFormatFilename) m_strSaveName = FormattedName(m_strSaveName);
-    return PathWithBaseName(pathName, m_strSaveName);
+    target = PathWithBaseName(pathName, m_strSaveName);
+
+    // A name the naming rules chose must not take the place of another file; a path
+    // the user gave exactly is his to replace.
+    std::error_code error;
+    if (target != pathName && !m_bReplaceExistingFile && fs::exists(fs::symlink_status(target, error)) &&
+        !fs::equivalent(target, m_strStylePath, error)) {
+        return ErrorOf(msg::TargetExistsText(Cp1252ForDisplay(FileNameOf(target))));
+    }
+    return std::nullopt;
 }
 
 TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
@@ -98,11 +110,13 @@ TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
     return edits;
 }
 
-MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target,
-                                           std::vector<std::string>& notes) {
-    target = BuildTargetPath(pathName);
+MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target) {
+    if (MaybeStyleError error = BuildTargetPath(pathName, target)) return error;
     const fs::path casmPath = CasmSideFilePath(target);
     const fs::path otsPath = OtsSideFilePath(target);
+    // The file name above was built from the whole title; the file holds at most 32
+    // characters, and the document keeps them cut so that the form shows what the
+    // file holds.
     CutToStyleTextLength(m_strStyleTitle);
     CutToStyleTextLength(m_strCopyright);
 
@@ -118,7 +132,7 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     if (layout.casm) {
         const ByteView chunk = image.subspan(layout.casm->begin, layout.casm->size());
         if (m_bExportCASM) {
-            if (MaybeStyleError error = ExportSideFile(casmPath, chunk, kCasmFile, notes)) return error;
+            if (MaybeStyleError error = ExportSideFile(casmPath, chunk, kCasmFile)) return error;
         }
         if (!m_bDeleteCASM && !importCasm) {
             if (MaybeStyleError error = CopyCasmChunk(image, *layout.casm, m_bDeleteAllCntt, casm)) return error;
@@ -132,7 +146,7 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     if (layout.ots) {
         const ByteView chunk = image.subspan(layout.ots->begin, layout.ots->size());
         if (m_bExportOTS) {
-            if (MaybeStyleError error = ExportSideFile(otsPath, chunk, kOtsFile, notes)) return error;
+            if (MaybeStyleError error = ExportSideFile(otsPath, chunk, kOtsFile)) return error;
         }
         if (!m_bDeleteOTS && !importOts) ots.assign(chunk.begin(), chunk.end());
     }
@@ -146,7 +160,7 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
     // behind them, byte for byte.
     const ByteView rest = image.subspan(layout.restBegin);
-    if (WriteFileAtomically(target, {track.bytes, casm, ots, rest}) != WriteOutcome::Written) {
+    if (WriteFileSafely(target, {track.bytes, casm, ots, rest}) != WriteOutcome::Written) {
         return ErrorOf(msg::kErrorWritingStyle);
     }
     return std::nullopt;
@@ -155,6 +169,15 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
 bool CKorvaneDoc::RemoveOrRenameOldFile(const fs::path& target) const {
     if (!m_bDeleteOldFile || m_strStylePath == target) return true;
     std::error_code error;
+    // Opened through a link: only the link goes, never the file behind it, and not
+    // even the link when the new name is a link to the same file (on a file system
+    // that ignores letter case, the same link spelled anew).
+    if (fs::is_symlink(fs::symlink_status(m_strStylePath, error))) {
+        if (fs::is_symlink(fs::symlink_status(target, error)) && fs::equivalent(m_strStylePath, target, error)) {
+            return true;
+        }
+        return fs::remove(m_strStylePath, error) && !error;
+    }
     if (fs::equivalent(m_strStylePath, target, error)) {
         fs::rename(m_strStylePath, target, error);
         return !error;

@@ -7,21 +7,36 @@
 
 #include "style/ByteOrder.h"
 
-// Files the program writes are written whole or not at all: into a temporary file
-// beside the target, renamed over the target once complete.
+// Every file the program reads or writes goes through here. Only regular files (or
+// links to them) are read, so a FIFO or a device never makes the program wait, and
+// files are written whole or not at all.
 
-// The target exists and may not be replaced: a folder, or a file without write
-// permission (a write-protected file stays protected even for an administrator).
-bool IsWriteProtected(const std::filesystem::path& target);
+// A regular file, or a link to one, that this user may open for reading.
+bool CanReadRegularFile(const std::filesystem::path& path);
+
+enum class ReadOutcome { Read, CannotOpen, BadSize, NoMemory, ShortRead };
+
+// Reads a whole regular file. CannotOpen: missing, not a regular file, or no
+// permission; BadSize: its size lies outside minSize to maxSize.
+ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t minSize,
+                          std::uintmax_t maxSize);
 
 enum class WriteOutcome { Written, CannotCreate, WriteFailed };
 
-// Writes the pieces one after the other. CannotCreate: nothing could be started
-// (a missing folder, no permission, a protected target); WriteFailed: writing or
-// renaming failed. Either way the target is as it was and no temporary file is left.
-WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::initializer_list<ByteView> pieces);
+// Writes the pieces one after the other as the new content of target.
+// - Through a symbolic link, the file behind the link is written and the link kept.
+// - An existing target that this user could not open for writing, or that is no
+//   regular file, is refused (CannotCreate) before anything is written.
+// - Normally a temporary file beside the file, never more readable than it, takes
+//   the content, is flushed to disk, gets the old file's owner, group and permissions
+//   where the process may set them, and is renamed over it.
+// - A file with several hard links, or in a folder where no new file can be made, is
+//   written in place: the part that grows the file is written first, so a full disk
+//   fails before any old byte is overwritten.
+// CannotCreate: nothing could be started; WriteFailed: writing failed. Either way the
+// target is as it was and no temporary file is left.
+WriteOutcome WriteFileSafely(const std::filesystem::path& target, std::initializer_list<ByteView> pieces);
 
-enum class ReadOutcome { Read, CannotOpen, NoMemory, ShortRead };
-
-// Reads a whole file; files above maxSize count as no memory for them.
-ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t maxSize);
+// The file a path names once every symbolic link on it is followed (a link to a
+// missing file gives the missing file's path).
+std::filesystem::path FileBehindLinks(const std::filesystem::path& path);

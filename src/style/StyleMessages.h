@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The texts the style engine reports, exactly as the user sees them. "%x" stands for
 // an offset into the file image, written in lower-case hexadecimal.
 namespace style_messages {
@@ -39,5 +41,11 @@ inline constexpr const char* kInvalidOtsFile = "The OTS file doesn't contain val
 // renamed afterwards.
 inline constexpr const char* kErrorRemovingOldFile =
     "The style was saved, but the old style file could not be deleted or renamed.";
+
+// A save would take the place of another file under the name the naming options
+// chose; fileName is the existing file's name.
+inline std::string TargetExistsText(const std::string& fileName) {
+    return "The file \"" + fileName + "\" already exists!\n\n(Saving would replace another file; nothing was saved.)";
+}
 
 }  // namespace style_messages

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "style/EditRules.h"
 #include "style/TrackScan.h"
 #include "style/TrackWalker.h"
 
@@ -9,13 +10,37 @@ namespace {
 
 constexpr std::uint32_t kMicrosecondsPerMinute = 60000000;
 constexpr std::uint8_t kCopyrightEventHeader[] = {0x00, 0xFF, kMetaCopyright};
+// A delta time is a variable-length number of at most four bytes, seven bits each.
+constexpr std::uint32_t kLargestDeltaTime = 0x0FFFFFFF;
+
+// The delta time at pos, read no further than end; nothing when it is not complete.
+std::optional<std::uint32_t> ReadDeltaTime(ByteView image, std::size_t pos, std::size_t end) {
+    std::uint32_t value = 0;
+    for (int count = 0; count < 4 && pos < end; ++count, ++pos) {
+        value = (value << 7) | (image[pos] & 0x7F);
+        if (!(image[pos] & 0x80)) return value;
+    }
+    return std::nullopt;
+}
+
+void AppendDeltaTime(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    std::uint8_t groups[4];
+    int count = 0;
+    do {
+        groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
+        value >>= 7;
+    } while (value != 0 && count < 4);
+    while (count > 1) out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
+    out.push_back(groups[0]);
+}
 
 class Rewriter {
 public:
-    Rewriter(ByteView image, const TrackEdits& edits, std::vector<std::uint8_t>& out)
-        : m_image(image), m_edits(edits), m_out(out) {}
+    Rewriter(ByteView image, std::size_t trackEnd, const TrackEdits& edits, std::vector<std::uint8_t>& out)
+        : m_image(image), m_trackEnd(trackEnd), m_edits(edits), m_out(out) {}
 
     void Rewrite(const TrackEvent& event, EventRole role) {
+        if (m_carriedDelta) TakeCarriedDelta(event);
         switch (role) {
             case EventRole::Title: ReplaceText(event, m_edits.title); break;
             case EventRole::Copyright: RewriteCopyright(event); break;
@@ -34,6 +59,9 @@ public:
         m_copied = end;
     }
 
+    // An edit that cannot be written, found during the walk.
+    const MaybeStyleError& Error() const { return m_error; }
+
 private:
     void Append(std::string_view text) { m_out.insert(m_out.end(), text.begin(), text.end()); }
 
@@ -45,15 +73,32 @@ private:
         m_copied = event.end;
     }
 
+    // A removed copyright event hands its delta time on to the next event, so every
+    // later event keeps its time. In the rare case that the two delta times together
+    // are too long for one, the event stays, emptied.
     void RewriteCopyright(const TrackEvent& event) {
         if (m_edits.copyright.empty()) {
             if (event.length == 0) return;  // an empty event stays as it is
-            // The whole event goes, its delta time included, however long that is.
+            const std::optional<std::uint32_t> delta = ReadDeltaTime(m_image, event.start, event.status);
+            const std::optional<std::uint32_t> next = ReadDeltaTime(m_image, event.end, m_trackEnd);
+            if (delta && next && *delta + *next > kLargestDeltaTime) {
+                ReplaceText(event, "");
+                return;
+            }
             CopyUpTo(event.start);
             m_copied = event.end;
+            m_carriedDelta = delta.value_or(0);
             return;
         }
         ReplaceText(event, m_edits.copyright);
+    }
+
+    void TakeCarriedDelta(const TrackEvent& event) {
+        const std::uint32_t own = ReadDeltaTime(m_image, event.start, event.status).value_or(0);
+        CopyUpTo(event.start);
+        AppendDeltaTime(m_out, m_carriedDelta + own);
+        m_copied = event.status;
+        m_carriedDelta = 0;
     }
 
     // A new copyright event with delta time 0 goes right before the marker event, so
@@ -67,9 +112,16 @@ private:
     }
 
     // Only an event the load could read is written, and only with a tempo the file
-    // can express: 0 would divide by zero, so it leaves the event as it is.
+    // can express: 0 would divide by zero, so it leaves the event as it is. A tempo too
+    // slow for the three bytes keeps its bytes when it is the one found, and is
+    // refused when it was edited.
     void RewriteTempo(const TrackEvent& event) {
-        if (m_edits.tempo <= 0 || TempoOf(m_image, event) == -1) return;
+        const std::int16_t found = TempoOf(m_image, event);
+        if (m_edits.tempo <= 0 || found == -1) return;
+        if (!TempoFitsStyleFile(m_edits.tempo)) {
+            if (m_edits.tempo != found) m_error = StyleError{TempoDoesNotFitText(m_edits.tempo), std::nullopt};
+            return;
+        }
         const std::uint32_t quarter = kMicrosecondsPerMinute / static_cast<std::uint32_t>(m_edits.tempo);
         CopyUpTo(event.data);
         m_out.push_back(static_cast<std::uint8_t>(quarter >> 16));
@@ -97,17 +149,13 @@ private:
     }
 
     ByteView m_image;
+    std::size_t m_trackEnd;
     const TrackEdits& m_edits;
     std::vector<std::uint8_t>& m_out;
     std::size_t m_copied = 0;
+    std::uint32_t m_carriedDelta = 0;  // of a removed copyright event, for the next event
+    MaybeStyleError m_error;
 };
-
-void WriteU32BE(std::vector<std::uint8_t>& bytes, std::size_t pos, std::uint32_t value) {
-    bytes[pos] = static_cast<std::uint8_t>(value >> 24);
-    bytes[pos + 1] = static_cast<std::uint8_t>(value >> 16);
-    bytes[pos + 2] = static_cast<std::uint8_t>(value >> 8);
-    bytes[pos + 3] = static_cast<std::uint8_t>(value);
-}
 
 }  // namespace
 
@@ -143,9 +191,10 @@ MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenT
     result.bytes.reserve(kTrackDataOffset + trackLength + 2 * (kMaxStyleTextLength + 4));
     TrackWalker walker(image, kTrackDataOffset + trackLength);
     TrackScan scan(image);
-    Rewriter rewriter(image, edits, result.bytes);
+    Rewriter rewriter(image, kTrackDataOffset + trackLength, edits, result.bytes);
     for (TrackEvent event; walker.Next(event);) rewriter.Rewrite(event, scan.Classify(event));
     if (walker.Error()) return walker.Error();
+    if (rewriter.Error()) return rewriter.Error();
 
     result.walkEnd = walker.Position();
     rewriter.CopyUpTo(result.walkEnd);

@@ -77,6 +77,24 @@ TEST(RewriteTrack, TempoZeroAndUnreadableTempoEventsStayAsTheyAre) {
     EXPECT_EQ(Rewrite(shortTempo, shortEdits).data, shortTempo.data);
 }
 
+TEST(RewriteTrack, TempoTooSlowForTheFieldIsNeverWritten) {
+    // 0xFFFFFF microseconds per quarter note is read as 3 beats per minute.
+    const Bytes image = StyleFile(BasicEvents() + TempoEvent(0xFFFFFF) + EndOfTrack());
+    TrackEdits edits = UneditedEdits(image);
+    ASSERT_EQ(edits.tempo, 3);
+    EXPECT_EQ(Rewrite(image, edits).data, image.data);
+    for (const std::int16_t tempo : {1, 2}) {
+        edits.tempo = tempo;
+        RewrittenTrack track;
+        const MaybeStyleError error = RewriteTrack(image.view(), edits, track);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->Text(), "A tempo of " + std::to_string(tempo) +
+                                     " cannot be stored in a style file!\n\n(The slowest tempo is 4.)");
+    }
+    edits.tempo = 4;
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(15000000) + EndOfTrack()).data);
+}
+
 TEST(RewriteTrack, TitleLengthChangesMoveTheRestOfTheTrack) {
     const Bytes rest = Sff1Marker() + VolumeEvent(3, 90) + EndOfTrack();
     const Bytes image = StyleFile(TitleEvent("Ten Chars!") + rest);
@@ -117,11 +135,36 @@ TEST(RewriteTrack, CopyrightCases) {
               StyleFile(TitleEvent("T") + Sff1Marker() + CopyrightEvent("Later") + EndOfTrack()).data);
 }
 
-TEST(RewriteTrack, CopyrightRemovalTakesTheWholeDeltaTime) {
-    const Bytes image = StyleFile(TitleEvent("T") + Bytes{0x81, 0x00, 0xFF, 0x02, 0x02, 'C', 'R'} + Sff1Marker());
+TEST(RewriteTrack, CopyrightRemovalKeepsEveryLaterEventAtItsTime) {
+    const Bytes sff1 = Bytes{0xFF, 0x06, 0x04} + Bytes::Text("SFF1");
+    const Bytes note = Bytes{0x90, 0x3C, 0x64};
+    const struct {
+        const char* what;
+        Bytes copyrightDelta;
+        Bytes after;     // the events after the copyright event, each with its delta time
+        Bytes expected;  // the same events once the copyright event is gone
+    } cases[] = {
+        {"delta 0, as in nearly every style", {0x00}, Bytes{0x00} + sff1, Bytes{0x00} + sff1},
+        {"delta 128 onto delta 0", {0x81, 0x00}, Bytes{0x00} + sff1, Bytes{0x81, 0x00} + sff1},
+        {"sum needs a longer number", {0x7F}, Bytes{0x01} + sff1, Bytes{0x81, 0x00} + sff1},
+        {"onto a channel message",
+         {0x10},
+         Bytes{0x00} + sff1 + Bytes{0x20} + note,
+         Bytes{0x10} + sff1 + Bytes{0x20} + note},
+    };
+    for (const auto& c : cases) {
+        const Bytes image = StyleFile(TitleEvent("T") + c.copyrightDelta + Bytes{0xFF, 0x02, 0x02, 'C', 'R'} + c.after);
+        TrackEdits edits = UneditedEdits(image);
+        edits.copyright = "";
+        EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + c.expected).data) << c.what;
+    }
+    // Two delta times too long for one: the event stays, emptied, and keeps the timing.
+    const Bytes longest = {0xFF, 0xFF, 0xFF, 0x7F};
+    const Bytes image = StyleFile(TitleEvent("T") + longest + Bytes{0xFF, 0x02, 0x01, 'C'} + Bytes{0x01} + sff1);
     TrackEdits edits = UneditedEdits(image);
     edits.copyright = "";
-    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("T") + Sff1Marker()).data);
+    EXPECT_EQ(Rewrite(image, edits).data,
+              StyleFile(TitleEvent("T") + longest + Bytes{0xFF, 0x02, 0x00} + Bytes{0x01} + sff1).data);
 }
 
 TEST(RewriteTrack, CopyrightIsInsertedBeforeTheWholeMarkerEvent) {

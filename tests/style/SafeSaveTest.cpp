@@ -1,0 +1,245 @@
+// Saves on real file systems: links, other files in the way, permissions, owners,
+// special files. Each case is a way a save once lost or exposed a file.
+
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <chrono>
+
+#include "FakePresenter.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+#include "Unprivileged.h"
+#include "style/KorvaneDoc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kWriteError = "Error creating/writing style file!\n\n(Please check if file is write protected.)";
+const std::string kOpenError = "Error opening style file!\n\n(Please check if file is in use by another application.)";
+
+// Notes after the volume make even a style with a one-letter title long enough.
+Bytes Style(const char* title, std::uint8_t volume = 100) {
+    return StyleFile(BasicEvents(title) + VolumeEvent(9, volume) + NoteOn(9, 36, 90) + NoteOn(9, 38, 90) +
+                     EndOfTrack());
+}
+
+class SafeSave : public testing::Test {
+protected:
+    // Opened with every naming option off; a test turns on what it needs.
+    std::unique_ptr<CKorvaneDoc> Open(const fs::path& path) {
+        auto doc = std::make_unique<CKorvaneDoc>();
+        EXPECT_TRUE(doc->OnOpenDocument(path)) << path;
+        doc->m_bAdaptFilename = doc->m_bFormatFilename = false;
+        return doc;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : presenter.boxes) texts.push_back(box.text);
+        return texts;
+    }
+    struct stat Stat(const fs::path& path) const {
+        struct stat info {};
+        EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+        return info;
+    }
+
+    TempDir dir;
+    FakePresenter presenter;
+};
+
+TEST_F(SafeSave, SymlinkWithDeleteOldFileKeepsTheStyle) {
+    const struct {
+        const char* what;
+        const char* link;
+        const char* linkTo;
+        bool adapt;
+        const char* title;
+        const char* written;  // the regular file that holds the new style afterwards
+        bool linkStays;
+    } cases[] = {
+        {"same name writes through the link", "Link.sty", "real/Pop.sty", false, "Pop", "real/Pop.sty", true},
+        {"new name is made beside the link, which alone goes", "Link.sty", "real/Pop.sty", true, "New", "New.sty",
+         false},
+        {"new name is the file behind the link", "pop.sty", "Pop.sty", true, "Pop", "Pop.sty", false},
+    };
+    for (const auto& c : cases) {
+        TempDir scratch;
+        fs::create_directories(scratch / "real");
+        const fs::path behind = scratch.Write(c.linkTo, Style("Pop"));
+        fs::create_symlink(c.linkTo, scratch / c.link);
+        auto doc = Open(scratch / c.link);
+        doc->m_bAdaptFilename = c.adapt;
+        doc->m_bDeleteOldFile = true;
+        doc->m_strStyleTitle = c.title;
+        doc->m_nAllChannelsPercent = 50;
+        ASSERT_TRUE(doc->OnSaveDocument(scratch / c.link)) << c.what;
+        const fs::path written = scratch / c.written;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(written))) << c.what;
+        EXPECT_EQ(ReadFileBytes(written).data, Style(c.title, 50).data) << c.what;
+        EXPECT_EQ(fs::is_symlink(fs::symlink_status(scratch / c.link)), c.linkStays) << c.what;
+        EXPECT_TRUE(fs::exists(behind)) << c.what;
+    }
+}
+
+TEST_F(SafeSave, NamingRulesNeverReplaceAnotherStyle) {
+    const auto a = dir.Write("a.sty", Style("A"));
+    const auto b = dir.Write("B.sty", Style("B"));
+    auto doc = Open(a);
+    doc->m_bAdaptFilename = doc->m_bDeleteOldFile = true;
+    doc->m_strStyleTitle = "B";
+    doc->m_nAllChannelsPercent = 50;
+    EXPECT_FALSE(doc->OnSaveDocument(a));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"The file \"B.sty\" already exists!\n\n(Saving would replace another "
+                                                "file; nothing was saved.)"});
+    EXPECT_EQ(ReadFileBytes(a).data, Style("A").data);
+    EXPECT_EQ(ReadFileBytes(b).data, Style("B").data);
+    EXPECT_EQ(doc->m_strStylePath, a);
+
+    // Allowed by the caller (the editor asked, or the companion got --overwrite).
+    doc->m_bReplaceExistingFile = true;
+    ASSERT_TRUE(doc->OnSaveDocument(a));
+    const Bytes saved = Style("B", 50);
+    EXPECT_EQ(ReadFileBytes(b).data, saved.data);
+    EXPECT_FALSE(fs::exists(a));
+
+    // A path given exactly, naming off, is replaced as the user asked.
+    const auto c = dir.Write("c.sty", Style("C"));
+    auto other = Open(b);
+    ASSERT_TRUE(other->OnSaveDocument(c));
+    EXPECT_EQ(ReadFileBytes(c).data, saved.data);
+}
+
+TEST_F(SafeSave, FileTheUserMayNotWriteIsRefusedWhoeverOwnsIt) {
+    fs::permissions(dir.path(), fs::perms::all);
+    const auto path = dir.Write("Pop.sty", Style("Pop"));
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "Taken";
+    // Read-only for everyone; as root the file also belongs to another user than the
+    // one who saves, in a folder that user may write.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        presenter.boxes.clear();
+        return !doc->OnSaveDocument(path) && Texts() == std::vector<std::string>{kWriteError};
+    }));
+    EXPECT_EQ(ReadFileBytes(path).data, Style("Pop").data);
+    if (geteuid() == 0) {
+        // Root may open it for writing, so root may save it.
+        ASSERT_TRUE(doc->OnSaveDocument(path));
+        EXPECT_EQ(ReadFileBytes(path).data, Style("Taken").data);
+    }
+}
+
+TEST_F(SafeSave, RootSaveKeepsTheOwnerGroupAndPermissions) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to hand a file to another user";
+    const auto path = dir.Write("Pop.sty", Style("Pop"));
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "Mine";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    const struct stat info = Stat(path);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadFileBytes(path).data, Style("Mine").data);
+}
+
+TEST_F(SafeSave, HardLinkedOrUnreplaceableFilesAreWrittenInPlace) {
+    const auto path = dir.Write("Pop.sty", Style("Pop"));
+    fs::create_hard_link(path, dir / "Second name.sty");
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "Longer Title";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(dir / "Second name.sty").data, Style("Longer Title").data);
+    EXPECT_EQ(Stat(path).st_ino, Stat(dir / "Second name.sty").st_ino);
+
+    // A folder that takes no new file, holding a file the user may write; shorter
+    // content leaves no old bytes behind.
+    fs::create_directory(dir / "locked");
+    const auto locked = dir.Write("locked/Pop.sty", Style("Pop Pop Pop"));
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(locked, fs::perms::all);
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                        fs::perms::others_exec | fs::perms::group_read | fs::perms::group_exec);
+    auto inLocked = Open(locked);
+    inLocked->m_strStyleTitle = "Pop";
+    EXPECT_TRUE(AsUnprivilegedUser([&] { return inLocked->OnSaveDocument(locked); }));
+    EXPECT_EQ(ReadFileBytes(locked).data, Style("Pop").data);
+    fs::permissions(dir / "locked", fs::perms::all);
+}
+
+TEST_F(SafeSave, AbandonedTemporaryFileIsRemovedByTheNextSaveButALiveOneIsNot) {
+    const auto path = dir.Write("Pop.sty", Style("Pop"));
+    dir.Write(".korvane-0.tmp", Bytes::Text("left by a save that was killed"));
+    const auto live = dir.Write(".korvane-1.tmp", Bytes::Text("a save under way"));
+    const int liveFd = open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(liveFd, LOCK_EX), 0);
+    auto doc = Open(path);
+    doc->m_strStyleTitle = "New";
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    close(liveFd);
+    EXPECT_FALSE(fs::exists(dir / ".korvane-0.tmp"));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_EQ(ReadFileBytes(path).data, Style("New").data);
+}
+
+TEST_F(SafeSave, FifoIsRefusedWithoutWaiting) {
+    const auto fifo = dir / "Pipe.sty";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CKorvaneDoc doc;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(doc.OnOpenDocument(fifo));
+    EXPECT_EQ(Texts(), std::vector<std::string>{kOpenError});
+
+    // Under a side file's name a FIFO is no side file; as a target it is refused.
+    const auto path = dir.Write("Pop.sty", StyleFile(BasicEvents() + EndOfTrack(), Ots()));
+    ASSERT_EQ(mkfifo((dir / "Pop.csm").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir / "Pop.ots").c_str(), 0600), 0);
+    auto style = Open(path);
+    EXPECT_FALSE(style->m_bCASMFileExists);
+    EXPECT_FALSE(style->m_bOTSFileExists);
+    presenter.boxes.clear();
+    style->m_bExportOTS = true;
+    EXPECT_TRUE(style->OnSaveDocument(path));
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "Error creating/writing OTS file!\n\n(Please check if file is write protected.)"});
+    EXPECT_TRUE(fs::is_fifo(dir / "Pop.ots"));
+    presenter.boxes.clear();
+    style->m_bExportOTS = false;
+    EXPECT_FALSE(style->OnSaveDocument(fifo));
+    EXPECT_EQ(Texts(), std::vector<std::string>{kWriteError});
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(SafeSave, TitleOfBlanksIsRefusedInsteadOfNamingAHiddenFile) {
+    const auto path = dir.Write("Pop.sty", Style("Pop"));
+    auto doc = Open(path);
+    doc->m_bAdaptFilename = true;
+    for (const bool format : {false, true}) {
+        doc->m_bFormatFilename = format;
+        doc->m_strStyleTitle = "   ";
+        presenter.boxes.clear();
+        EXPECT_FALSE(doc->OnSaveDocument(path));
+        EXPECT_EQ(Texts(), std::vector<std::string>{"File title may not be empty!"});
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SafeSave, SideFileMessageComesBeforeTheStyleIsWritten) {
+    const auto path = dir.Write("Pop.sty", StyleFile(BasicEvents() + EndOfTrack(), Ots()));
+    fs::create_directory(dir / "Pop.ots");
+    auto doc = Open(path);
+    doc->m_bExportOTS = true;
+    doc->m_strStyleTitle = "New";
+    Bytes styleWhenShown;
+    presenter.throwers.push_back([&] { styleWhenShown = ReadFileBytes(path); });
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(styleWhenShown.data, StyleFile(BasicEvents() + EndOfTrack(), Ots()).data);
+    EXPECT_EQ(ReadFileBytes(path).data, StyleFile(BasicEvents("New") + EndOfTrack(), Ots()).data);
+}
+
+}  // namespace
