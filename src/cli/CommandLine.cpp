@@ -4,6 +4,7 @@
 
 #include "cli/InfoCommand.h"
 #include "cli/SaveCommand.h"
+#include "style/EditRules.h"
 
 #ifndef KORVANE_VERSION
 #define KORVANE_VERSION "0.1.0"
@@ -11,32 +12,65 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: korvane-cli info [--json] FILE...\n"
-    "       korvane-cli save [EDITS] [-o NAME=0|1]... [--save-as PATH] FILE...\n"
-    "       korvane-cli --help | --version\n"
-    "\n"
-    "info   loads each style file and prints its title, copyright, tempo, time\n"
-    "       signature, sections, channel volumes and chunks; with --json one JSON\n"
-    "       object per file and line. A file that fails to load is reported with\n"
-    "       the editor's message and the others are still done.\n"
-    "\n"
-    "save   loads each file, applies the edits and saves it as the editor's Save\n"
-    "       does (with --save-as, as Save As to PATH; one FILE only), and prints the\n"
-    "       path written. Edits:\n"
-    "         --title TEXT            the style title (at most 32 characters are kept)\n"
-    "         --copyright TEXT        the copyright text; empty removes it\n"
-    "         --tempo BPM             0 to 250 (0 leaves the tempo as it is)\n"
-    "         --time-signature N/D    each 1 to 128\n"
-    "         --volume CH=V           channel 1-16 to volume 0-127; repeatable;\n"
-    "                                 switches to single-channel volumes\n"
-    "         --percent P             0 to 200: every volume scaled by P percent\n"
-    "       The save options are the stored settings, each overridden by -o NAME=0|1:\n"
-    "       AdaptFilename, FormatFilename, DeleteOldFile, DeleteAllCnttDefinitions,\n"
-    "       DeleteOTS, ExportOTS, ImportOTS, DeleteCASM, ExportCASM, ImportCASM.\n"
-    "\n"
-    "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
-    "usage error.\n";
+std::string Range(const ValueRange& range, const char* separator = " to ") {
+    return std::to_string(range.low) + separator + std::to_string(range.high);
+}
+
+// The save options that -o takes, as lines of at most 80 characters.
+std::string SaveOptionNames(const char* indent) {
+    std::string text = indent;
+    std::size_t lineStart = 0;
+    bool first = true;
+    for (const std::string_view option : DashOOptionNames()) {
+        std::string name = std::string(first ? "" : ", ") + std::string(option);
+        if (text.size() - lineStart + name.size() > 78) {
+            text += ",\n";
+            lineStart = text.size();
+            text += indent;
+            name.erase(0, 2);
+        }
+        text += name;
+        first = false;
+    }
+    return text + ".\n";
+}
+
+std::string UsageText() {
+    return "usage: korvane-cli info [--json] FILE...\n"
+           "       korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...\n"
+           "       korvane-cli --help | --version\n"
+           "\n"
+           "info   loads each style file and prints its title, copyright, tempo, time\n"
+           "       signature, sections, channel volumes and chunks; with --json one JSON\n"
+           "       object per file and line. A file that fails to load is reported with\n"
+           "       the editor's message and the others are still done.\n"
+           "\n"
+           "save   loads each file, applies the edits and saves it as the editor's Save\n"
+           "       does (with --save-as, as Save As to PATH; one FILE only), and prints the\n"
+           "       path written. Edits:\n"
+           "         --title TEXT            the style title (at most 32 characters are kept)\n"
+           "         --copyright TEXT        the copyright text; empty removes it\n"
+           "         --tempo BPM             " +
+           Range(kTempoRange) +
+           " (0 leaves the tempo as it is)\n"
+           "         --time-signature N/D    each " +
+           Range(kTimeSignatureRange) +
+           "\n"
+           "         --volume CH=V           channel " +
+           Range(kChannelNumberRange, "-") + " to volume " + Range(kVolumeRange, "-") +
+           "; repeatable;\n"
+           "                                 switches to single-channel volumes\n"
+           "         --percent P             " +
+           Range(kPercentRange) +
+           ": every volume scaled by P percent\n"
+           "       The save options are the stored settings, each overridden by -o NAME=0|1:\n" +
+           SaveOptionNames("       ") +
+           "       A name the options choose never replaces another existing file, unless\n"
+           "       --overwrite is given; a PATH given to --save-as is replaced as cp would.\n"
+           "\n"
+           "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
+           "usage error.\n";
+}
 
 }  // namespace
 
@@ -50,7 +84,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args.front();
     if (command == "--help" || command == "-h") {
-        out << kUsage;
+        out << UsageText();
         return kExitSuccess;
     }
     if (command == "--version") {

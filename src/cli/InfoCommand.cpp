@@ -29,7 +29,7 @@ std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bo
 bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
 
 std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
-    std::string json = "{\"path\": " + JsonString(SanitizeUtf8(path));
+    std::string json = "{\"path\": " + JsonPathString(path);
     json += ", \"title\": " + JsonStyleText(doc.m_strStyleTitle);
     json += ", \"copyright\": " + JsonStyleText(doc.m_strCopyright);
     json += ", \"hasCopyright\": " + JsonBool(doc.m_bHasCopyright);
@@ -61,7 +61,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
 void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDoc& doc) {
-    out << SanitizeUtf8(path) << "\n";
+    out << path << "\n";
     out << "  Title:          " << Cp1252ToUtf8(doc.m_strStyleTitle) << "\n";
     out << "  Copyright:      " << (doc.m_bHasCopyright ? Cp1252ToUtf8(doc.m_strCopyright) : "(none)") << "\n";
     out << "  Tempo:          " << (doc.m_nTempo == -1 ? "(none)" : std::to_string(doc.m_nTempo)) << "\n";
@@ -123,7 +123,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (!loaded) status = kExitFileFailed;
         if (json) {
             out << (loaded ? JsonOf(path, doc)
-                           : "{\"path\": " + JsonString(SanitizeUtf8(path)) +
+                           : "{\"path\": " + JsonPathString(path) +
                                  ", \"error\": " + JsonString(LastMessage(presenter)) + "}")
                 << "\n";
         } else if (loaded) {
@@ -131,7 +131,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
             PrintForPeople(out, path, doc);
         } else {
             out.flush();
-            err << SanitizeUtf8(path) << ":\n" << LastMessage(presenter) << "\n";
+            err << path << ":\n" << LastMessage(presenter) << "\n";
         }
     }
     return status;

@@ -2,8 +2,11 @@
 
 #include <cstdio>
 
-std::string JsonString(std::string_view utf8) {
-    std::string out = "\"";
+#include "framework/Cp1252.h"
+
+namespace {
+
+void AppendEscaped(std::string& out, std::string_view utf8) {
     for (const char c : utf8) {
         switch (c) {
             case '"': out += "\\\""; break;
@@ -23,6 +26,29 @@ std::string JsonString(std::string_view utf8) {
                 }
         }
     }
-    out += '"';
-    return out;
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view utf8) {
+    std::string out = "\"";
+    AppendEscaped(out, utf8);
+    return out + '"';
+}
+
+std::string JsonPathString(std::string_view bytes) {
+    std::string out = "\"";
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = Utf8CharacterLength(bytes, pos);
+        if (length == 0) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\udc%02x", static_cast<unsigned char>(bytes[pos]));
+            out += escape;
+            ++pos;
+        } else {
+            AppendEscaped(out, bytes.substr(pos, length));
+            pos += length;
+        }
+    }
+    return out + '"';
 }

@@ -5,3 +5,8 @@
 
 // The text as a JSON string literal, quotes included. The text must be UTF-8.
 std::string JsonString(std::string_view utf8);
+
+// A file name as a JSON string literal, losslessly: valid UTF-8 is kept, and each
+// byte that is not is written as the lone surrogate \udc80 to \udcff (U+DC00 plus
+// the byte), as Python's os.fsdecode reads and os.fsencode restores it.
+std::string JsonPathString(std::string_view bytes);

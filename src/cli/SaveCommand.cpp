@@ -1,5 +1,6 @@
 #include "cli/SaveCommand.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <map>
@@ -24,14 +25,19 @@ struct SaveRequest {
     std::optional<int> percent;
     std::map<std::string, bool> options;
     std::optional<std::string> saveAs;
+    bool overwrite = false;
     std::vector<std::string> files;
 };
 
-// "-o" takes the settings names of the save options.
 std::string OptionNames() {
     std::string names;
-    for (const SaveOption& option : SaveOptions()) names += (names.empty() ? "" : ", ") + std::string(option.key);
+    for (const std::string_view name : DashOOptionNames()) names += (names.empty() ? "" : ", ") + std::string(name);
     return names;
+}
+
+bool TakenByDashO(std::string_view name) {
+    const std::vector<std::string_view> names = DashOOptionNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::string RangeText(const ValueRange& range) {
@@ -56,6 +62,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
         }
         if (arg == "--") {
             optionsDone = true;
+            continue;
+        }
+        if (arg == "--overwrite") {
+            request.overwrite = true;
             continue;
         }
         if (i + 1 >= args.size()) return arg + " needs a value";
@@ -96,7 +106,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
             const std::string name = value.substr(0, equals);
             const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
             // The all-channels switch follows --volume and --percent instead.
-            if (!FindSaveOption(name) || name == kAllChannelsOptionKey || (setting != "0" && setting != "1")) {
+            if (!TakenByDashO(name) || (setting != "0" && setting != "1")) {
                 return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
             }
             request.options[name] = setting == "1";
@@ -137,16 +147,26 @@ EditRefusal ApplyEdits(const SaveRequest& request, CKorvaneDoc& doc) {
 
 void ReportMessages(std::ostream& err, const std::string& path, const std::vector<std::string>& texts) {
     if (texts.empty()) return;
-    err << SanitizeUtf8(path) << ":\n";
+    err << path << ":\n";
     for (const std::string& text : texts) err << text << "\n";
 }
 
+// File names are printed byte for byte, so a script gets back exactly the name it
+// can open, whatever its encoding.
 std::string PathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
-    return SanitizeUtf8(std::string(text.begin(), text.end()));
+    return std::string(text.begin(), text.end());
 }
 
 }  // namespace
+
+std::vector<std::string_view> DashOOptionNames() {
+    std::vector<std::string_view> names;
+    for (const SaveOption& option : SaveOptions()) {
+        if (option.key != kAllChannelsOptionKey) names.push_back(option.key);
+    }
+    return names;
+}
 
 int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
     SaveRequest request;
@@ -159,10 +179,11 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
     for (std::size_t i = 0; i < request.files.size(); ++i) {
         const std::string& file = request.files[i];
         if (showProgress) {
-            err << "\r\033[K[" << i + 1 << "/" << request.files.size() << "] " << SanitizeUtf8(file) << std::flush;
+            err << "\r\033[K[" << i + 1 << "/" << request.files.size() << "] " << file << std::flush;
         }
         presenter.Clear();
         CKorvaneDoc doc;
+        doc.m_bReplaceExistingFile = request.overwrite;
         std::optional<std::string> refusal;
         bool saved = false;
         if (doc.OnOpenDocument(std::filesystem::path(file))) {

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // korvane-cli save [EDITS] [-o NAME=0|1]... [--save-as PATH] FILE...: loads each
@@ -10,3 +11,7 @@
 // written, one line per file; every message the editor would show goes to err under
 // the file's name.
 int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress);
+
+// The options -o takes, by their settings names: every save option but the
+// all-channels switch, which --volume and --percent set.
+std::vector<std::string_view> DashOOptionNames();

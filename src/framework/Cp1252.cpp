@@ -104,6 +104,11 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) { return ToCp1252
 
 std::string Cp1252ForDisplay(std::string_view text) { return *ToCp1252(text, '?'); }
 
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t pos) {
+    char32_t cp = 0;
+    return DecodeUtf8(text, pos, cp);
+}
+
 std::string SanitizeUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -20,3 +20,7 @@ std::string Cp1252ForDisplay(std::string_view text);
 // Replaces every byte that is not part of valid UTF-8 with U+FFFD, so that foreign
 // bytes (a file name from another system) can be shown without breaking the output.
 std::string SanitizeUtf8(std::string_view text);
+
+// The length of the valid UTF-8 character at text[pos], or 0 when the bytes there
+// are not one.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t pos);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "RunProgram.h"
 #include "StyleBytes.h"
@@ -144,6 +145,73 @@ TEST_F(CliSave, UsageErrorsChangeNothing) {
         EXPECT_EQ(result.err.rfind("korvane-cli: ", 0), 0u) << result.err;
     }
     EXPECT_EQ(ReadFileBytes(path).data, Original().data);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliSave, BatchNeverOverwritesAStyleTheNamingRulesCollideWith) {
+    // a.sty titled "B" must not replace B.sty before B.sty is read.
+    const auto a = dir.Write("a.sty", StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)));
+    const auto b = dir.Write("B.sty", Original());
+    const std::vector<std::string> options = {"-o", "FormatFilename=0", "--percent", "50"};
+    const ProgramResult refused = Save(With(options, {a.string(), b.string()}));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, a.string() +
+                               ":\nThe file \"B.sty\" already exists!\n\n(Saving would replace another file; "
+                               "nothing was saved.)\n");
+    EXPECT_EQ(ReadFileBytes(a).data, StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)).data);
+    // B.sty, titled "Pop", was read and saved under its own title.
+    EXPECT_EQ(ReadFileBytes(b).data, Original().data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, StyleFile(Events("Pop", {}, 500000, 4, 2, 50, 32), Ots()).data);
+
+    const ProgramResult replaced = Save(With(options, {"--overwrite", a.string()}));
+    EXPECT_EQ(replaced.status, 0);
+    EXPECT_EQ(ReadFileBytes(b).data, StyleFile(Events("B", {}, 500000, 4, 2, 50, 32)).data);
+}
+
+TEST_F(CliSave, TempoTooSlowForTheFileIsRefused) {
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult result = Save(With(kPlainNames, {"--tempo", "3", path.string()}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, path.string() +
+                              ":\nA tempo of 3 cannot be stored in a style file!\n\n(The slowest tempo "
+                              "is 4.)\n");
+    EXPECT_EQ(ReadFileBytes(path).data, Original().data);
+}
+
+TEST_F(CliSave, FailedWriteToStandardOutputIsAFailure) {
+    const auto path = dir.Write("Pop.sty", Original());
+    for (const char* redirect : {">/dev/full", ">&-"}) {
+        const std::string script = std::string("exec \"$0\" info \"$1\" ") + redirect;
+        const ProgramResult result = RunProgram("sh", {"-c", script, KORVANE_CLI_PATH, path.string()}, scratch.path());
+        EXPECT_EQ(result.status, 1) << redirect;
+        EXPECT_EQ(result.err, "korvane-cli: could not write to standard output\n") << redirect;
+    }
+}
+
+TEST_F(CliSave, NamesThatAreNotUtf8ArePrintedLosslessly) {
+    const std::string name = "Caf\xE9 \xFF.sty";  // Latin-1 bytes, as an old system wrote them
+    const auto path = dir.Write(name, Original());
+    const ProgramResult saved = Save(With(kPlainNames, {path.string()}));
+    EXPECT_EQ(saved.status, 0);
+    EXPECT_EQ(saved.out, path.string() + "\n");
+    const ProgramResult info = RunProgram(KORVANE_CLI_PATH, {"info", "--json", path.string()}, scratch.path());
+    const std::string folder = dir.path().string();
+    EXPECT_EQ(info.out.substr(0, info.out.find(',')), "{\"path\": \"" + folder + "/Caf\\udce9 \\udcff.sty\"");
+}
+
+TEST_F(CliSave, SpecialFileDoesNotHoldUpTheFilesAfterIt) {
+    const auto fifo = dir / "Pipe.sty";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto path = dir.Write("Pop.sty", Original());
+    const ProgramResult result = Save(With(kPlainNames, {"--title", "Rock", fifo.string(), path.string()}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, path.string() + "\n");
+    EXPECT_EQ(result.err, fifo.string() +
+                              ":\nError opening style file!\n\n(Please check if file is in use by another "
+                              "application.)\n");
 }
 
 }  // namespace

@@ -22,17 +22,24 @@ inline std::string ShellQuote(const std::string& arg) {
 }
 
 // Runs a program through the shell with the given arguments (and NAME=VALUE
-// environment settings) and collects its output and exit status.
+// environment settings) and collects its output and exit status. The program gets a
+// HOME and XDG_CONFIG_HOME of its own in scratch unless the caller gives them, so no
+// test reads or writes the settings of the user who runs it.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::filesystem::path& scratch,
-                                const std::vector<std::string>& environment = {}) {
+                                const std::filesystem::path& scratch, std::vector<std::string> environment = {}) {
     const std::filesystem::path errFile = scratch / "stderr.txt";
-    std::string command;
-    if (!environment.empty()) {
-        command = "env";
-        for (const std::string& setting : environment) command += " " + ShellQuote(setting);
-        command += " ";
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+        const std::string prefix = std::string(name) + "=";
+        bool given = false;
+        for (const std::string& setting : environment) given = given || setting.rfind(prefix, 0) == 0;
+        if (given) continue;
+        const std::filesystem::path own = scratch / (std::string("own-") + name);
+        std::filesystem::create_directories(own);
+        environment.push_back(prefix + own.string());
     }
+    std::string command = "env";
+    for (const std::string& setting : environment) command += " " + ShellQuote(setting);
+    command += " ";
     command += ShellQuote(program);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     command += " 2>" + ShellQuote(errFile.string()) + " </dev/null";
