@@ -31,6 +31,20 @@ void CheckFacts(const StyleFacts& facts) {
     }
 }
 
+// The time of the track's last event, in ticks: what every edit must keep.
+std::uint64_t TrackTicks(ByteView image) {
+    std::size_t trackLength = 0;
+    Require(!ReadTrackLength(image, trackLength));
+    TrackWalker walker(image, kTrackDataOffset + trackLength);
+    std::uint64_t ticks = 0;
+    for (TrackEvent event; walker.Next(event);) {
+        std::uint32_t delta = 0;
+        for (std::size_t pos = event.start; pos < event.status; ++pos) delta = (delta << 7) | (image[pos] & 0x7F);
+        ticks += delta;
+    }
+    return ticks;
+}
+
 // Saves the image as the editor would with a few edits that change the track's size,
 // then loads the result.
 void CheckSave(ByteView image, const StyleFacts& facts) {
@@ -57,6 +71,7 @@ void CheckSave(ByteView image, const StyleFacts& facts) {
     StyleFacts reloaded;
     Require(!ReadStyle(saved, reloaded));
     Require(reloaded.title == "Fuzzed");
+    Require(TrackTicks(saved) == TrackTicks(image));
     // A removed copyright event may uncover a second one; an inserted one is the only one.
     if (!facts.hasCopyright) Require(reloaded.copyright == edits.copyright);
     Require(reloaded.tempo == (facts.tempo == -1 ? -1 : 60000000 / (60000000 / 97)));

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 
 #include "FakePresenter.h"
 #include "StyleBytes.h"
@@ -169,6 +171,28 @@ TEST_F(SafeSave, HardLinkedOrUnreplaceableFilesAreWrittenInPlace) {
     EXPECT_TRUE(AsUnprivilegedUser([&] { return inLocked->OnSaveDocument(locked); }));
     EXPECT_EQ(ReadFileBytes(locked).data, Style("Pop").data);
     fs::permissions(dir / "locked", fs::perms::all);
+}
+
+TEST_F(SafeSave, FullDiskLeavesTheStyleUntouched) {
+    // A limit on file size stands in for a full disk: writing past it fails.
+    for (const bool hardLinked : {false, true}) {
+        TempDir scratch;
+        const auto path = scratch.Write("Pop.sty", Style("Pop"));
+        if (hardLinked) fs::create_hard_link(path, scratch / "Other name.sty");
+        auto doc = Open(path);
+        doc->m_strStyleTitle = "A Much Longer Title Than Before";
+        const pid_t child = fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{Style("Pop").size() + 4, Style("Pop").size() + 4};
+            _exit(setrlimit(RLIMIT_FSIZE, &limit) == 0 && !doc->OnSaveDocument(path) ? 0 : 1);
+        }
+        int status = 1;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << hardLinked;
+        EXPECT_EQ(ReadFileBytes(path).data, Style("Pop").data) << hardLinked;
+        EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), hardLinked ? 2 : 1);
+    }
 }
 
 TEST_F(SafeSave, AbandonedTemporaryFileIsRemovedByTheNextSaveButALiveOneIsNot) {
