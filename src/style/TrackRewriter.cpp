@@ -75,21 +75,20 @@ private:
 
     // A removed copyright event hands its delta time on to the next event, so every
     // later event keeps its time. Where that cannot be done (the two delta times
-    // together are too long for one, or one of them is longer than four bytes), the
-    // event stays, emptied.
+    // together are too long for one, one of them is longer than four bytes, or no event
+    // follows to take it), the event stays, emptied.
     void RewriteCopyright(const TrackEvent& event) {
         if (m_edits.copyright.empty()) {
             if (event.length == 0) return;  // an empty event stays as it is
             const std::optional<std::uint32_t> delta = ReadDeltaTime(m_image, event.start, event.status);
-            const bool last = event.end >= m_trackEnd;  // then no later event could move
             const std::optional<std::uint32_t> next = ReadDeltaTime(m_image, event.end, m_trackEnd);
-            if (!last && (!delta || !next || *delta + *next > kLargestDeltaTime)) {
+            if (!delta || !next || *delta + *next > kLargestDeltaTime) {
                 ReplaceText(event, "");
                 return;
             }
             CopyUpTo(event.start);
             m_copied = event.end;
-            m_carriedDelta = last ? 0 : *delta;
+            m_carriedDelta = *delta;
             return;
         }
         ReplaceText(event, m_edits.copyright);
