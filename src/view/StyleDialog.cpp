@@ -1,0 +1,336 @@
+#include "view/StyleDialog.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <string_view>
+
+#include "framework/AppTitle.h"
+#include "framework/Cp1252.h"
+#include "msg/MessageBoxStyle.h"
+#include "msg/Messages.h"
+#include "style/EditRules.h"
+#include "style/KorvaneDoc.h"
+#include "view/DataExchange.h"
+#include "view/FormRules.h"
+#include "view/FormTemplate.h"
+#include "view/UpDown.h"
+
+namespace id = form_id;
+
+namespace {
+
+constexpr std::string_view kSaveChangesQuestion = "\xC4nderungen in %1 speichern?";
+
+QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+
+// The dialog manager's base units of a font: the average width of the Latin letters
+// and the line height.
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+void Report(const EditRefusal& refusal) {
+    if (refusal) ShowError(*refusal);
+}
+
+}  // namespace
+
+StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+    CreateControls();
+    ConnectHandlers();
+}
+
+void StyleDialog::CreateControls() {
+    const DialogBaseUnits base = BaseUnitsOf(font());
+    QLineEdit* lastEdit = nullptr;
+    std::vector<QGroupBox*> groupBoxes;
+    for (const FormControl& control : StyleFormTemplate()) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case ControlKind::TextEdit:
+            case ControlKind::NumberEdit: {
+                auto* edit = new QLineEdit(this);
+                if (control.kind == ControlKind::NumberEdit) {
+                    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+                }
+                widget = lastEdit = edit;
+                break;
+            }
+            case ControlKind::UpDown: widget = new CUpDown(lastEdit, this); break;
+            case ControlKind::OptionBox:
+            case ControlKind::SectionBox: {
+                auto* box = new QCheckBox(control.text, this);
+                box->setEnabled(control.kind == ControlKind::OptionBox);
+                widget = box;
+                break;
+            }
+            case ControlKind::Trackbar: {
+                m_slider = new QSlider(Qt::Horizontal, this);
+                m_slider->setRange(kPercentRange.low, kPercentRange.high);
+                m_slider->setTickPosition(QSlider::TicksBothSides);
+                m_slider->setTickInterval(20);
+                m_slider->setPageStep((kPercentRange.high - kPercentRange.low) / 5);
+                widget = m_slider;
+                break;
+            }
+            case ControlKind::DefaultButton:
+            case ControlKind::Button: {
+                auto* button = new QPushButton(control.text, this);
+                button->setDefault(control.kind == ControlKind::DefaultButton);
+                widget = button;
+                break;
+            }
+            case ControlKind::Label: widget = new QLabel(control.text, this); break;
+            case ControlKind::GroupBox: {
+                auto* group = new QGroupBox(control.text, this);
+                groupBoxes.push_back(group);
+                widget = group;
+                break;
+            }
+        }
+        widget->setGeometry(DialogUnitsToPixels(control.dialogUnits, base));
+        widget->setAccessibleName(control.accessibleName.isEmpty() ? control.text : control.accessibleName);
+        if (control.id != id::kNone) {
+            widget->setObjectName(QString::number(control.id));
+            m_controls[control.id] = widget;
+        }
+    }
+    // A group box only frames the controls inside it; beneath them it takes none of
+    // their clicks.
+    for (QGroupBox* group : groupBoxes) group->lower();
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        m_channelSpins[channel] = static_cast<CUpDown*>(Control(id::kFirstChannelSpin + channel));
+        m_channelSpins[channel]->SetRange(kVolumeRange);
+    }
+    static_cast<CUpDown*>(Control(id::kTempoSpin))->SetRange(kTempoRange);
+    static_cast<CUpDown*>(Control(id::kNumeratorSpin))->SetRange(kTimeSignatureRange);
+    static_cast<CUpDown*>(Control(id::kDenominatorSpin))->SetRange(kTimeSignatureRange);
+    setFixedSize(DialogUnitsToPixels(kStyleFormDialogUnits, base));
+}
+
+void StyleDialog::ConnectHandlers() {
+    for (const int textId : {id::kTitle, id::kCopyright}) {
+        connect(Edit(textId), &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
+    }
+    for (const int valueId : {id::kTempo, id::kNumerator, id::kDenominator}) {
+        connect(Edit(valueId), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        connect(Edit(id::kFirstChannelVolume + channel), &QLineEdit::textChanged, this, [this] { OnVolumeChanged(); });
+    }
+    for (const SaveOption& option : SaveOptions()) {
+        QCheckBox* box = CheckBox(option.controlId);
+        connect(box, &QCheckBox::clicked, this, [this, box] { OnOptionClicked(box); });
+    }
+    connect(m_slider, &QSlider::valueChanged, this, [this](int position) { OnHScroll(position); });
+    connect(static_cast<QPushButton*>(Control(id::kSave)), &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(static_cast<QPushButton*>(Control(id::kCancel)), &QPushButton::clicked, this, [this] { OnCancel(); });
+}
+
+QWidget* StyleDialog::Control(int controlId) const {
+    const auto it = m_controls.find(controlId);
+    return it != m_controls.end() ? it->second : nullptr;
+}
+
+QLineEdit* StyleDialog::Edit(int controlId) const { return static_cast<QLineEdit*>(Control(controlId)); }
+
+QCheckBox* StyleDialog::CheckBox(int controlId) const { return static_cast<QCheckBox*>(Control(controlId)); }
+
+int& StyleDialog::Option(int controlId) {
+    return m_bOption[static_cast<std::size_t>(FindSaveOption(controlId) - SaveOptions().data())];
+}
+
+void StyleDialog::OnInitialUpdate(CCascade& cascade) {
+    if (QWidget* frame = parentWidget()) {
+        frame->setFixedSize(frame->sizeHint());
+        if (const QWidget* clientArea = frame->parentWidget()) {
+            frame->move(cascade.NextPlace(clientArea->size(), frame->size()));
+        }
+    }
+    OnUpdate();
+    m_initialUpdateDone = true;
+}
+
+void StyleDialog::OnUpdate() {
+    m_strTitle = FromCp1252(m_doc.m_strStyleTitle);
+    m_strCopyright = FromCp1252(m_doc.m_strCopyright);
+    for (const SaveOption& option : SaveOptions()) Option(option.controlId) = m_doc.*option.member ? 1 : 0;
+    m_nTempo = m_doc.m_nTempo;
+    m_nNumerator = m_doc.m_nTimeSigNumerator;
+    m_nDenominator = m_doc.m_nTimeSigDenominator;
+    m_nVolume = m_doc.m_nVolume;
+    for (int section = 0; section < kSectionCount; ++section) m_bSection[section] = m_doc.m_bSection[section];
+    {
+        const QSignalBlocker blocker(m_slider);
+        m_slider->setValue(m_doc.m_nAllChannelsPercent);
+    }
+
+    for (const SaveOption& option : SaveOptions()) {
+        CheckBox(option.controlId)->setEnabled(IsOptionEnabled(m_doc, option.controlId));
+    }
+    const bool hasTempo = HasTempo(m_doc);
+    const bool hasTimeSignature = HasTimeSignature(m_doc);
+    for (const int tempoId : {id::kTempo, id::kTempoSpin}) Control(tempoId)->setVisible(hasTempo);
+    for (const int measureId : {id::kNumerator, id::kNumeratorSpin, id::kDenominator, id::kDenominatorSpin}) {
+        Control(measureId)->setVisible(hasTimeSignature);
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        const bool hasVolume = HasChannelVolume(m_doc, channel);
+        Control(id::kFirstChannelVolume + channel)->setVisible(hasVolume);
+        Control(id::kFirstChannelSpin + channel)->setVisible(hasVolume);
+    }
+    ApplyEnableRule();
+    UpdateData(false);
+}
+
+bool StyleDialog::UpdateData(bool saveAndValidate) {
+    m_exchangeRunning = true;
+    CDataExchange dx(saveAndValidate);
+    DoDataExchange(dx);
+    m_exchangeRunning = false;
+    return !dx.Failed();
+}
+
+void StyleDialog::DoDataExchange(CDataExchange& dx) {
+    dx.Text(Edit(id::kTitle), m_strTitle);
+    dx.Number(Edit(id::kTempo), m_nTempo, kTempoRange, HasTempo(m_doc));
+    dx.Number(Edit(id::kNumerator), m_nNumerator, kTimeSignatureRange, HasTimeSignature(m_doc));
+    dx.Number(Edit(id::kDenominator), m_nDenominator, kTimeSignatureRange, HasTimeSignature(m_doc));
+    dx.Text(Edit(id::kCopyright), m_strCopyright);
+    for (const SaveOption& option : SaveOptions()) dx.Check(CheckBox(option.controlId), Option(option.controlId));
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        dx.Number(Edit(id::kFirstChannelVolume + channel), m_nVolume[channel], kVolumeRange,
+                  HasChannelVolume(m_doc, channel));
+    }
+    for (int section = 0; section < kSectionCount; ++section) {
+        dx.Check(CheckBox(id::Section(section)), m_bSection[section]);
+    }
+    if (!dx.m_bSaveAndValidate && !dx.Failed()) {
+        static_cast<QLabel*>(Control(id::kTitleLength))->setText(QString("[%1]").arg(m_strTitle.size()));
+        for (int channel = 0; channel < kChannelCount; ++channel) {
+            static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel))
+                ->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
+        }
+    }
+}
+
+void StyleDialog::ApplyEnableRule() {
+    const bool allChannels = Option(id::kAllChannels) != 0;
+    m_slider->setEnabled(allChannels);
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        Control(id::kFirstChannelVolume + channel)->setEnabled(!allChannels);
+        m_channelSpins[channel]->setEnabled(!allChannels);
+    }
+}
+
+void StyleDialog::CopyFormToDocument() {
+    const auto takeText = [this](std::string& field, const QString& text) {
+        const std::string bytes = Utf8ToCp1252(text.toStdString()).value_or(field);
+        if (field != bytes) m_doc.SetModifiedFlag(true);
+        field = bytes;
+    };
+    takeText(m_doc.m_strStyleTitle, m_strTitle);
+    takeText(m_doc.m_strCopyright, m_strCopyright);
+    for (const SaveOption& option : SaveOptions()) {
+        const bool on = Option(option.controlId) != 0;
+        if (m_doc.*option.member != on) m_doc.SetModifiedFlag(true);
+        m_doc.*option.member = on;
+    }
+    if (HasTempo(m_doc)) Report(EditTempo(m_doc, m_nTempo));
+    if (HasTimeSignature(m_doc)) Report(EditTimeSignature(m_doc, m_nNumerator, m_nDenominator));
+    // While "All channels" is checked the volumes follow the percentage alone.
+    if (m_doc.m_bAllChannels) return;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        if (HasChannelVolume(m_doc, channel) && m_nVolume[channel] != m_doc.m_nVolume[channel]) {
+            Report(EditChannelVolume(m_doc, channel, m_nVolume[channel]));
+        }
+    }
+}
+
+void StyleDialog::OnTextChanged() {
+    if (!HandlersReady() || !UpdateData(true)) return;
+    CopyFormToDocument();
+    m_doc.SetModifiedFlag(true);
+    UpdateData(false);
+}
+
+void StyleDialog::OnValueChanged() {
+    if (!HandlersReady() || !UpdateData(true)) return;
+    CopyFormToDocument();
+}
+
+void StyleDialog::OnVolumeChanged() { OnValueChanged(); }
+
+void StyleDialog::OnOptionClicked(QCheckBox* box) {
+    if (!HandlersReady()) return;
+    const SaveOption* option = FindSaveOption(box->objectName().toInt());
+    if (!UpdateData(true)) {
+        // The box shows what the document holds, so the enable rule never locks the
+        // user out of the field that failed.
+        box->setChecked(m_doc.*option->member);
+        return;
+    }
+    CopyFormToDocument();
+    if (option->controlId != id::kAllChannels) return;
+    if (m_doc.m_bAllChannels) {
+        // The disabled channel fields show the volumes a save writes.
+        Report(EditAllChannelsPercent(m_doc, m_doc.m_nAllChannelsPercent));
+        m_nVolume = m_doc.m_nVolume;
+        UpdateData(false);
+    }
+    ApplyEnableRule();
+}
+
+void StyleDialog::OnHScroll(int position) {
+    if (!HandlersReady()) return;
+    if (!UpdateData(true)) {
+        const QSignalBlocker blocker(m_slider);
+        m_slider->setValue(m_doc.m_nAllChannelsPercent);
+        return;
+    }
+    CopyFormToDocument();
+    Report(EditAllChannelsPercent(m_doc, position));
+    m_nVolume = m_doc.m_nVolume;
+    UpdateData(false);
+}
+
+bool StyleDialog::DoSave() {
+    if (!UpdateData(true)) return false;
+    CopyFormToDocument();
+    return m_doc.OnSaveDocument(m_doc.GetPathName());
+}
+
+void StyleDialog::OnSave() {
+    if (DoSave()) OnCloseDocument();
+}
+
+void StyleDialog::OnCancel() {
+    if (SaveModified()) OnCloseDocument();
+}
+
+bool StyleDialog::SaveModified() {
+    if (!m_doc.IsModified()) return true;
+    const std::string name = ToCp1252ForDisplay(QString::fromStdString(m_doc.GetTitle()));
+    const std::string_view pattern = kSaveChangesQuestion;
+    const std::size_t at = pattern.find("%1");
+    const std::string question = std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
+    switch (ShowMessage(question, kAppTitle, msgbox::YesNoCancel | msgbox::IconQuestion)) {
+        case msgbox::IdYes: return DoSave();
+        case msgbox::IdNo: return true;
+        default: return false;
+    }
+}
+
+void StyleDialog::OnCloseDocument() {
+    m_doc.OnCloseDocument();
+    if (m_closeWindow) m_closeWindow();
+}
