@@ -9,7 +9,10 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "framework/AppTitle.h"
 #include "framework/Cp1252.h"
@@ -38,6 +41,25 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
+// The template was drawn for a narrower font and smaller check marks than most
+// desktops have: the base units grow until every fixed text fits its control, so the
+// form keeps its proportions and cuts no text.
+DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const FormControl*>>& placed,
+                                 const QFont& font) {
+    DialogBaseUnits base = BaseUnitsOf(font);
+    for (const auto& [widget, control] : placed) {
+        const bool fixedText =
+            control->kind != ControlKind::TextEdit && control->kind != ControlKind::NumberEdit &&
+            control->kind != ControlKind::UpDown && control->kind != ControlKind::Trackbar &&
+            control->kind != ControlKind::GroupBox && control->id != form_id::kTitleLength &&
+            !(control->id >= form_id::kFirstChannelLabel && control->id < form_id::kFirstChannelLabel + kChannelCount);
+        if (!fixedText) continue;
+        const int units = control->dialogUnits.width();
+        base.x = std::max(base.x, (widget->sizeHint().width() * 4 + units - 1) / units);
+    }
+    return base;
+}
+
 void Report(const EditRefusal& refusal) {
     if (refusal) ShowError(*refusal);
 }
@@ -50,7 +72,7 @@ StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent) : QWidget(parent), m
 }
 
 void StyleDialog::CreateControls() {
-    const DialogBaseUnits base = BaseUnitsOf(font());
+    std::vector<std::pair<QWidget*, const FormControl*>> placed;
     QLineEdit* lastEdit = nullptr;
     std::vector<QGroupBox*> groupBoxes;
     for (const FormControl& control : StyleFormTemplate()) {
@@ -97,13 +119,15 @@ void StyleDialog::CreateControls() {
                 break;
             }
         }
-        widget->setGeometry(DialogUnitsToPixels(control.dialogUnits, base));
+        placed.emplace_back(widget, &control);
         widget->setAccessibleName(control.accessibleName.isEmpty() ? control.text : control.accessibleName);
         if (control.id != id::kNone) {
             widget->setObjectName(QString::number(control.id));
             m_controls[control.id] = widget;
         }
     }
+    const DialogBaseUnits base = BaseUnitsFitting(placed, font());
+    for (const auto& [widget, control] : placed) widget->setGeometry(DialogUnitsToPixels(control->dialogUnits, base));
     // A group box only frames the controls inside it; beneath them it takes none of
     // their clicks.
     for (QGroupBox* group : groupBoxes) group->lower();
