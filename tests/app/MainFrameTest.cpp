@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QTest>
 
 #include "FakePresenter.h"
@@ -142,11 +144,16 @@ TEST_F(MainFrameTest, StyleWindows) {
     EXPECT_TRUE(child->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(child->minimumSize(), child->maximumSize());  // no sizing
     const QSize size = child->size();
-    QTest::mouseDClick(child, Qt::LeftButton, {}, QPoint(child->width() / 2, 8));
+    const QPoint titleBar(child->width() / 2, child->widget()->y() / 2);
+    QTest::mouseMove(child, titleBar);
+    QTest::mouseDClick(child, Qt::LeftButton, {}, titleBar);
     EXPECT_FALSE(child->isMaximized());
     EXPECT_EQ(child->size(), size);
-    child->showMaximized();
+    child->showMinimized();
+    child->showNormal();
     EXPECT_EQ(child->size(), size);
+    EXPECT_TRUE(frame.findChildren<QToolBar*>().isEmpty());
+    EXPECT_TRUE(frame.findChildren<QStatusBar*>().isEmpty());
 
     // The same file again only activates its window.
     ASSERT_TRUE(frame.OpenStyle(dir / "Pop.sty"));
