@@ -10,14 +10,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
-#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "framework/AppTitle.h"
 #include "framework/Cp1252.h"
-#include "msg/MessageBoxStyle.h"
-#include "msg/Messages.h"
 #include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 #include "view/DataExchange.h"
@@ -28,8 +24,6 @@
 namespace id = form_id;
 
 namespace {
-
-constexpr std::string_view kSaveChangesQuestion = "\xC4nderungen in %1 speichern?";
 
 QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
 
@@ -58,10 +52,6 @@ DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const For
         base.x = std::max(base.x, (widget->sizeHint().width() * 4 + units - 1) / units);
     }
     return base;
-}
-
-void Report(const EditRefusal& refusal) {
-    if (refusal) ShowError(*refusal);
 }
 
 }  // namespace
@@ -149,7 +139,7 @@ void StyleDialog::ConnectHandlers() {
         connect(Edit(valueId), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
     }
     for (int channel = 0; channel < kChannelCount; ++channel) {
-        connect(Edit(id::kFirstChannelVolume + channel), &QLineEdit::textChanged, this, [this] { OnVolumeChanged(); });
+        connect(Edit(id::kFirstChannelVolume + channel), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
     }
     for (const SaveOption& option : SaveOptions()) {
         QCheckBox* box = CheckBox(option.controlId);
@@ -188,7 +178,7 @@ void StyleDialog::OnUpdate() {
     m_strTitle = FromCp1252(m_doc.m_strStyleTitle);
     m_strCopyright = FromCp1252(m_doc.m_strCopyright);
     for (const SaveOption& option : SaveOptions()) Option(option.controlId) = m_doc.*option.member ? 1 : 0;
-    m_nTempo = m_doc.m_nTempo;
+    m_nTempo = m_nTempoAsLoaded = m_doc.m_nTempo;
     m_nNumerator = m_doc.m_nTimeSigNumerator;
     m_nDenominator = m_doc.m_nTimeSigDenominator;
     m_nVolume = m_doc.m_nVolume;
@@ -254,107 +244,4 @@ void StyleDialog::ApplyEnableRule() {
         Control(id::kFirstChannelVolume + channel)->setEnabled(!allChannels);
         m_channelSpins[channel]->setEnabled(!allChannels);
     }
-}
-
-void StyleDialog::CopyFormToDocument() {
-    const auto takeText = [this](std::string& field, const QString& text) {
-        const std::string bytes = Utf8ToCp1252(text.toStdString()).value_or(field);
-        if (field != bytes) m_doc.SetModifiedFlag(true);
-        field = bytes;
-    };
-    takeText(m_doc.m_strStyleTitle, m_strTitle);
-    takeText(m_doc.m_strCopyright, m_strCopyright);
-    for (const SaveOption& option : SaveOptions()) {
-        const bool on = Option(option.controlId) != 0;
-        if (m_doc.*option.member != on) m_doc.SetModifiedFlag(true);
-        m_doc.*option.member = on;
-    }
-    if (HasTempo(m_doc)) Report(EditTempo(m_doc, m_nTempo));
-    if (HasTimeSignature(m_doc)) Report(EditTimeSignature(m_doc, m_nNumerator, m_nDenominator));
-    // While "All channels" is checked the volumes follow the percentage alone.
-    if (m_doc.m_bAllChannels) return;
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-        if (HasChannelVolume(m_doc, channel) && m_nVolume[channel] != m_doc.m_nVolume[channel]) {
-            Report(EditChannelVolume(m_doc, channel, m_nVolume[channel]));
-        }
-    }
-}
-
-void StyleDialog::OnTextChanged() {
-    if (!HandlersReady() || !UpdateData(true)) return;
-    CopyFormToDocument();
-    m_doc.SetModifiedFlag(true);
-    UpdateData(false);
-}
-
-void StyleDialog::OnValueChanged() {
-    if (!HandlersReady() || !UpdateData(true)) return;
-    CopyFormToDocument();
-}
-
-void StyleDialog::OnVolumeChanged() { OnValueChanged(); }
-
-void StyleDialog::OnOptionClicked(QCheckBox* box) {
-    if (!HandlersReady()) return;
-    const SaveOption* option = FindSaveOption(box->objectName().toInt());
-    if (!UpdateData(true)) {
-        // The box shows what the document holds, so the enable rule never locks the
-        // user out of the field that failed.
-        box->setChecked(m_doc.*option->member);
-        return;
-    }
-    CopyFormToDocument();
-    if (option->controlId != id::kAllChannels) return;
-    if (m_doc.m_bAllChannels) {
-        // The disabled channel fields show the volumes a save writes.
-        Report(EditAllChannelsPercent(m_doc, m_doc.m_nAllChannelsPercent));
-        m_nVolume = m_doc.m_nVolume;
-        UpdateData(false);
-    }
-    ApplyEnableRule();
-}
-
-void StyleDialog::OnHScroll(int position) {
-    if (!HandlersReady()) return;
-    if (!UpdateData(true)) {
-        const QSignalBlocker blocker(m_slider);
-        m_slider->setValue(m_doc.m_nAllChannelsPercent);
-        return;
-    }
-    CopyFormToDocument();
-    Report(EditAllChannelsPercent(m_doc, position));
-    m_nVolume = m_doc.m_nVolume;
-    UpdateData(false);
-}
-
-bool StyleDialog::DoSave() {
-    if (!UpdateData(true)) return false;
-    CopyFormToDocument();
-    return m_doc.OnSaveDocument(m_doc.GetPathName());
-}
-
-void StyleDialog::OnSave() {
-    if (DoSave()) OnCloseDocument();
-}
-
-void StyleDialog::OnCancel() {
-    if (SaveModified()) OnCloseDocument();
-}
-
-bool StyleDialog::SaveModified() {
-    if (!m_doc.IsModified()) return true;
-    const std::string name = ToCp1252ForDisplay(QString::fromStdString(m_doc.GetTitle()));
-    const std::string_view pattern = kSaveChangesQuestion;
-    const std::size_t at = pattern.find("%1");
-    const std::string question = std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
-    switch (ShowMessage(question, kAppTitle, msgbox::YesNoCancel | msgbox::IconQuestion)) {
-        case msgbox::IdYes: return DoSave();
-        case msgbox::IdNo: return true;
-        default: return false;
-    }
-}
-
-void StyleDialog::OnCloseDocument() {
-    m_doc.OnCloseDocument();
-    if (m_closeWindow) m_closeWindow();
 }

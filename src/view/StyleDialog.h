@@ -76,6 +76,7 @@ private:
     // value differs, so that what the form shows is what a save writes.
     void CopyFormToDocument();
     bool DoSave();
+    bool CheckTempoFitsStyleFile();
     void OnCloseDocument();
     // The trackbar serves while "All channels" is checked, the channel fields while not.
     void ApplyEnableRule();
@@ -96,6 +97,7 @@ private:
     // The form's own copy of what it shows.
     QString m_strTitle;
     std::int16_t m_nTempo = -1;
+    std::int16_t m_nTempoAsLoaded = -1;
     std::int32_t m_nNumerator = 0;
     std::int32_t m_nDenominator = 0;
     std::array<int, kSaveOptionCount> m_bOption{};  // in the order of SaveOptions()

@@ -6,8 +6,8 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 
 #include "FakePresenter.h"
 #include "QtTestApp.h"

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <set>
 
 #include "FormFixture.h"
 #include "framework/AppTitle.h"
@@ -24,15 +25,18 @@ std::vector<int> HiddenChannels(const StyleDialog& form) {
 TEST_F(FormTest, TheStyleShowsInTheForm) {
     Open(StyleFile(PopEvents("Caf\xE9 \x80")));
     EXPECT_EQ(Edit(id::kTitle)->text(), QString::fromUtf8("Café €"));
-    EXPECT_EQ(Edit(id::kTempo)->text(), "120");
-    EXPECT_EQ(Edit(id::kNumerator)->text(), "4");
-    EXPECT_EQ(Edit(id::kDenominator)->text(), "4");
-    EXPECT_EQ(Volume(9)->text(), "100");
-    EXPECT_EQ(Volume(2)->text(), "50");
-    EXPECT_EQ(static_cast<QLabel*>(form->Control(id::kFirstChannelLabel + 9))->text(), "Rhy2:");
-    EXPECT_EQ(static_cast<QLabel*>(form->Control(id::kFirstChannelLabel + 2))->text(), "(3):");
-    EXPECT_EQ(static_cast<QLabel*>(form->Control(id::kFirstChannelLabel))->text(), "");
-    EXPECT_EQ(Slider()->value(), 100);
+    const std::vector<std::pair<int, QString>> texts = {{id::kTempo, "120"},
+                                                        {id::kNumerator, "4"},
+                                                        {id::kDenominator, "4"},
+                                                        {id::kFirstChannelVolume + 9, "100"},
+                                                        {id::kFirstChannelVolume + 2, "50"}};
+    for (const auto& [field, text] : texts) EXPECT_EQ(Edit(field)->text(), text) << field;
+    const auto label = [this](int channel) {
+        return static_cast<QLabel*>(form->Control(id::kFirstChannelLabel + channel))->text();
+    };
+    EXPECT_EQ(label(9), "Rhy2:");
+    EXPECT_EQ(label(2), "(3):");
+    EXPECT_EQ(label(0), "");
     EXPECT_TRUE(Box(id::Section(0))->isChecked());
     EXPECT_FALSE(Box(id::Section(1))->isChecked());
     EXPECT_FALSE(doc->IsModified());
@@ -145,7 +149,6 @@ TEST_F(FormTest, ChangesMarkTheDocumentModified) {
              QTest::keyClick(t.Edit(id::kTitle), Qt::Key_Backspace);
          },
          true},
-        {"tempo typed as it was", [](FormTest& t) { Retype(t.Edit(id::kTempo), "120"); }, true},
         {"slider moved and back",
          [](FormTest& t) {
              t.Slider()->setValue(150);
@@ -232,7 +235,7 @@ TEST_F(FormTest, TitleRefusesCharactersAStyleFileCannotHold) {
 TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
     struct Case {
         bool hasCntt, hasOts, otsFile, hasCasm, casmFile;
-        std::vector<int> enabled;  // of 1076, 1061, 1077, 1078, 1079, 1080, 1081
+        std::set<int> enabled;  // of 1076, 1061, 1077, 1078, 1079, 1080, 1081
     };
     const Case cases[] = {
         {false, false, false, false, false, {}},
@@ -248,26 +251,29 @@ TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
         flags.m_bHasCASM = c.hasCasm;
         flags.m_bCASMFileExists = c.casmFile;
         for (const int box : {1076, 1061, 1077, 1078, 1079, 1080, 1081}) {
-            const bool expected = std::find(c.enabled.begin(), c.enabled.end(), box) != c.enabled.end();
-            EXPECT_EQ(IsOptionEnabled(flags, box), expected) << box;
+            EXPECT_EQ(IsOptionEnabled(flags, box), c.enabled.count(box) == 1) << box;
         }
     }
-    // And on screen: a style with CASM and Cntt but no OTS.
     Open(StyleFile(PopEvents(), Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()))));
-    EXPECT_TRUE(Box(1076)->isEnabled());
-    EXPECT_TRUE(Box(1079)->isEnabled());
-    EXPECT_FALSE(Box(1081)->isEnabled());
-    EXPECT_FALSE(Box(1061)->isEnabled());
+    EXPECT_TRUE(Box(1076)->isEnabled() && Box(1079)->isEnabled());
+    EXPECT_FALSE(Box(1081)->isEnabled() || Box(1061)->isEnabled());
 }
 
-TEST_F(FormTest, SaveWithAnEmptyTitleKeepsTheWindow) {
-    Open(StyleFile(PopEvents()), true);
-    Retype(Edit(id::kTitle), "");
-    QTest::mouseClick(static_cast<QPushButton*>(form->Control(id::kSave)), Qt::LeftButton);
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_EQ(presenter.boxes[0].text, "File title may not be empty!");
-    EXPECT_FALSE(closed);
-    EXPECT_EQ(ReadFileBytes(path).data, StyleFile(PopEvents()).data);
+// A save the document refuses keeps the window with the user's values.
+TEST_F(FormTest, RefusedSavesKeepTheWindow) {
+    const std::vector<std::pair<int, QString>> cases = {{id::kTitle, ""}, {id::kTempo, "3"}};
+    for (const auto& [field, text] : cases) {
+        Open(StyleFile(PopEvents()), true);
+        presenter.boxes.clear();
+        Edit(field)->setText(text);
+        QTest::mouseClick(static_cast<QPushButton*>(form->Control(id::kSave)), Qt::LeftButton);
+        ASSERT_EQ(presenter.boxes.size(), 1u);
+        EXPECT_EQ(presenter.boxes[0].text,
+                  field == id::kTitle ? "File title may not be empty!" : TempoDoesNotFitText(3));
+        EXPECT_FALSE(closed);
+        EXPECT_EQ(Edit(field)->text(), text);
+        EXPECT_EQ(ReadFileBytes(path).data, StyleFile(PopEvents()).data);
+    }
 }
 
 TEST_F(FormTest, CancelAsksAboutUnsavedChanges) {
@@ -324,61 +330,40 @@ TEST_F(FormTest, EditAndSaveWritesTheExpectedBytes) {
 
 TEST_F(FormTest, ControlsFollowTheTemplate) {
     Open(StyleFile(PopEvents()), true);
-    std::vector<QWidget*> tabStops;
+    std::vector<QWidget*> reachable;  // by Tab, in template order
     for (const FormControl& control : StyleFormTemplate()) {
         if (control.id == id::kNone) continue;
         QWidget* widget = form->Control(control.id);
-        ASSERT_NE(widget, nullptr) << control.id;
         EXPECT_FALSE(widget->accessibleName().isEmpty()) << control.id;
-        if (widget->focusPolicy() & Qt::TabFocus) tabStops.push_back(widget);
-        if (control.kind != ControlKind::Label) {
-            EXPECT_EQ(control.kind == ControlKind::UpDown, widget->focusPolicy() == Qt::NoFocus) << control.id;
-        }
-        if (control.kind == ControlKind::SectionBox) {
-            EXPECT_FALSE(widget->isEnabled()) << control.id;
+        EXPECT_TRUE(control.kind != ControlKind::UpDown || widget->focusPolicy() == Qt::NoFocus) << control.id;
+        EXPECT_TRUE(control.kind != ControlKind::SectionBox || !widget->isEnabled()) << control.id;
+        const auto* box = qobject_cast<QCheckBox*>(widget);
+        EXPECT_TRUE(!box || box->width() >= box->sizeHint().width()) << control.id;  // its text fits
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(form.get()) && widget->isEnabled()) {
+            reachable.push_back(widget);
         }
     }
-    EXPECT_EQ(form->Control(id::kTitle)->accessibleName(), "Title");
     EXPECT_EQ(form->Control(id::kFirstChannelVolume + 15)->accessibleName(), "Channel 16 volume");
     EXPECT_EQ(form->Control(id::kSlider)->accessibleName(), "All channels percentage");
     EXPECT_EQ(form->Control(id::Section(9))->accessibleName(), "Ending 3");
-    EXPECT_EQ(Box(1005)->text(), "Set filename = title");
     EXPECT_EQ(Box(id::kAllChannels)->text(), "All channels: 0%");
-    // Tab goes through the visible tab stops in template order.
-    std::vector<QWidget*> reachable;
-    for (QWidget* widget : tabStops) {
-        if (widget->isVisibleTo(form.get()) && widget->isEnabled()) reachable.push_back(widget);
-    }
-    QWidget* focus = reachable.front();
-    focus->setFocus();
+    reachable.front()->setFocus();
     for (QWidget* expected : reachable) {
         EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    // The text of every fixed control fits it.
-    for (QObject* child : form->children()) {
-        if (auto* box = qobject_cast<QCheckBox*>(child)) {
-            EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
-        }
     }
 }
 
 TEST_F(FormTest, ArrowsStepWithinTheRange) {
     Open(StyleFile(PopEvents()), true);
-    auto* tempoArrows = static_cast<CUpDown*>(form->Control(id::kTempoSpin));
-    EXPECT_EQ(tempoArrows->Buddy(), Edit(id::kTempo));
-    QTest::mouseClick(tempoArrows->UpArrow(), Qt::LeftButton);
-    EXPECT_EQ(Edit(id::kTempo)->text(), "121");
+    auto* arrows = static_cast<CUpDown*>(form->Control(id::kTempoSpin));
+    QTest::mouseClick(arrows->UpArrow(), Qt::LeftButton);
     EXPECT_EQ(doc->m_nTempo, 121);
     QTest::keyClick(Edit(id::kTempo), Qt::Key_Down);
     QTest::keyClick(Edit(id::kTempo), Qt::Key_Down);
     EXPECT_EQ(doc->m_nTempo, 119);
-    Retype(Edit(id::kNumerator), "128");
-    QTest::keyClick(Edit(id::kNumerator), Qt::Key_Up);
-    EXPECT_EQ(Edit(id::kNumerator)->text(), "128");
-    Retype(Edit(id::kTempo), "1234");  // refused, then stepped back into the range
-    presenter.boxes.clear();
-    tempoArrows->Step(1);
+    Edit(id::kTempo)->setText("1234");  // refused, then stepped back into the range
+    arrows->Step(1);
     EXPECT_EQ(Edit(id::kTempo)->text(), "250");
-    EXPECT_TRUE(presenter.boxes.empty());
+    EXPECT_EQ(doc->m_nTempo, 250);
 }
