@@ -49,10 +49,22 @@ void CMainFrame::PreCreateWindow() {
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!m_outerSizeToRestore) return;
-    // The stored size includes the frame, which is known only once the window shows.
+    RestoreOuterSize();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    RestoreOuterSize();
+}
+
+// The stored size includes the window's frame, which the window system may tell only
+// once the window is on screen: until then the window takes the stored size as its
+// inside, and shrinks by the frame as soon as the frame is known.
+void CMainFrame::RestoreOuterSize() {
+    if (!m_outerSizeToRestore || !isVisible()) return;
     const QSize frame = frameGeometry().size() - size();
-    if (!frame.isNull()) resize(*m_outerSizeToRestore - frame);
+    if (frame.isNull()) return;
+    resize(*m_outerSizeToRestore - frame);
     m_outerSizeToRestore.reset();
 }
 

@@ -32,15 +32,17 @@ protected:
     // decide; a Cancel there keeps the program running.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void PreCreateWindow();
+    void RestoreOuterSize();
     void StorePlacement();
     void CreateEditCommands();
     CChildFrame* FindChildFrame(const std::filesystem::path& path) const;
 
     QMdiArea* m_mdiArea;
     CCascade m_cascade;
-    // The stored outer size, until the window manager tells the frame's size.
+    // The stored outer size, until the window system tells the frame's size.
     std::optional<QSize> m_outerSizeToRestore;
 };

@@ -66,7 +66,7 @@ std::vector<FormControl> BuildTemplate() {
         {id::kNone, K::Label, "Measure:", QRect(73, 116, 30, 8), {}},
         {id::kNone, K::GroupBox, "Volume", QRect(5, 129, 218, 87), {}},
         {id::kNone, K::Label, "200%", QRect(200, 142, 18, 8), {}},
-        {id::kTitleLength, K::Label, "____", QRect(131, 6, 17, 8), "Title length"},
+        {id::kTitleLength, K::ValueLabel, "____", QRect(131, 6, 17, 8), "Title length"},
     };
     AddChannelGrid(c);
     c.push_back({id::kNone, K::GroupBox, "Main", QRect(134, 21, 92, 20), {}});

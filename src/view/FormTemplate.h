@@ -43,6 +43,7 @@ enum class ControlKind {
     DefaultButton,
     Button,
     Label,
+    ValueLabel,  // a static whose text the form writes: the title length, a channel label
     GroupBox,
 };
 

@@ -35,6 +35,17 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
+bool HasFixedText(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::OptionBox:
+        case ControlKind::SectionBox:
+        case ControlKind::DefaultButton:
+        case ControlKind::Button:
+        case ControlKind::Label: return true;
+        default: return false;
+    }
+}
+
 // The template was drawn for a narrower font and smaller check marks than most
 // desktops have: the base units grow until every fixed text fits its control, so the
 // form keeps its proportions and cuts no text.
@@ -42,12 +53,7 @@ DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const For
                                  const QFont& font) {
     DialogBaseUnits base = BaseUnitsOf(font);
     for (const auto& [widget, control] : placed) {
-        const bool fixedText =
-            control->kind != ControlKind::TextEdit && control->kind != ControlKind::NumberEdit &&
-            control->kind != ControlKind::UpDown && control->kind != ControlKind::Trackbar &&
-            control->kind != ControlKind::GroupBox && control->id != form_id::kTitleLength &&
-            !(control->id >= form_id::kFirstChannelLabel && control->id < form_id::kFirstChannelLabel + kChannelCount);
-        if (!fixedText) continue;
+        if (!HasFixedText(control->kind)) continue;
         const int units = control->dialogUnits.width();
         base.x = std::max(base.x, (widget->sizeHint().width() * 4 + units - 1) / units);
     }
@@ -64,51 +70,9 @@ StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent) : QWidget(parent), m
 void StyleDialog::CreateControls() {
     std::vector<std::pair<QWidget*, const FormControl*>> placed;
     QLineEdit* lastEdit = nullptr;
-    std::vector<QGroupBox*> groupBoxes;
     for (const FormControl& control : StyleFormTemplate()) {
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case ControlKind::TextEdit:
-            case ControlKind::NumberEdit: {
-                auto* edit = new QLineEdit(this);
-                if (control.kind == ControlKind::NumberEdit) {
-                    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-                }
-                widget = lastEdit = edit;
-                break;
-            }
-            case ControlKind::UpDown: widget = new CUpDown(lastEdit, this); break;
-            case ControlKind::OptionBox:
-            case ControlKind::SectionBox: {
-                auto* box = new QCheckBox(control.text, this);
-                box->setEnabled(control.kind == ControlKind::OptionBox);
-                widget = box;
-                break;
-            }
-            case ControlKind::Trackbar: {
-                m_slider = new QSlider(Qt::Horizontal, this);
-                m_slider->setRange(kPercentRange.low, kPercentRange.high);
-                m_slider->setTickPosition(QSlider::TicksBothSides);
-                m_slider->setTickInterval(20);
-                m_slider->setPageStep((kPercentRange.high - kPercentRange.low) / 5);
-                widget = m_slider;
-                break;
-            }
-            case ControlKind::DefaultButton:
-            case ControlKind::Button: {
-                auto* button = new QPushButton(control.text, this);
-                button->setDefault(control.kind == ControlKind::DefaultButton);
-                widget = button;
-                break;
-            }
-            case ControlKind::Label: widget = new QLabel(control.text, this); break;
-            case ControlKind::GroupBox: {
-                auto* group = new QGroupBox(control.text, this);
-                groupBoxes.push_back(group);
-                widget = group;
-                break;
-            }
-        }
+        QWidget* widget = CreateControl(control, lastEdit);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) lastEdit = edit;
         placed.emplace_back(widget, &control);
         widget->setAccessibleName(control.accessibleName.isEmpty() ? control.text : control.accessibleName);
         if (control.id != id::kNone) {
@@ -118,9 +82,12 @@ void StyleDialog::CreateControls() {
     }
     const DialogBaseUnits base = BaseUnitsFitting(placed, font());
     for (const auto& [widget, control] : placed) widget->setGeometry(DialogUnitsToPixels(control->dialogUnits, base));
+    setFixedSize(DialogUnitsToPixels(kStyleFormDialogUnits, base));
     // A group box only frames the controls inside it; beneath them it takes none of
     // their clicks.
-    for (QGroupBox* group : groupBoxes) group->lower();
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->lower();
+
+    m_slider = static_cast<QSlider*>(Control(id::kSlider));
     for (int channel = 0; channel < kChannelCount; ++channel) {
         m_channelSpins[channel] = static_cast<CUpDown*>(Control(id::kFirstChannelSpin + channel));
         m_channelSpins[channel]->SetRange(kVolumeRange);
@@ -128,7 +95,43 @@ void StyleDialog::CreateControls() {
     static_cast<CUpDown*>(Control(id::kTempoSpin))->SetRange(kTempoRange);
     static_cast<CUpDown*>(Control(id::kNumeratorSpin))->SetRange(kTimeSignatureRange);
     static_cast<CUpDown*>(Control(id::kDenominatorSpin))->SetRange(kTimeSignatureRange);
-    setFixedSize(DialogUnitsToPixels(kStyleFormDialogUnits, base));
+}
+
+// One control of the template; arrows belong to the number field just before them.
+QWidget* StyleDialog::CreateControl(const FormControl& control, QLineEdit* lastEdit) {
+    switch (control.kind) {
+        case ControlKind::TextEdit: return new QLineEdit(this);
+        case ControlKind::NumberEdit: {
+            auto* edit = new QLineEdit(this);
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            return edit;
+        }
+        case ControlKind::UpDown: return new CUpDown(lastEdit, this);
+        case ControlKind::OptionBox: return new QCheckBox(control.text, this);
+        case ControlKind::SectionBox: {
+            auto* indicator = new QCheckBox(control.text, this);
+            indicator->setEnabled(false);
+            return indicator;
+        }
+        case ControlKind::Trackbar: {
+            auto* slider = new QSlider(Qt::Horizontal, this);
+            slider->setRange(kPercentRange.low, kPercentRange.high);
+            slider->setTickPosition(QSlider::TicksBothSides);
+            slider->setTickInterval(20);
+            slider->setPageStep((kPercentRange.high - kPercentRange.low) / 5);
+            return slider;
+        }
+        case ControlKind::DefaultButton:
+        case ControlKind::Button: {
+            auto* button = new QPushButton(control.text, this);
+            button->setDefault(control.kind == ControlKind::DefaultButton);
+            return button;
+        }
+        case ControlKind::Label:
+        case ControlKind::ValueLabel: return new QLabel(control.text, this);
+        case ControlKind::GroupBox: return new QGroupBox(control.text, this);
+    }
+    return new QWidget(this);
 }
 
 void StyleDialog::ConnectHandlers() {

@@ -14,6 +14,7 @@ class CCascade;
 class CDataExchange;
 class CKorvaneDoc;
 class CUpDown;
+struct FormControl;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +61,7 @@ public:
 
 private:
     void CreateControls();
+    QWidget* CreateControl(const FormControl& control, QLineEdit* lastEdit);
     void ConnectHandlers();
     void DoDataExchange(CDataExchange& dx);
 
