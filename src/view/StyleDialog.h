@@ -31,6 +31,8 @@ public:
     explicit StyleDialog(CKorvaneDoc& doc, QWidget* parent = nullptr);
 
     CKorvaneDoc& GetDocument() const { return m_doc; }
+    // The template's size: the frame fits itself around it.
+    QSize sizeHint() const override { return minimumSize(); }
     // The control with the given id (1001 ...); nullptr for an unknown id.
     QWidget* Control(int id) const;
     // How the window goes away when its document closes; set by the frame.
