@@ -4,10 +4,11 @@
 #include <QString>
 #include <memory>
 
+#include "framework/AppTitle.h"
 #include "framework/Profile.h"
 
 inline constexpr const char* kSettingsOrganization = "Talvenhorn";
-inline constexpr const char* kSettingsApplication = "Korvane - Yamaha Styles bearbeiten";
+inline constexpr const char* kSettingsApplication = kAppTitle;
 
 // The program's settings, kept between runs in the user's native settings store:
 // on Windows the registry key HKEY_CURRENT_USER\Software\Talvenhorn\Korvane - Yamaha

@@ -1,0 +1,163 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMdiArea>
+#include <QScreen>
+#include <system_error>
+
+#include "app/ChildFrame.h"
+#include "app/WindowPlacement.h"
+#include "framework/AppTitle.h"
+#include "framework/Profile.h"
+#include "style/KorvaneDoc.h"
+#include "view/StyleDialog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
+    return areas;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {
+    setWindowTitle(kAppTitle);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    PreCreateWindow();
+    CreateEditCommands();
+}
+
+void CMainFrame::PreCreateWindow() {
+    const std::optional<QRect> stored = ReadWindowPlacement(AppProfile());
+    if (!stored || !LiesOnAScreen(*stored, ScreenAreas())) {
+        resize(kDefaultMainWindowSize);
+        return;
+    }
+    move(stored->topLeft());
+    resize(stored->size());
+    m_outerSizeToRestore = stored->size();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    RestoreOuterSize();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    RestoreOuterSize();
+}
+
+// The stored size includes the window's frame, which the window system may tell only
+// once the window is on screen: until then the window takes the stored size as its
+// inside, and shrinks by the frame as soon as the frame is known.
+void CMainFrame::RestoreOuterSize() {
+    if (!m_outerSizeToRestore || !isVisible()) return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) return;
+    resize(*m_outerSizeToRestore - frame);
+    m_outerSizeToRestore.reset();
+}
+
+void CMainFrame::StorePlacement() {
+    // A minimised or maximised window is kept at the place it returns to.
+    QRect outer = frameGeometry();
+    if (isMinimized() || isMaximized()) {
+        const QRect inner = geometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        outer = normalGeometry().marginsAdded(frame);
+    }
+    WriteWindowPlacement(AppProfile(), outer);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    StorePlacement();
+    for (CChildFrame* frame : ChildFrames()) {
+        if (!frame->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void CMainFrame::CreateEditCommands() {
+    struct EditCommand {
+        QList<QKeySequence> keys;
+        bool (StyleDialog::*enabled)() const;
+        void (StyleDialog::*run)();
+    };
+    const EditCommand commands[] = {
+        {{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")},
+         &StyleDialog::OnUpdateEditCopyCut,
+         &StyleDialog::OnEditCopy},
+        {{QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")},
+         &StyleDialog::OnUpdateEditCopyCut,
+         &StyleDialog::OnEditCut},
+        {{QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")},
+         &StyleDialog::OnUpdateEditPaste,
+         &StyleDialog::OnEditPaste},
+        {{QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")},
+         &StyleDialog::OnUpdateEditUndo,
+         &StyleDialog::OnEditUndo},
+    };
+    for (const EditCommand& command : commands) {
+        auto* action = new QAction(this);
+        action->setShortcuts(command.keys);
+        connect(action, &QAction::triggered, this, [this, command] {
+            StyleDialog* form = ActiveStyleDialog();
+            if (form && (form->*command.enabled)()) (form->*command.run)();
+        });
+        addAction(action);
+    }
+}
+
+QList<CChildFrame*> CMainFrame::ChildFrames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        if (auto* frame = dynamic_cast<CChildFrame*>(window)) frames.push_back(frame);
+    }
+    return frames;
+}
+
+StyleDialog* CMainFrame::ActiveStyleDialog() const {
+    auto* frame = dynamic_cast<CChildFrame*>(m_mdiArea->activeSubWindow());
+    return frame ? frame->GetView() : nullptr;
+}
+
+CChildFrame* CMainFrame::FindChildFrame(const fs::path& path) const {
+    for (CChildFrame* frame : ChildFrames()) {
+        std::error_code error;
+        const fs::path& open = frame->GetDocument().GetPathName();
+        if (open == path || fs::equivalent(open, path, error)) return frame;
+    }
+    return nullptr;
+}
+
+bool CMainFrame::OpenStyle(const fs::path& path) {
+    std::error_code error;
+    fs::path fullPath = fs::absolute(path, error);
+    if (error) fullPath = path;
+    if (CChildFrame* open = FindChildFrame(fullPath)) {
+        m_mdiArea->setActiveSubWindow(open);
+        return true;
+    }
+    auto doc = std::make_unique<CKorvaneDoc>();
+    if (!doc->OnOpenDocument(fullPath)) return false;
+    doc->SetPathName(fullPath, true);
+    auto* frame = new CChildFrame(std::move(doc));
+    m_mdiArea->addSubWindow(frame);
+    frame->GetView()->OnInitialUpdate(m_cascade);
+    frame->show();
+    return true;
+}

@@ -1,0 +1,36 @@
+#include "app/WindowPlacement.h"
+
+#include "framework/Profile.h"
+
+namespace {
+
+constexpr const char* kTop = "WindowTop";
+constexpr const char* kLeft = "WindowLeft";
+constexpr const char* kWidth = "WindowWidth";
+constexpr const char* kHeight = "WindowHeight";
+constexpr int kMissing = -1;
+
+}  // namespace
+
+std::optional<QRect> ReadWindowPlacement(const CProfile& profile) {
+    const int top = profile.GetProfileInt(kSettingsSection, kTop, kMissing);
+    const int left = profile.GetProfileInt(kSettingsSection, kLeft, kMissing);
+    const int width = profile.GetProfileInt(kSettingsSection, kWidth, kMissing);
+    const int height = profile.GetProfileInt(kSettingsSection, kHeight, kMissing);
+    if (top == kMissing || left == kMissing || width == kMissing || height == kMissing) return std::nullopt;
+    return QRect(left, top, width, height);
+}
+
+void WriteWindowPlacement(CProfile& profile, const QRect& outer) {
+    profile.WriteProfileInt(kSettingsSection, kTop, outer.top());
+    profile.WriteProfileInt(kSettingsSection, kLeft, outer.left());
+    profile.WriteProfileInt(kSettingsSection, kWidth, outer.width());
+    profile.WriteProfileInt(kSettingsSection, kHeight, outer.height());
+}
+
+bool LiesOnAScreen(const QRect& outer, const QList<QRect>& screens) {
+    for (const QRect& screen : screens) {
+        if (screen.intersects(outer)) return true;
+    }
+    return false;
+}

@@ -1,0 +1,250 @@
+#include "view/StyleDialog.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "framework/Cp1252.h"
+#include "style/EditRules.h"
+#include "style/KorvaneDoc.h"
+#include "view/DataExchange.h"
+#include "view/FormRules.h"
+#include "view/FormTemplate.h"
+#include "view/UpDown.h"
+
+namespace id = form_id;
+
+namespace {
+
+QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+
+// The dialog manager's base units of a font: the average width of the Latin letters
+// and the line height.
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+bool HasFixedText(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::OptionBox:
+        case ControlKind::SectionBox:
+        case ControlKind::DefaultButton:
+        case ControlKind::Button:
+        case ControlKind::Label: return true;
+        default: return false;
+    }
+}
+
+// The template was drawn for a narrower font and smaller check marks than most
+// desktops have: the base units grow until every fixed text fits its control, so the
+// form keeps its proportions and cuts no text.
+DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const FormControl*>>& placed,
+                                 const QFont& font) {
+    DialogBaseUnits base = BaseUnitsOf(font);
+    for (const auto& [widget, control] : placed) {
+        if (!HasFixedText(control->kind)) continue;
+        const int units = control->dialogUnits.width();
+        base.x = std::max(base.x, (widget->sizeHint().width() * 4 + units - 1) / units);
+    }
+    return base;
+}
+
+}  // namespace
+
+StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+    CreateControls();
+    ConnectHandlers();
+}
+
+void StyleDialog::CreateControls() {
+    std::vector<std::pair<QWidget*, const FormControl*>> placed;
+    QLineEdit* lastEdit = nullptr;
+    for (const FormControl& control : StyleFormTemplate()) {
+        QWidget* widget = CreateControl(control, lastEdit);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) lastEdit = edit;
+        placed.emplace_back(widget, &control);
+        widget->setAccessibleName(control.accessibleName.isEmpty() ? control.text : control.accessibleName);
+        if (control.id != id::kNone) {
+            widget->setObjectName(QString::number(control.id));
+            m_controls[control.id] = widget;
+        }
+    }
+    const DialogBaseUnits base = BaseUnitsFitting(placed, font());
+    for (const auto& [widget, control] : placed) widget->setGeometry(DialogUnitsToPixels(control->dialogUnits, base));
+    setFixedSize(DialogUnitsToPixels(kStyleFormDialogUnits, base));
+    // A group box only frames the controls inside it; beneath them it takes none of
+    // their clicks.
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->lower();
+
+    m_slider = static_cast<QSlider*>(Control(id::kSlider));
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        m_channelSpins[channel] = static_cast<CUpDown*>(Control(id::kFirstChannelSpin + channel));
+        m_channelSpins[channel]->SetRange(kVolumeRange);
+    }
+    static_cast<CUpDown*>(Control(id::kTempoSpin))->SetRange(kTempoRange);
+    static_cast<CUpDown*>(Control(id::kNumeratorSpin))->SetRange(kTimeSignatureRange);
+    static_cast<CUpDown*>(Control(id::kDenominatorSpin))->SetRange(kTimeSignatureRange);
+}
+
+// One control of the template; arrows belong to the number field just before them.
+QWidget* StyleDialog::CreateControl(const FormControl& control, QLineEdit* lastEdit) {
+    switch (control.kind) {
+        case ControlKind::TextEdit: return new QLineEdit(this);
+        case ControlKind::NumberEdit: {
+            auto* edit = new QLineEdit(this);
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            return edit;
+        }
+        case ControlKind::UpDown: return new CUpDown(lastEdit, this);
+        case ControlKind::OptionBox: return new QCheckBox(control.text, this);
+        case ControlKind::SectionBox: {
+            auto* indicator = new QCheckBox(control.text, this);
+            indicator->setEnabled(false);
+            return indicator;
+        }
+        case ControlKind::Trackbar: {
+            auto* slider = new QSlider(Qt::Horizontal, this);
+            slider->setRange(kPercentRange.low, kPercentRange.high);
+            slider->setTickPosition(QSlider::TicksBothSides);
+            slider->setTickInterval(20);
+            slider->setPageStep((kPercentRange.high - kPercentRange.low) / 5);
+            return slider;
+        }
+        case ControlKind::DefaultButton:
+        case ControlKind::Button: {
+            auto* button = new QPushButton(control.text, this);
+            button->setDefault(control.kind == ControlKind::DefaultButton);
+            return button;
+        }
+        case ControlKind::Label:
+        case ControlKind::ValueLabel: return new QLabel(control.text, this);
+        case ControlKind::GroupBox: return new QGroupBox(control.text, this);
+    }
+    return new QWidget(this);
+}
+
+void StyleDialog::ConnectHandlers() {
+    for (const int textId : {id::kTitle, id::kCopyright}) {
+        connect(Edit(textId), &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
+    }
+    for (const int valueId : {id::kTempo, id::kNumerator, id::kDenominator}) {
+        connect(Edit(valueId), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        connect(Edit(id::kFirstChannelVolume + channel), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
+    }
+    for (const SaveOption& option : SaveOptions()) {
+        QCheckBox* box = CheckBox(option.controlId);
+        connect(box, &QCheckBox::clicked, this, [this, box] { OnOptionClicked(box); });
+    }
+    connect(m_slider, &QSlider::valueChanged, this, [this](int position) { OnHScroll(position); });
+    connect(static_cast<QPushButton*>(Control(id::kSave)), &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(static_cast<QPushButton*>(Control(id::kCancel)), &QPushButton::clicked, this, [this] { OnCancel(); });
+}
+
+QWidget* StyleDialog::Control(int controlId) const {
+    const auto it = m_controls.find(controlId);
+    return it != m_controls.end() ? it->second : nullptr;
+}
+
+QLineEdit* StyleDialog::Edit(int controlId) const { return static_cast<QLineEdit*>(Control(controlId)); }
+
+QCheckBox* StyleDialog::CheckBox(int controlId) const { return static_cast<QCheckBox*>(Control(controlId)); }
+
+int& StyleDialog::Option(int controlId) {
+    return m_bOption[static_cast<std::size_t>(FindSaveOption(controlId) - SaveOptions().data())];
+}
+
+void StyleDialog::OnInitialUpdate(CCascade& cascade) {
+    if (QWidget* frame = parentWidget()) {
+        frame->setFixedSize(frame->sizeHint());
+        if (const QWidget* clientArea = frame->parentWidget()) {
+            frame->move(cascade.NextPlace(clientArea->size(), frame->size()));
+        }
+    }
+    OnUpdate();
+    m_initialUpdateDone = true;
+}
+
+void StyleDialog::OnUpdate() {
+    m_strTitle = FromCp1252(m_doc.m_strStyleTitle);
+    m_strCopyright = FromCp1252(m_doc.m_strCopyright);
+    for (const SaveOption& option : SaveOptions()) Option(option.controlId) = m_doc.*option.member ? 1 : 0;
+    m_nTempo = m_nTempoAsLoaded = m_doc.m_nTempo;
+    m_nNumerator = m_doc.m_nTimeSigNumerator;
+    m_nDenominator = m_doc.m_nTimeSigDenominator;
+    m_nVolume = m_doc.m_nVolume;
+    for (int section = 0; section < kSectionCount; ++section) m_bSection[section] = m_doc.m_bSection[section];
+    {
+        const QSignalBlocker blocker(m_slider);
+        m_slider->setValue(m_doc.m_nAllChannelsPercent);
+    }
+
+    for (const SaveOption& option : SaveOptions()) {
+        CheckBox(option.controlId)->setEnabled(IsOptionEnabled(m_doc, option.controlId));
+    }
+    const bool hasTempo = HasTempo(m_doc);
+    const bool hasTimeSignature = HasTimeSignature(m_doc);
+    for (const int tempoId : {id::kTempo, id::kTempoSpin}) Control(tempoId)->setVisible(hasTempo);
+    for (const int measureId : {id::kNumerator, id::kNumeratorSpin, id::kDenominator, id::kDenominatorSpin}) {
+        Control(measureId)->setVisible(hasTimeSignature);
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        const bool hasVolume = HasChannelVolume(m_doc, channel);
+        Control(id::kFirstChannelVolume + channel)->setVisible(hasVolume);
+        Control(id::kFirstChannelSpin + channel)->setVisible(hasVolume);
+    }
+    ApplyEnableRule();
+    UpdateData(false);
+}
+
+bool StyleDialog::UpdateData(bool saveAndValidate) {
+    m_exchangeRunning = true;
+    CDataExchange dx(saveAndValidate);
+    DoDataExchange(dx);
+    m_exchangeRunning = false;
+    return !dx.Failed();
+}
+
+void StyleDialog::DoDataExchange(CDataExchange& dx) {
+    dx.Text(Edit(id::kTitle), m_strTitle);
+    dx.Number(Edit(id::kTempo), m_nTempo, kTempoRange, HasTempo(m_doc));
+    dx.Number(Edit(id::kNumerator), m_nNumerator, kTimeSignatureRange, HasTimeSignature(m_doc));
+    dx.Number(Edit(id::kDenominator), m_nDenominator, kTimeSignatureRange, HasTimeSignature(m_doc));
+    dx.Text(Edit(id::kCopyright), m_strCopyright);
+    for (const SaveOption& option : SaveOptions()) dx.Check(CheckBox(option.controlId), Option(option.controlId));
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        dx.Number(Edit(id::kFirstChannelVolume + channel), m_nVolume[channel], kVolumeRange,
+                  HasChannelVolume(m_doc, channel));
+    }
+    for (int section = 0; section < kSectionCount; ++section) {
+        dx.Check(CheckBox(id::Section(section)), m_bSection[section]);
+    }
+    if (!dx.m_bSaveAndValidate && !dx.Failed()) {
+        static_cast<QLabel*>(Control(id::kTitleLength))->setText(QString("[%1]").arg(m_strTitle.size()));
+        for (int channel = 0; channel < kChannelCount; ++channel) {
+            static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel))
+                ->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
+        }
+    }
+}
+
+void StyleDialog::ApplyEnableRule() {
+    const bool allChannels = Option(id::kAllChannels) != 0;
+    m_slider->setEnabled(allChannels);
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        Control(id::kFirstChannelVolume + channel)->setEnabled(!allChannels);
+        m_channelSpins[channel]->setEnabled(!allChannels);
+    }
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "style/SaveOptions.h"
+#include "style/StyleNames.h"
+
+class CCascade;
+class CDataExchange;
+class CKorvaneDoc;
+class CUpDown;
+struct FormControl;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+
+// The form of one style window, laid out by dialog template 102. It shows the
+// style's values and this document's options; every change is checked together with
+// the whole form and copied into the document at once. Save saves and closes the
+// window, Cancel closes it after asking about unsaved changes.
+class StyleDialog : public QWidget {
+public:
+    static constexpr int IDD = 102;
+
+    explicit StyleDialog(CKorvaneDoc& doc, QWidget* parent = nullptr);
+
+    CKorvaneDoc& GetDocument() const { return m_doc; }
+    // The template's size: the frame fits itself around it.
+    QSize sizeHint() const override { return minimumSize(); }
+    // The control with the given id (1001 ...); nullptr for an unknown id.
+    QWidget* Control(int id) const;
+    // How the window goes away when its document closes; set by the frame.
+    void SetCloseWindow(std::function<void()> closeWindow) { m_closeWindow = std::move(closeWindow); }
+
+    // Once, when the window opens: fits the frame around the form, places it in the
+    // cascade of style windows, and fills the form from the document.
+    void OnInitialUpdate(CCascade& cascade);
+    // Copies the document into the form.
+    void OnUpdate();
+    // true: reads every control into the members with every check (false when one
+    // fails, after its message); false: writes the members into the controls.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // When the document is modified, asks whether to save it; true when the window
+    // may close (saved, or not to be saved).
+    bool SaveModified();
+
+    // The clipboard keys, for the focused text or number field only.
+    static bool IsEditControl(const QWidget* window);
+    bool OnUpdateEditCopyCut() const;
+    bool OnUpdateEditPaste() const;
+    bool OnUpdateEditUndo() const;
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnEditUndo();
+
+private:
+    void CreateControls();
+    QWidget* CreateControl(const FormControl& control, QLineEdit* lastEdit);
+    void ConnectHandlers();
+    void DoDataExchange(CDataExchange& dx);
+
+    // The change handlers; each stops when the form does not pass its checks.
+    void OnTextChanged();   // title or copyright
+    void OnValueChanged();  // tempo, time signature, an option
+    void OnOptionClicked(QCheckBox* box);
+    void OnVolumeChanged();  // a channel volume
+    void OnHScroll(int position);
+    void OnSave();
+    void OnCancel();
+
+    // Copies every value of the form into the document, marking it modified where a
+    // value differs, so that what the form shows is what a save writes.
+    void CopyFormToDocument();
+    bool DoSave();
+    bool CheckTempoFitsStyleFile();
+    void OnCloseDocument();
+    // The trackbar serves while "All channels" is checked, the channel fields while not.
+    void ApplyEnableRule();
+    bool HandlersReady() const { return m_initialUpdateDone && !m_exchangeRunning; }
+
+    QLineEdit* Edit(int id) const;
+    QCheckBox* CheckBox(int id) const;
+    int& Option(int controlId);
+
+    CKorvaneDoc& m_doc;
+    std::function<void()> m_closeWindow;
+    std::map<int, QWidget*> m_controls;
+    QSlider* m_slider = nullptr;
+    std::array<CUpDown*, kChannelCount> m_channelSpins{};
+    bool m_initialUpdateDone = false;
+    bool m_exchangeRunning = false;
+
+    // The form's own copy of what it shows.
+    QString m_strTitle;
+    std::int16_t m_nTempo = -1;
+    std::int16_t m_nTempoAsLoaded = -1;
+    std::int32_t m_nNumerator = 0;
+    std::int32_t m_nDenominator = 0;
+    std::array<int, kSaveOptionCount> m_bOption{};  // in the order of SaveOptions()
+    QString m_strCopyright;
+    std::array<std::int16_t, kChannelCount> m_nVolume{};
+    std::array<int, kSectionCount> m_bSection{};
+};

@@ -1,0 +1,47 @@
+#include "view/UpDown.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <algorithm>
+
+CUpDown::CUpDown(QLineEdit* buddy, QWidget* parent)
+    : QWidget(parent), m_buddy(buddy), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    for (QToolButton* arrow : {m_up, m_down}) {
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setAutoRepeat(true);
+    }
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    m_up->setAccessibleName("Up");
+    m_down->setAccessibleName("Down");
+    connect(m_up, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
+    m_buddy->installEventFilter(this);
+}
+
+void CUpDown::Step(int delta) {
+    bool isNumber = false;
+    const int current = m_buddy->text().trimmed().toInt(&isNumber);
+    const int stepped = isNumber ? std::clamp(current + delta, m_range.low, m_range.high) : m_range.low;
+    m_buddy->setText(QString::number(stepped));
+}
+
+bool CUpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CUpDown::resizeEvent(QResizeEvent* event) {
+    const int half = height() / 2;
+    m_up->setGeometry(0, 0, width(), half);
+    m_down->setGeometry(0, half, width(), height() - half);
+    QWidget::resizeEvent(event);
+}
