@@ -183,7 +183,7 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
         }
         presenter.Clear();
         CKorvaneDoc doc;
-        doc.m_bReplaceExistingFile = request.overwrite;
+        doc.m_existingFile = request.overwrite ? CKorvaneDoc::ExistingFile::Replace : CKorvaneDoc::ExistingFile::Refuse;
         std::optional<std::string> refusal;
         bool saved = false;
         if (doc.OnOpenDocument(std::filesystem::path(file))) {

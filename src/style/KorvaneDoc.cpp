@@ -84,11 +84,13 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
         error = StyleError{TextOf(exception), std::nullopt};
     }
     if (error) {
-        ShowError(error->Text());
+        // An error without text is a save the user called off.
+        if (!error->message.empty()) ShowError(error->Text());
         if (!save) ResetContents();
         return false;
     }
     if (save) {
+        SetModifiedFlag(false);
         SetPathName(target, true);
         if (!RemoveOrRenameOldFile(target)) ShowError(msg::kErrorRemovingOldFile);
         m_strStylePath = target;

@@ -67,10 +67,11 @@ public:
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
     std::array<bool, kSectionCount> m_bSection{};
-    // Whether a save may replace another existing file under the name that the naming
-    // options chose. Off: such a save is refused. The caller decides (the companion's
-    // --overwrite), so a reset leaves it alone.
-    bool m_bReplaceExistingFile = false;
+    // What a save does when the naming options choose the name of another existing
+    // file: refuse (the companion without --overwrite), replace it (with --overwrite),
+    // or ask the user (the editor). The caller decides, so a reset leaves it alone.
+    enum class ExistingFile { Refuse, Replace, Ask };
+    ExistingFile m_existingFile = ExistingFile::Refuse;
 
 private:
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);

@@ -1,6 +1,7 @@
 #include <system_error>
 
 #include "framework/Cp1252.h"
+#include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"
 #include "style/CasmCopy.h"
 #include "style/Chunks.h"
@@ -88,11 +89,16 @@ MaybeStyleError CKorvaneDoc::BuildTargetPath(const fs::path& pathName, fs::path&
     // A name the naming rules chose must not take the place of another file; a path
     // the user gave exactly is his to replace.
     std::error_code error;
-    if (target != pathName && !m_bReplaceExistingFile && fs::exists(fs::symlink_status(target, error)) &&
-        !fs::equivalent(target, m_strStylePath, error)) {
-        return ErrorOf(msg::TargetExistsText(Cp1252ForDisplay(FileNameOf(target))));
+    if (target == pathName || m_existingFile == ExistingFile::Replace ||
+        !fs::exists(fs::symlink_status(target, error)) || fs::equivalent(target, m_strStylePath, error)) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const std::string name = Cp1252ForDisplay(FileNameOf(target));
+    if (m_existingFile == ExistingFile::Ask) {
+        if (ShowQuestion(msg::ReplaceExistingQuestion(name), 0) == msgbox::IdYes) return std::nullopt;
+        return StyleError{};  // the user said no: nothing is saved, and nothing more to say
+    }
+    return ErrorOf(msg::TargetExistsText(name));
 }
 
 TrackEdits CKorvaneDoc::CurrentTrackEdits() const {

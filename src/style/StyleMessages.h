@@ -48,4 +48,9 @@ inline std::string TargetExistsText(const std::string& fileName) {
     return "The file \"" + fileName + "\" already exists!\n\n(Saving would replace another file; nothing was saved.)";
 }
 
+// The editor asks before a save takes the place of another file.
+inline std::string ReplaceExistingQuestion(const std::string& fileName) {
+    return "The file \"" + fileName + "\" already exists!\n\nDo you want to replace it with this style?";
+}
+
 }  // namespace style_messages

@@ -13,6 +13,7 @@
 #include "StyleBytes.h"
 #include "TempDir.h"
 #include "Unprivileged.h"
+#include "msg/MessageBoxStyle.h"
 #include "style/KorvaneDoc.h"
 
 namespace fs = std::filesystem;
@@ -100,8 +101,17 @@ TEST_F(SafeSave, NamingRulesNeverReplaceAnotherStyle) {
     EXPECT_EQ(ReadFileBytes(b).data, Style("B").data);
     EXPECT_EQ(doc->m_strStylePath, a);
 
-    // Allowed by the caller (the editor asked, or the companion got --overwrite).
-    doc->m_bReplaceExistingFile = true;
+    // The editor asks; No saves nothing and says nothing more.
+    doc->m_existingFile = CKorvaneDoc::ExistingFile::Ask;
+    presenter.boxes.clear();
+    presenter.answer = msgbox::IdNo;
+    EXPECT_FALSE(doc->OnSaveDocument(a));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"The file \"B.sty\" already exists!\n\nDo you want to replace it "
+                                                "with this style?"});
+    EXPECT_EQ(ReadFileBytes(b).data, Style("B").data);
+
+    // Allowed: Yes in the editor, or --overwrite in the companion.
+    presenter.answer = msgbox::IdYes;
     ASSERT_TRUE(doc->OnSaveDocument(a));
     const Bytes saved = Style("B", 50);
     EXPECT_EQ(ReadFileBytes(b).data, saved.data);
