@@ -34,7 +34,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
     setCentralWidget(m_mdiArea);
     PreCreateWindow();
     CreateEditCommands();
+    CreateMenus();
 }
+
+CMainFrame::~CMainFrame() { m_destroying = true; }
 
 void CMainFrame::PreCreateWindow() {
     const std::optional<QRect> stored = ReadWindowPlacement(AppProfile());
@@ -155,9 +158,14 @@ bool CMainFrame::OpenStyle(const fs::path& path) {
     auto doc = std::make_unique<CKorvaneDoc>();
     if (!doc->OnOpenDocument(fullPath)) return false;
     doc->SetPathName(fullPath, true);
+    // A name the naming options choose may belong to another file: the user decides.
+    doc->m_existingFile = CKorvaneDoc::ExistingFile::Ask;
     auto* frame = new CChildFrame(std::move(doc));
+    frame->GetView()->SetSaveCommand([this, frame] { return DoFileSave(*frame); });
+    connect(frame, &QObject::destroyed, this, [this] { UpdateMenus(); });
     m_mdiArea->addSubWindow(frame);
     frame->GetView()->OnInitialUpdate(m_cascade);
     frame->show();
+    UpdateMenus();
     return true;
 }

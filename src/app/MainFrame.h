@@ -4,19 +4,26 @@
 #include <QMainWindow>
 #include <QRect>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "view/FormRules.h"
 
 class CChildFrame;
+class CRecentFileList;
+class QAction;
+class QActionGroup;
 class QMdiArea;
+class QMenu;
 class StyleDialog;
 
-// The one main window: the area that holds a window per open style, the keys of
-// the clipboard commands, and its place on screen, kept between runs.
+// The one main window: the area that holds a window per open style, the menus and
+// keys of the document and clipboard commands, and its place on screen, kept
+// between runs.
 class CMainFrame : public QMainWindow {
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Opens the style in a window of its own; a style already open gets its window
     // activated instead. false when the file could not be loaded (its message has
@@ -25,7 +32,19 @@ public:
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QList<CChildFrame*> ChildFrames() const;
+    CChildFrame* ActiveChildFrame() const;
     StyleDialog* ActiveStyleDialog() const;
+    // The menu item or key with the given command id (57601 ...); nullptr if none.
+    QAction* Action(int id) const;
+    // The list the File menu shows; the application sets it once at start-up.
+    void SetRecentFileList(CRecentFileList* list);
+
+    // The document commands.
+    void OnFileOpen();
+    void OnFileClose();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    void OnOpenRecentFile(std::size_t index);
 
 protected:
     // Stores the placement first, whatever the questions about unsaved styles then
@@ -39,9 +58,26 @@ private:
     void RestoreOuterSize();
     void StorePlacement();
     void CreateEditCommands();
+    void CreateMenus();
+    // Shows the menu for no style or for open styles, with the recent files and the
+    // style windows as they are now.
+    void UpdateMenus();
+    void UpdateRecentFileMenu();
+    void UpdateWindowMenu();
     CChildFrame* FindChildFrame(const std::filesystem::path& path) const;
+    bool DoFileSave(CChildFrame& frame);
+    bool DoSaveAs(CChildFrame& frame);
+    bool SaveDocumentTo(CChildFrame& frame, const std::filesystem::path& path);
 
     QMdiArea* m_mdiArea;
+    std::map<int, QAction*> m_actions;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QList<QAction*> m_recentActions;
+    QActionGroup* m_windowList = nullptr;
+    CRecentFileList* m_recentFiles = nullptr;
+    bool m_destroying = false;  // the menus go first; nothing may update them then
     CCascade m_cascade;
     // The stored outer size, until the window system tells the frame's size.
     std::optional<QSize> m_outerSizeToRestore;

@@ -1,8 +1,20 @@
 #include "framework/Document.h"
 
-void CDocument::SetPathName(const std::filesystem::path& pathName, bool /*addToRecentFiles*/) {
+namespace {
+
+std::function<void(const std::filesystem::path&)>& RecentFileSink() {
+    static std::function<void(const std::filesystem::path&)> sink;
+    return sink;
+}
+
+}  // namespace
+
+void SetRecentFileSink(std::function<void(const std::filesystem::path&)> sink) { RecentFileSink() = std::move(sink); }
+
+void CDocument::SetPathName(const std::filesystem::path& pathName, bool addToRecentFiles) {
     m_pathName = pathName;
     m_title = pathName.filename().string();
+    if (addToRecentFiles && RecentFileSink()) RecentFileSink()(pathName);
 }
 
 bool CDocument::OnNewDocument() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // The least of a document framework that the style engine needs: a document knows
@@ -10,8 +11,8 @@ public:
     virtual ~CDocument() = default;
 
     const std::filesystem::path& GetPathName() const { return m_pathName; }
-    // Sets the path and derives the title (the file name). The front end may add the
-    // path to its recent-file list when addToRecentFiles is set.
+    // Sets the path and derives the title (the file name); with addToRecentFiles the
+    // path goes to the recent-file list the front end installed.
     virtual void SetPathName(const std::filesystem::path& pathName, bool addToRecentFiles = true);
     const std::string& GetTitle() const { return m_title; }
     void SetTitle(std::string title) { m_title = std::move(title); }
@@ -30,3 +31,7 @@ private:
     std::string m_title;
     bool m_modified = false;
 };
+
+// Where a document's path goes when it is to be added to the recent-file list; the
+// editor installs its list, and nothing is kept while none is installed.
+void SetRecentFileSink(std::function<void(const std::filesystem::path&)> sink);

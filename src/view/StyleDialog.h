@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -50,6 +51,11 @@ public:
     // When the document is modified, asks whether to save it; true when the window
     // may close (saved, or not to be saved).
     bool SaveModified();
+    // What Yes in that question runs; by default a save under the document's path.
+    // The main window installs its Save command, which may ask for a new name.
+    void SetSaveCommand(std::function<bool()> save) { m_saveCommand = std::move(save); }
+    // Checks the whole form, copies it into the document and saves it to path.
+    bool SaveDocumentTo(const std::filesystem::path& path);
 
     // The clipboard keys, for the focused text or number field only.
     static bool IsEditControl(const QWidget* window);
@@ -92,6 +98,7 @@ private:
 
     CKorvaneDoc& m_doc;
     std::function<void()> m_closeWindow;
+    std::function<bool()> m_saveCommand;
     std::map<int, QWidget*> m_controls;
     QSlider* m_slider = nullptr;
     std::array<CUpDown*, kChannelCount> m_channelSpins{};

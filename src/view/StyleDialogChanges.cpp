@@ -100,10 +100,12 @@ void StyleDialog::OnHScroll(int position) {
     UpdateData(false);
 }
 
-bool StyleDialog::DoSave() {
+bool StyleDialog::DoSave() { return SaveDocumentTo(m_doc.GetPathName()); }
+
+bool StyleDialog::SaveDocumentTo(const std::filesystem::path& path) {
     if (!UpdateData(true) || !CheckTempoFitsStyleFile()) return false;
     CopyFormToDocument();
-    return m_doc.OnSaveDocument(m_doc.GetPathName());
+    return m_doc.OnSaveDocument(path);
 }
 
 // Checked at the save, not while typing: "1" is on the way to "120". A tempo left as
@@ -134,7 +136,7 @@ bool StyleDialog::SaveModified() {
     const std::size_t at = pattern.find("%1");
     const std::string question = std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
     switch (ShowMessage(question, kAppTitle, msgbox::YesNoCancel | msgbox::IconQuestion)) {
-        case msgbox::IdYes: return DoSave();
+        case msgbox::IdYes: return m_saveCommand ? m_saveCommand() : DoSave();
         case msgbox::IdNo: return true;
         default: return false;
     }

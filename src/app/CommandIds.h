@@ -1,0 +1,15 @@
+#pragma once
+
+// The command ids of the menus and keys. The ids of Settings and Help live with
+// their commands (ID_FILE_SETTINGS, ID_HELP).
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_FILE_SAVE = 57603;
+inline constexpr int ID_FILE_SAVE_AS = 57604;
+inline constexpr int ID_FILE_MRU_FILE1 = 57616;  // "Last File", then the recent files
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_WINDOW_CASCADE = 57650;
+inline constexpr int ID_WINDOW_TILE = 57651;
+inline constexpr int ID_NEXT_PANE = 57680;
+inline constexpr int ID_PREV_PANE = 57681;

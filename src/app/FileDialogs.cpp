@@ -1,0 +1,64 @@
+#include "app/FileDialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QString>
+
+namespace {
+
+// The filters as the user reads them; the second shows every file.
+const char* const kStyleFilter = "Yamaha Style-Dateien (*.sty)";
+const char* const kAllFilesFilter = "Alle Dateien (*.*)";
+const char* const kDefaultSuffix = "sty";
+
+QStringList Filters() { return {QString::fromUtf8(kStyleFilter), QString::fromUtf8(kAllFilesFilter)}; }
+
+class CQtFileDialogs : public CFileDialogs {
+public:
+    std::optional<std::filesystem::path> AskOpenPath(QWidget* owner) override {
+        QFileDialog dialog(owner, QString::fromUtf8("\xC3\x96"
+                                                    "ffnen"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(Filters());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return PathFromQString(dialog.selectedFiles().front());
+    }
+
+    std::optional<std::filesystem::path> AskSavePath(QWidget* owner, const std::filesystem::path& proposed) override {
+        QFileDialog dialog(owner, QString::fromUtf8("Speichern unter"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilters(Filters());
+        dialog.setDefaultSuffix(QString::fromUtf8(kDefaultSuffix));
+        dialog.selectFile(QStringFromPath(proposed));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return PathFromQString(dialog.selectedFiles().front());
+    }
+};
+
+CQtFileDialogs g_qtDialogs;
+CFileDialogs* g_dialogs = nullptr;
+
+}  // namespace
+
+CFileDialogs& AppFileDialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
+void SetAppFileDialogs(CFileDialogs* dialogs) { g_dialogs = dialogs; }
+
+// Paths go to the file system as the bytes it uses (QFile's encoding), so that a name
+// in any encoding opens.
+std::filesystem::path PathFromQString(const QString& text) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(text.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+#endif
+}
+
+QString QStringFromPath(const std::filesystem::path& path) {
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}

@@ -1,0 +1,82 @@
+#include "app/RecentFileList.h"
+
+#include <system_error>
+
+#include "framework/Profile.h"
+#include "style/FileNaming.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kSection = "Recent File List";
+
+std::string EntryName(std::size_t index) { return "File" + std::to_string(index + 1); }
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return a == b || fs::equivalent(a, b, error);
+}
+
+}  // namespace
+
+CRecentFileList::CRecentFileList(CProfile& profile) : m_profile(profile) {}
+
+void CRecentFileList::ReadList() {
+    m_paths.clear();
+    for (std::size_t i = 0; i < kSize; ++i) {
+        const std::string entry = m_profile.GetProfileString(kSection, EntryName(i), "");
+        if (!entry.empty()) m_paths.emplace_back(std::u8string(entry.begin(), entry.end()));
+    }
+}
+
+void CRecentFileList::WriteList() const {
+    for (std::size_t i = 0; i < kSize; ++i) {
+        m_profile.WriteProfileString(kSection, EntryName(i), i < m_paths.size() ? Utf8(m_paths[i]) : "");
+    }
+}
+
+void CRecentFileList::Add(const fs::path& path) {
+    std::erase_if(m_paths, [&](const fs::path& known) { return SameFile(known, path); });
+    m_paths.insert(m_paths.begin(), path);
+    if (m_paths.size() > kSize) m_paths.resize(kSize);
+    WriteList();
+}
+
+void CRecentFileList::Remove(std::size_t index) {
+    if (index >= m_paths.size()) return;
+    m_paths.erase(m_paths.begin() + static_cast<std::ptrdiff_t>(index));
+    WriteList();
+}
+
+std::string CRecentFileList::MenuText(std::size_t index) const {
+    std::string text = AbbreviatedPath(m_paths.at(index), kMaxDisplayLength);
+    // A "&" in a name is shown, not taken for the entry's key.
+    for (std::size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 2)) text.insert(at, "&");
+    return "&" + std::to_string(index + 1) + " " + text;
+}
+
+std::string AbbreviatedPath(const fs::path& path, std::size_t maxLength) {
+    const std::string whole = Utf8(path.lexically_normal());
+    if (CharacterCount(whole) <= maxLength) return whole;
+    const std::string name = FileNameOf(path);
+    const std::string root = Utf8(path.root_path());
+    const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
+    std::string tail = name;
+    std::vector<std::string> folders;
+    for (const fs::path& part : path.parent_path().relative_path()) folders.push_back(Utf8(part));
+    std::string best;
+    for (auto folder = folders.rbegin();; ++folder) {
+        const std::string candidate = root + "..." + separator + tail;
+        if (CharacterCount(candidate) > maxLength) break;
+        best = candidate;
+        if (folder == folders.rend()) break;
+        tail = *folder + separator + tail;
+    }
+    return best.empty() ? name : best;
+}
