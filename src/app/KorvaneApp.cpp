@@ -1,46 +1,128 @@
 #include "app/KorvaneApp.h"
 
+#include <QTimer>
+#include <filesystem>
+#include <system_error>
+
+#include "app/InstanceLink.h"
 #include "app/MainFrame.h"
+#include "app/RecentFileList.h"
+#include "framework/Document.h"
 #include "framework/Profile.h"
 #include "msg/qt/QtMessagePresenter.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsProfile.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// File names as the system gives them: on Windows as wide characters, elsewhere as
-// the bytes of argv, so that no name is changed on its way to the file system.
-std::vector<std::filesystem::path> FileArguments(int argc, char** argv) {
-    std::vector<std::filesystem::path> files;
+// A file name as the bytes the file system uses: on Windows UTF-8 of the wide
+// name, elsewhere argv's bytes. Made absolute here, since the copy that opens it may
+// run in another folder.
+QByteArray AbsoluteFileName(const fs::path& given) {
+    std::error_code error;
+    const fs::path path = fs::absolute(given, error);
+    const fs::path& name = error ? given : path;
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(name.native()).toUtf8();
+#else
+    return QByteArray::fromStdString(name.native());
+#endif
+}
+
+fs::path PathOfFileName(const QByteArray& fileName) {
+#ifdef Q_OS_WIN
+    return fs::path(QString::fromUtf8(fileName).toStdWString());
+#else
+    return fs::path(fileName.toStdString());
+#endif
+}
+
+std::vector<QByteArray> FileArguments(int argc, char** argv) {
+    std::vector<QByteArray> files;
 #ifdef Q_OS_WIN
     (void)argc;
     (void)argv;
     const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) files.emplace_back(arguments[i].toStdWString());
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        files.push_back(AbsoluteFileName(fs::path(arguments[i].toStdWString())));
+    }
 #else
-    for (int i = 1; i < argc; ++i) files.emplace_back(argv[i]);
+    for (int i = 1; i < argc; ++i) files.push_back(AbsoluteFileName(fs::path(argv[i])));
 #endif
     return files;
 }
 
 }  // namespace
 
-CKorvaneApp::CKorvaneApp(int& argc, char** argv) : QApplication(argc, argv), m_files(FileArguments(argc, argv)) {}
+CKorvaneApp::CKorvaneApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_files(FileArguments(argc, argv)), m_link(std::make_unique<CInstanceLink>()) {}
 
 CKorvaneApp::~CKorvaneApp() {
     m_mainFrame.reset();
+    SetRecentFileSink(nullptr);
     InstallMessagePresenter(nullptr);
     SetAppProfile(nullptr);
 }
 
-void CKorvaneApp::InitInstance() {
+bool CKorvaneApp::InitInstance() {
+    if (!m_link->LockStartup()) return false;
+
+    // Another copy runs: it gets the files and comes to the front; this one ends
+    // without touching the settings.
+    if (m_link->ForwardToRunningCopy({})) {
+        for (const QByteArray& file : m_files) m_link->ForwardToRunningCopy(file);
+        m_link->UnlockStartup();
+        return false;
+    }
+
     m_profile = std::make_unique<CSettingsProfile>();
     SetAppProfile(m_profile.get());
     m_presenter = std::make_unique<CQtMessagePresenter>([this]() -> QWidget* { return m_mainFrame.get(); });
     InstallMessagePresenter(m_presenter.get());
     installEventFilter(new CHelpKeyFilter([this]() -> QWidget* { return m_mainFrame.get(); }, this));
+    m_recentFiles = std::make_unique<CRecentFileList>(*m_profile);
+    m_recentFiles->ReadList();
 
     m_mainFrame = std::make_unique<CMainFrame>();
+    m_mainFrame->SetRecentFileList(m_recentFiles.get());
+    SetRecentFileSink([this](const fs::path& path) {
+        m_recentFiles->Add(path);
+        if (m_mainFrame) m_mainFrame->SetRecentFileList(m_recentFiles.get());
+    });
+    m_link->Listen();
+    connect(m_link.get(), &CInstanceLink::OpenRequested, this, &CKorvaneApp::OnForwardOpen);
+    connect(m_link.get(), &CInstanceLink::ActivateRequested, this, &CKorvaneApp::ActivateMainWindow);
+    // Runs once the event loop does, after the files below have opened.
+    QTimer::singleShot(0, this, &CKorvaneApp::OnStartupDone);
+
+    for (const QByteArray& file : m_files) {
+        if (!m_mainFrame->OpenStyle(PathOfFileName(file))) {
+            m_link->UnlockStartup();
+            m_exitCode = 1;
+            return false;
+        }
+    }
     m_mainFrame->show();
-    for (const std::filesystem::path& file : m_files) m_mainFrame->OpenStyle(file);
+    return true;
+}
+
+int CKorvaneApp::ExitInstance() {
+    m_link->UnlockStartup();
+    return m_exitCode;
+}
+
+void CKorvaneApp::OnStartupDone() { m_link->UnlockStartup(); }
+
+// A name that fails to open gets the loader's message; the program runs on.
+void CKorvaneApp::OnForwardOpen(const QByteArray& fileName) {
+    if (m_mainFrame) m_mainFrame->OpenStyle(PathOfFileName(fileName));
+}
+
+void CKorvaneApp::ActivateMainWindow() {
+    if (!m_mainFrame) return;
+    if (m_mainFrame->isMinimized()) m_mainFrame->showNormal();
+    m_mainFrame->raise();
+    m_mainFrame->activateWindow();
 }

@@ -1,29 +1,42 @@
 #pragma once
 
 #include <QApplication>
-#include <filesystem>
+#include <QByteArray>
 #include <memory>
 #include <vector>
 
+class CInstanceLink;
 class CMainFrame;
 class CQtMessagePresenter;
+class CRecentFileList;
 class CSettingsProfile;
 
-// The editor's application object: the settings store, the message boxes and the
-// Help key for the whole program, the main window, and the styles named on the
-// command line, each in its own window.
+// The editor's application object. One copy runs per user: a copy that finds
+// another running hands it the files from its command line, brings it to the front
+// and ends. The first copy sets up the settings store, the message boxes, the Help
+// key, the recent-file list and the main window, and opens its files.
 class CKorvaneApp : public QApplication {
 public:
     CKorvaneApp(int& argc, char** argv);
     ~CKorvaneApp() override;
 
-    // Shows the main window and opens the files.
-    void InitInstance();
+    // The start-up; true when the program is to run, false when it is to end now.
+    bool InitInstance();
+    // The exit status: 1 when a file from the command line did not open, else 0.
+    int ExitInstance();
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
 private:
-    std::vector<std::filesystem::path> m_files;
+    // Start-up is done once the event loop runs: later copies may now look for this one.
+    void OnStartupDone();
+    void OnForwardOpen(const QByteArray& fileName);
+    void ActivateMainWindow();
+
+    std::vector<QByteArray> m_files;  // as the system gave them, made absolute
+    std::unique_ptr<CInstanceLink> m_link;
     std::unique_ptr<CSettingsProfile> m_profile;
     std::unique_ptr<CQtMessagePresenter> m_presenter;
+    std::unique_ptr<CRecentFileList> m_recentFiles;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    int m_exitCode = 0;
 };

@@ -134,7 +134,7 @@ QList<CChildFrame*> CMainFrame::ChildFrames() const {
 }
 
 StyleDialog* CMainFrame::ActiveStyleDialog() const {
-    auto* frame = dynamic_cast<CChildFrame*>(m_mdiArea->activeSubWindow());
+    CChildFrame* frame = ActiveChildFrame();
     return frame ? frame->GetView() : nullptr;
 }
 

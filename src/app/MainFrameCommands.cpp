@@ -13,7 +13,9 @@
 
 namespace fs = std::filesystem;
 
-CChildFrame* CMainFrame::ActiveChildFrame() const { return dynamic_cast<CChildFrame*>(m_mdiArea->activeSubWindow()); }
+// The window the commands act on: the active one, or while the main window itself is
+// not active, the one that was active last.
+CChildFrame* CMainFrame::ActiveChildFrame() const { return dynamic_cast<CChildFrame*>(m_mdiArea->currentSubWindow()); }
 
 void CMainFrame::OnFileOpen() {
     if (const std::optional<fs::path> path = AppFileDialogs().AskOpenPath(this)) OpenStyle(*path);

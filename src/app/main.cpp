@@ -2,6 +2,7 @@
 
 int main(int argc, char** argv) {
     CKorvaneApp app(argc, argv);
-    app.InitInstance();
-    return app.exec();
+    if (!app.InitInstance()) return app.ExitInstance();
+    app.exec();
+    return app.ExitInstance();
 }

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+
+#include "QtTestApp.h"
+#include "TempDir.h"
+#include "app/InstanceLink.h"
+
+namespace {
+
+// Lets the running side handle what arrived until it has emitted count signals.
+bool WaitFor(QSignalSpy& spy, int count) {
+    QElapsedTimer timer;
+    timer.start();
+    while (spy.count() < count && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return spy.count() >= count;
+}
+
+class InstanceLink : public testing::Test {
+protected:
+    InstanceLink() { QtTestApp(); }
+    QString Folder() const { return QString::fromStdString(dir.path().string()); }
+    TempDir dir;
+};
+
+TEST_F(InstanceLink, NamesReachTheRunningCopyByteForByte) {
+    CInstanceLink running(Folder());
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy opened(&running, &CInstanceLink::OpenRequested);
+    QSignalSpy activated(&running, &CInstanceLink::ActivateRequested);
+
+    const QByteArray latin1 = "/styles/Caf\xE9 \xFF.sty";  // not UTF-8: forwarded as the bytes it is
+    const QByteArray longest(1200, 'x');
+    for (const QByteArray& name : {QByteArray("/styles/Pop.sty"), latin1, longest, QByteArray()}) {
+        CInstanceLink second(Folder());
+        EXPECT_TRUE(second.ForwardToRunningCopy(name));
+    }
+    ASSERT_TRUE(WaitFor(activated, 4));
+    ASSERT_EQ(opened.count(), 3);  // no name, nothing to open
+    EXPECT_EQ(opened[0][0].toByteArray(), "/styles/Pop.sty");
+    EXPECT_EQ(opened[1][0].toByteArray(), latin1);
+    EXPECT_EQ(opened[2][0].toByteArray(), QByteArray(999, 'x'));  // cut to keep its terminating zero
+}
+
+TEST_F(InstanceLink, NoRunningCopyMeansNoForwarding) {
+    CInstanceLink alone(Folder());
+    EXPECT_FALSE(alone.ForwardToRunningCopy("/styles/Pop.sty"));
+}
+
+TEST_F(InstanceLink, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
+    // A socket name that answers no one, and a lock whose process is gone.
+    CInstanceLink next(Folder());
+    QFile leftover(next.SocketPath());
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    const pid_t child = fork();
+    if (child == 0) {
+        CInstanceLink crashed(Folder());
+        _exit(crashed.LockStartup() ? 0 : 1);  // ends holding the lock, as a crash would
+    }
+    int status = 1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    ASSERT_TRUE(next.LockStartup());
+    EXPECT_FALSE(next.ForwardToRunningCopy("/styles/Pop.sty"));
+    EXPECT_TRUE(next.Listen());
+    next.UnlockStartup();
+}
+
+}  // namespace
