@@ -182,6 +182,17 @@ TEST_F(Commands, NameOfAnotherStyleIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(frame->ActiveChildFrame()->GetDocument().GetPathName(), dir / "Rock.sty");
 }
 
+TEST_F(Commands, FailedSaveAsLeavesTheFileOfTheChosenNameAlone) {
+    ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
+    EditTitle("");
+    dialogs.saveAnswer = dir / "Rock.sty";
+    EXPECT_FALSE(frame->OnFileSaveAs());
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].text, "File title may not be empty!");
+    EXPECT_EQ(ReadFileBytes(dir / "Rock.sty").data, Style("Rock").data);
+    EXPECT_EQ(frame->ActiveChildFrame()->windowTitle(), "Pop.sty");
+}
+
 TEST_F(Commands, RecentFilesSurviveARestartAndOneThatFailsLeavesTheList) {
     ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
     ASSERT_TRUE(frame->OpenStyle(dir / "Rock.sty"));
