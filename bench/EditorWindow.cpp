@@ -17,26 +17,13 @@
 #include <cstring>
 #include <string>
 
-#include "StyleBytes.h"
+#include "MadeUpStyle.h"
 #include "TempDir.h"
 #include "app/MainFrame.h"
 #include "framework/Profile.h"
 #include "msg/qt/QtMessagePresenter.h"
 
 namespace {
-
-Bytes MadeUpStyle() {
-    Bytes events = TitleEvent("Sunny Bossa") + CopyrightEvent("(c) 2026 Korvane") + Sff1Marker() + TempoEvent(454545) +
-                   TimeSignatureEvent(4, 2);
-    const std::uint8_t volumes[] = {100, 92, 110, 84, 76, 70, 88, 96};
-    for (std::uint8_t channel = 8; channel < 16; ++channel) events += VolumeEvent(channel, volumes[channel - 8]);
-    for (const char* section : {"Intro A", "Main A", "Main B", "Main C", "Main D", "Ending A", "Ending B"}) {
-        events += MarkerEvent(section) + NoteOn(9, 36, 100);
-    }
-    events += EndOfTrack();
-    const Bytes casm = Casm(Cseg(Sdec("Main A,Main B,Main C,Main D") + Ctab(10, 10) + Ctab(11, 11) + Cntt()));
-    return StyleFile(events, casm + Ots());
-}
 
 long PeakResidentKilobytes() {
     rusage usage{};

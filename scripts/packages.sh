@@ -6,9 +6,15 @@ KORVANE_PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   xvfb xauth
+  desktop-file-utils
   clang libclang-rt-14-dev
   libbenchmark-dev
 )
+
+# Only bench/startup.sh needs these: it finds the shown window with xdotool and sees its
+# first paint with xwd (x11-apps). The icons in res/ were rendered with rsvg-convert
+# (librsvg2-bin), which no build needs.
+KORVANE_BENCH_PACKAGES=(xdotool x11-apps)
 
 korvane_install_packages() {
   local missing=()

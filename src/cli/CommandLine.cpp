@@ -4,11 +4,8 @@
 
 #include "cli/InfoCommand.h"
 #include "cli/SaveCommand.h"
+#include "framework/Version.h"
 #include "style/EditRules.h"
-
-#ifndef KORVANE_VERSION
-#define KORVANE_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -88,7 +85,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitSuccess;
     }
     if (command == "--version") {
-        out << "korvane-cli " << KORVANE_VERSION << "\n";
+        out << "korvane-cli " << kKorvaneVersion << "\n";
         return kExitSuccess;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
