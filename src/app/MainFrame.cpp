@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <system_error>
 
+#include "app/AppIcon.h"
 #include "app/ChildFrame.h"
 #include "app/WindowPlacement.h"
 #include "framework/AppTitle.h"
@@ -29,6 +30,7 @@ QList<QRect> ScreenAreas() {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {
     setWindowTitle(kAppTitle);
+    setWindowIcon(KorvaneIcon());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
@@ -80,6 +81,7 @@ void CMainFrame::CreateMenus() {
     connect(Action(ID_WINDOW_CASCADE), &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
     connect(Action(ID_WINDOW_TILE), &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
     connect(Action(ID_HELP), &QAction::triggered, this, [this] { OnHelp(this); });
+    connect(Action(ID_APP_ABOUT), &QAction::triggered, this, [this] { OnAppAbout(this); });
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenus(); });
 
     // The keys that move between the panes of a split window; no window here is split.
