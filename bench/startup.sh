@@ -8,6 +8,8 @@
 #   painted, for `korvane STYLE.sty` and for korvane_minimal_window (one empty QMainWindow),
 #   RUNS times each, one run of each first to warm the file cache. Prints the
 #   medians and their ratio.
+# - Hand-over: the wall time of a second `korvane STYLE.sty` that finds the editor
+#   running, hands it the file and ends, against the minimal program's start.
 # - Memory: the peak resident memory (VmHWM) of `korvane` with 20 styles open, and
 #   of the minimal program, one second after the window was painted.
 #
@@ -53,9 +55,8 @@ now_ns() { date +%s%N; }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Starts "$@" in a fresh home; sets `pid`.
+# Starts "$@" in a fresh home; sets `pid` and `home`.
 start_isolated() {
-    local home
     home=$(mktemp -d "$work/home.XXXXXX")
     mkdir -m 700 "$home/config" "$home/runtime"
     HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime "$@" > /dev/null 2>&1 &
@@ -119,6 +120,29 @@ measure_cold_start() {
     awk -v a="$editor" -v b="$minimal_ms" 'BEGIN { printf "  ratio                   %.2f (aim: 1.5 at most)\n", a / b }'
 }
 
+# Milliseconds from a second start to its end, once it has handed its file to the
+# copy already running in the same home.
+time_hand_over() {
+    start_isolated "$korvane"
+    wait_for_painted_window "$korvane_title" || { stop; return 1; }
+    local start
+    start=$(now_ns)
+    HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime "$korvane" "${styles[1]}" > /dev/null 2>&1
+    echo $((($(now_ns) - start) / 1000000))
+    stop
+}
+
+measure_hand_over() {
+    local times minimal_ms
+    time_hand_over > /dev/null
+    times=$(for ((i = 0; i < runs; ++i)); do time_hand_over; done | median)
+    minimal_ms=$(median_time_to_window "$minimal_title" "$minimal")
+    echo "second start handing its file to the running copy, median of $runs:"
+    echo "  korvane second start    $times ms"
+    echo "  minimal Qt window       $minimal_ms ms (start to painted window)"
+    awk -v a="$times" -v b="$minimal_ms" 'BEGIN { printf "  ratio                   %.2f (aim: 1.5 at most)\n", a / b }'
+}
+
 measure_memory() {
     local editor minimal_kb
     editor=$(peak_memory "$korvane_title" "$korvane" "${styles[@]}")
@@ -129,6 +153,5 @@ measure_memory() {
 }
 
 measure_cold_start
-# The second start's hand-over of its file to the running copy is measured here,
-# beside the cold start, once the editor runs as one copy per user.
+measure_hand_over
 measure_memory

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QValidator>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -34,6 +34,19 @@ DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
+
+// What a number field takes: the digits 0 to 9, nothing else. One for every field of
+// the form: a regular expression per field would be compiled for each.
+class CDigitsOnly : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*pos*/) const override {
+        for (const QChar c : input) {
+            if (c < u'0' || c > u'9') return Invalid;
+        }
+        return Acceptable;
+    }
+};
 
 bool HasFixedText(ControlKind kind) {
     switch (kind) {
@@ -62,7 +75,8 @@ DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const For
 
 }  // namespace
 
-StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_digitsOnly(new CDigitsOnly(this)) {
     CreateControls();
     ConnectHandlers();
 }
@@ -103,7 +117,7 @@ QWidget* StyleDialog::CreateControl(const FormControl& control, QLineEdit* lastE
         case ControlKind::TextEdit: return new QLineEdit(this);
         case ControlKind::NumberEdit: {
             auto* edit = new QLineEdit(this);
-            edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            edit->setValidator(m_digitsOnly);
             return edit;
         }
         case ControlKind::UpDown: return new CUpDown(lastEdit, this);

@@ -20,6 +20,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QValidator;
 
 // The form of one style window, laid out by dialog template 102. It shows the
 // style's values and this document's options; every change is checked together with
@@ -100,6 +101,7 @@ private:
     std::function<void()> m_closeWindow;
     std::function<bool()> m_saveCommand;
     std::map<int, QWidget*> m_controls;
+    QValidator* m_digitsOnly;
     QSlider* m_slider = nullptr;
     std::array<CUpDown*, kChannelCount> m_channelSpins{};
     bool m_initialUpdateDone = false;
