@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "app/AppIcon.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
@@ -12,6 +13,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CKorvaneDoc> doc, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_view);
     setWindowTitle(QString::fromStdString(m_doc->GetTitle()));
+    setWindowIcon(KorvaneIcon());
     m_view->SetCloseWindow([this] {
         m_documentClosed = true;
         close();
