@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "FakePresenter.h"
+#include "SaveFixture.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
 #include "Unprivileged.h"
@@ -23,31 +23,14 @@ const Bytes kImportedOts = Ots(Bytes::Text("imported OTS"));
 Bytes Track() { return StyleFile(kTrackEvents); }
 Bytes FullStyle() { return StyleFile(kTrackEvents, kCasm + kOts + kFnrc); }
 
-class KorvaneDocSave : public testing::Test {
+class KorvaneDocSave : public SaveFixture {
 protected:
-    // Opens a style with every save option off, as a test wants to set them.
-    std::unique_ptr<CKorvaneDoc> Open(const fs::path& path) {
-        auto doc = std::make_unique<CKorvaneDoc>();
-        EXPECT_TRUE(doc->OnOpenDocument(path));
-        doc->m_bAdaptFilename = doc->m_bFormatFilename = false;
-        return doc;
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : presenter.boxes) texts.push_back(box.text);
-        return texts;
-    }
-
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    TempDir dir;
-    FakePresenter presenter;
 };
 
 TEST_F(KorvaneDocSave, PlainSaveWritesTheSameFileWithEveryChunkAfterTheTrack) {

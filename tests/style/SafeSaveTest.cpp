@@ -9,7 +9,7 @@
 #include <chrono>
 #include <csignal>
 
-#include "FakePresenter.h"
+#include "SaveFixture.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
 #include "Unprivileged.h"
@@ -29,28 +29,13 @@ Bytes Style(const char* title, std::uint8_t volume = 100) {
                      EndOfTrack());
 }
 
-class SafeSave : public testing::Test {
+class SafeSave : public SaveFixture {
 protected:
-    // Opened with every naming option off; a test turns on what it needs.
-    std::unique_ptr<CKorvaneDoc> Open(const fs::path& path) {
-        auto doc = std::make_unique<CKorvaneDoc>();
-        EXPECT_TRUE(doc->OnOpenDocument(path)) << path;
-        doc->m_bAdaptFilename = doc->m_bFormatFilename = false;
-        return doc;
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : presenter.boxes) texts.push_back(box.text);
-        return texts;
-    }
     struct stat Stat(const fs::path& path) const {
         struct stat info {};
         EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
         return info;
     }
-
-    TempDir dir;
-    FakePresenter presenter;
 };
 
 TEST_F(SafeSave, SymlinkWithDeleteOldFileKeepsTheStyle) {
