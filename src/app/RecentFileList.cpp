@@ -30,14 +30,18 @@ CRecentFileList::CRecentFileList(CProfile& profile) : m_profile(profile) {}
 void CRecentFileList::ReadList() {
     m_paths.clear();
     for (std::size_t i = 0; i < kSize; ++i) {
-        const std::string entry = m_profile.GetProfileString(kSection, EntryName(i), "");
-        if (!entry.empty()) m_paths.emplace_back(std::u8string(entry.begin(), entry.end()));
+        m_stored[i] = m_profile.GetProfileString(kSection, EntryName(i), "");
+        if (!m_stored[i].empty()) m_paths.emplace_back(std::u8string(m_stored[i].begin(), m_stored[i].end()));
     }
 }
 
-void CRecentFileList::WriteList() const {
+// Only the entries that changed are written: each write reaches the disk.
+void CRecentFileList::WriteList() {
     for (std::size_t i = 0; i < kSize; ++i) {
-        m_profile.WriteProfileString(kSection, EntryName(i), i < m_paths.size() ? Utf8(m_paths[i]) : "");
+        std::string entry = i < m_paths.size() ? Utf8(m_paths[i]) : "";
+        if (entry == m_stored[i]) continue;
+        m_profile.WriteProfileString(kSection, EntryName(i), entry);
+        m_stored[i] = std::move(entry);
     }
 }
 

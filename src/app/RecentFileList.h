@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -27,10 +28,11 @@ public:
     std::string MenuText(std::size_t index) const;
 
 private:
-    void WriteList() const;
+    void WriteList();
 
     CProfile& m_profile;
     std::vector<std::filesystem::path> m_paths;
+    std::array<std::string, kSize> m_stored;  // the entries as the settings hold them
 };
 
 // A path shortened for a menu: whole when it fits; else its root, "...", and as many
