@@ -11,5 +11,3 @@ inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_WINDOW_CASCADE = 57650;
 inline constexpr int ID_WINDOW_TILE = 57651;
-inline constexpr int ID_NEXT_PANE = 57680;
-inline constexpr int ID_PREV_PANE = 57681;

@@ -73,7 +73,6 @@ private:
     std::map<int, QAction*> m_actions;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
-    QMenu* m_helpMenu = nullptr;
     QList<QAction*> m_recentActions;
     QActionGroup* m_windowList = nullptr;
     CRecentFileList* m_recentFiles = nullptr;

@@ -69,8 +69,7 @@ void CMainFrame::CreateMenus() {
     m_windowMenu = menuBar()->addMenu("&Window");
     fill(m_windowMenu, kWindowMenu);
     m_windowMenu->addSeparator();
-    m_helpMenu = menuBar()->addMenu("&?");
-    fill(m_helpMenu, kHelpMenu);
+    fill(menuBar()->addMenu("&?"), kHelpMenu);
 
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(Action(ID_FILE_CLOSE), &QAction::triggered, this, &CMainFrame::OnFileClose);
