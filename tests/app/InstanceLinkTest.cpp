@@ -2,23 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "QtTestApp.h"
 #include "TempDir.h"
 #include "app/InstanceLink.h"
 
 namespace {
-
-// Lets the running side handle what arrived until it has emitted count signals.
-bool WaitFor(QSignalSpy& spy, int count) {
-    QElapsedTimer timer;
-    timer.start();
-    while (spy.count() < count && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return spy.count() >= count;
-}
 
 class InstanceLink : public testing::Test {
 protected:
@@ -39,21 +31,17 @@ TEST_F(InstanceLink, NamesReachTheRunningCopyByteForByte) {
         CInstanceLink second(Folder());
         EXPECT_TRUE(second.ForwardToRunningCopy(name));
     }
-    ASSERT_TRUE(WaitFor(activated, 4));
-    ASSERT_EQ(opened.count(), 3);  // no name, nothing to open
+    ASSERT_TRUE(QTest::qWaitFor([&activated] { return activated.count() >= 4; }));  // handled by the running side
+    ASSERT_EQ(opened.count(), 3);                                                   // no name, nothing to open
     EXPECT_EQ(opened[0][0].toByteArray(), "/styles/Pop.sty");
     EXPECT_EQ(opened[1][0].toByteArray(), latin1);
     EXPECT_EQ(opened[2][0].toByteArray(), QByteArray(999, 'x'));  // cut to keep its terminating zero
 }
 
-TEST_F(InstanceLink, NoRunningCopyMeansNoForwarding) {
-    CInstanceLink alone(Folder());
-    EXPECT_FALSE(alone.ForwardToRunningCopy("/styles/Pop.sty"));
-}
-
 TEST_F(InstanceLink, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
-    // A socket name that answers no one, and a lock whose process is gone.
     CInstanceLink next(Folder());
+    EXPECT_FALSE(next.ForwardToRunningCopy("/styles/Pop.sty"));  // no copy runs at all
+    // A socket name that answers no one, and a lock whose process is gone.
     QFile leftover(next.SocketPath());
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
@@ -39,9 +41,11 @@ public:
     }
     ~FormTest() override { SetAppProfile(nullptr); }
 
-    StyleDialog& Open(const Bytes& style, bool show = false) {
+    StyleDialog& Open(const Bytes& style = StyleFile(PopEvents()), bool show = true) {
         form.reset();
         doc.reset();
+        presenter.boxes.clear();
+        closed = false;
         path = dir.Write("Pop.sty", style);
         doc = std::make_unique<CKorvaneDoc>();
         EXPECT_TRUE(doc->OnOpenDocument(path));
@@ -57,10 +61,22 @@ public:
         return *form;
     }
 
+    // The text a field or label shows.
+    QString Text(int id) const {
+        const auto* label = qobject_cast<QLabel*>(form->Control(id));
+        return label ? label->text() : Edit(id)->text();
+    }
     QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(form->Control(id)); }
     QCheckBox* Box(int id) const { return static_cast<QCheckBox*>(form->Control(id)); }
     QSlider* Slider() const { return static_cast<QSlider*>(form->Control(form_id::kSlider)); }
     QLineEdit* Volume(int channel) const { return Edit(form_id::kFirstChannelVolume + channel); }
+    void Click(int id) const { QTest::mouseClick(static_cast<QAbstractButton*>(form->Control(id)), Qt::LeftButton); }
+
+    // The one box shown since the last Open.
+    void ExpectOneBox(const std::string& text) const {
+        ASSERT_EQ(presenter.boxes.size(), 1u) << text;
+        EXPECT_EQ(presenter.boxes[0].text, text);
+    }
 
     // Types text key by key, any character, as a keyboard with that key would.
     static void Type(QWidget* widget, const QString& text) {
