@@ -90,7 +90,7 @@ void CInstanceLink::AcceptConnections() {
         connect(socket, &QLocalSocket::disconnected, this, [this, socket, receiver] {
             Receive(socket, *receiver);
             socket->deleteLater();
-            emit ActivateRequested();
+            QMetaObject::invokeMethod(this, &CInstanceLink::ActivateRequested, Qt::QueuedConnection);
         });
     }
 }
@@ -114,7 +114,10 @@ void CInstanceLink::Receive(QLocalSocket* socket, Receiver& receiver) {
                 QByteArray name = receiver.buffer.left(std::min(receiver.count, kReceiveBufferSize - 1));
                 name.truncate(name.indexOf('\0') == -1 ? name.size() : name.indexOf('\0'));
                 receiver.count = 0;
-                emit OpenRequested(name);
+                // Queued: opening a style may show a box whose event loop finishes
+                // this connection and deletes the socket being read here.
+                QMetaObject::invokeMethod(
+                    this, [this, name] { emit OpenRequested(name); }, Qt::QueuedConnection);
                 break;
             }
             default: break;

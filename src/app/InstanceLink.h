@@ -42,6 +42,8 @@ public:
     QString SocketPath() const;
 
 signals:
+    // Both come from the event loop, never from inside the reading of a connection,
+    // so a receiver may show a modal box.
     // A later copy handed on this name (as the bytes it was given).
     void OpenRequested(const QByteArray& fileName);
     // A later copy started: the running copy comes to the front.

@@ -91,12 +91,6 @@ bool CKorvaneApp::InitInstance() {
         m_recentFiles->Add(path);
         if (m_mainFrame) m_mainFrame->SetRecentFileList(m_recentFiles.get());
     });
-    m_link->Listen();
-    connect(m_link.get(), &CInstanceLink::OpenRequested, this, &CKorvaneApp::OnForwardOpen);
-    connect(m_link.get(), &CInstanceLink::ActivateRequested, this, &CKorvaneApp::ActivateMainWindow);
-    // Runs once the event loop does, after the files below have opened.
-    QTimer::singleShot(0, this, &CKorvaneApp::OnStartupDone);
-
     for (const QByteArray& file : m_files) {
         if (!m_mainFrame->OpenStyle(PathOfFileName(file))) {
             m_link->UnlockStartup();
@@ -104,6 +98,12 @@ bool CKorvaneApp::InitInstance() {
             return false;
         }
     }
+    // Only now may later copies find this one: a file that fails above ends the
+    // program, and the loop of its message box must not take over theirs meanwhile.
+    m_link->Listen();
+    connect(m_link.get(), &CInstanceLink::OpenRequested, this, &CKorvaneApp::OnForwardOpen);
+    connect(m_link.get(), &CInstanceLink::ActivateRequested, this, &CKorvaneApp::ActivateMainWindow);
+    QTimer::singleShot(0, this, &CKorvaneApp::OnStartupDone);
     m_mainFrame->show();
     return true;
 }

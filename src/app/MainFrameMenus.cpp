@@ -130,7 +130,9 @@ void CMainFrame::UpdateWindowMenu() {
     const QList<CChildFrame*> frames = ChildFrames();
     for (qsizetype i = 0; i < frames.size(); ++i) {
         CChildFrame* frame = frames[i];
-        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(frame->windowTitle()), m_windowList);
+        // A "&" in a file name is shown, not taken for the entry's key.
+        const QString name = frame->windowTitle().replace('&', "&&");
+        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(name), m_windowList);
         action->setCheckable(true);
         action->setChecked(frame == m_mdiArea->activeSubWindow());
         connect(action, &QAction::triggered, this, [this, frame] { m_mdiArea->setActiveSubWindow(frame); });

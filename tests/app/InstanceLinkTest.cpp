@@ -2,9 +2,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QEventLoop>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "QtTestApp.h"
 #include "TempDir.h"
@@ -36,6 +38,26 @@ TEST_F(InstanceLink, NamesReachTheRunningCopyByteForByte) {
     EXPECT_EQ(opened[0][0].toByteArray(), "/styles/Pop.sty");
     EXPECT_EQ(opened[1][0].toByteArray(), latin1);
     EXPECT_EQ(opened[2][0].toByteArray(), QByteArray(999, 'x'));  // cut to keep its terminating zero
+}
+
+// The running copy shows the loader's message for a name that does not open: the
+// box's event loop finishes the connection meanwhile, which must not pull the socket
+// from under the reading of it.
+TEST_F(InstanceLink, OpeningAForwardedNameMayShowABox) {
+    CInstanceLink running(Folder());
+    ASSERT_TRUE(running.Listen());
+    int opened = 0;
+    QObject::connect(&running, &CInstanceLink::OpenRequested, [&opened] {
+        QEventLoop box;
+        QTimer::singleShot(200, &box, &QEventLoop::quit);
+        box.exec();
+        ++opened;
+    });
+    for (const char* name : {"/styles/Bogus.sty", "/styles/Pop.sty"}) {
+        CInstanceLink second(Folder());
+        EXPECT_TRUE(second.ForwardToRunningCopy(name));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened == 2; }));
 }
 
 TEST_F(InstanceLink, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
