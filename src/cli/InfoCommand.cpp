@@ -6,6 +6,7 @@
 #include "cli/Json.h"
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
+#include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 
 namespace {
@@ -25,8 +26,6 @@ std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bo
     }
     return list;
 }
-
-bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
 
 std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
     std::string json = "{\"path\": " + JsonPathString(path);

@@ -17,6 +17,12 @@ void Take(CKorvaneDoc& doc, Field& field, Value value) {
 
 }  // namespace
 
+bool HasTempo(const CKorvaneDoc& doc) { return doc.m_nTempo != -1; }
+
+bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
+
+bool HasChannelVolume(const CKorvaneDoc& doc, int channel) { return doc.m_nOrigVolume[channel] != -1; }
+
 std::string TempoDoesNotFitText(int bpm) {
     return "A tempo of " + std::to_string(bpm) + " cannot be stored in a style file!\n\n(The slowest tempo is " +
            std::to_string(kSlowestStorableTempo) + ".)";
@@ -28,16 +34,14 @@ std::int16_t VolumeAtPercent(std::int16_t found, int percent) {
 }
 
 EditRefusal EditTempo(CKorvaneDoc& doc, int bpm) {
-    if (doc.m_nTempo == -1) return "This style has no tempo to change.";
+    if (!HasTempo(doc)) return "This style has no tempo to change.";
     if (!kTempoRange.Contains(bpm)) return OutOfRangeText("The tempo", kTempoRange);
     Take(doc, doc.m_nTempo, bpm);
     return std::nullopt;
 }
 
 EditRefusal EditTimeSignature(CKorvaneDoc& doc, int numerator, int denominator) {
-    if (doc.m_nTimeSigNumerator == 0 || doc.m_nTimeSigDenominator == 0) {
-        return "This style has no time signature to change.";
-    }
+    if (!HasTimeSignature(doc)) return "This style has no time signature to change.";
     if (!kTimeSignatureRange.Contains(numerator) || !kTimeSignatureRange.Contains(denominator)) {
         return OutOfRangeText("Each part of the time signature", kTimeSignatureRange);
     }
@@ -50,7 +54,7 @@ EditRefusal EditChannelVolume(CKorvaneDoc& doc, int channel, int volume) {
     if (channel < 0 || channel >= static_cast<int>(kChannelCount)) {
         return "There is no channel " + std::to_string(channel + 1) + ".";
     }
-    if (doc.m_nVolume[channel] == -1) {
+    if (!HasChannelVolume(doc, channel)) {
         return "This style has no volume on channel " + std::to_string(channel + 1) + " to change.";
     }
     if (!kVolumeRange.Contains(volume)) return OutOfRangeText("A channel volume", kVolumeRange);
@@ -64,7 +68,7 @@ EditRefusal EditAllChannelsPercent(CKorvaneDoc& doc, int percent) {
     Take(doc, doc.m_bAllChannels, true);
     Take(doc, doc.m_nAllChannelsPercent, percent);
     for (std::size_t channel = 0; channel < kChannelCount; ++channel) {
-        if (doc.m_nOrigVolume[channel] == -1) continue;
+        if (!HasChannelVolume(doc, static_cast<int>(channel))) continue;
         doc.m_nVolume[channel] = VolumeAtPercent(doc.m_nOrigVolume[channel], percent);
     }
     return std::nullopt;

@@ -28,6 +28,13 @@ inline constexpr bool TempoFitsStyleFile(int bpm) { return bpm >= kSlowestStorab
 // Why a save refuses to write an edited tempo that does not fit.
 std::string TempoDoesNotFitText(int bpm);
 
+// The values a style may lack: no tempo event before "Main A", no time signature, no
+// volume on a channel (0-15). A value the style lacks is never shown, checked or
+// written.
+bool HasTempo(const CKorvaneDoc& doc);
+bool HasTimeSignature(const CKorvaneDoc& doc);
+bool HasChannelVolume(const CKorvaneDoc& doc, int channel);
+
 // The slider's rule: a volume as found in the file at percent (truncated, only the low
 // 8 bits kept, above 127 written as 127).
 std::int16_t VolumeAtPercent(std::int16_t found, int percent);

@@ -71,13 +71,3 @@ std::optional<CharacterOutsideCp1252> FindCharacterOutsideCp1252(const QString& 
     }
     return std::nullopt;
 }
-
-std::string ToCp1252ForDisplay(const QString& text) {
-    std::string shown;
-    for (const uint codePoint : text.toUcs4()) {
-        const char32_t one[] = {static_cast<char32_t>(codePoint)};
-        const std::optional<std::string> byte = Cp1252Of(QString::fromUcs4(one, 1));
-        shown += byte ? *byte : std::string("?");
-    }
-    return shown;
-}

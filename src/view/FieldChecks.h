@@ -36,6 +36,3 @@ struct CharacterOutsideCp1252 {
     FieldRefusal refusal;
 };
 std::optional<CharacterOutsideCp1252> FindCharacterOutsideCp1252(const QString& text);
-
-// A text for a message box, with any character code page 1252 cannot hold shown as '?'.
-std::string ToCp1252ForDisplay(const QString& text);

@@ -15,12 +15,6 @@ bool IsOptionEnabled(const CKorvaneDoc& doc, int controlId) {
     }
 }
 
-bool HasTempo(const CKorvaneDoc& doc) { return doc.m_nTempo != -1; }
-
-bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
-
-bool HasChannelVolume(const CKorvaneDoc& doc, int channel) { return doc.m_nOrigVolume[channel] != -1; }
-
 QPoint CCascade::NextPlace(QSize clientArea, QSize window) {
     QPoint place = m_next;
     if (place.y() + window.height() > clientArea.height()) {

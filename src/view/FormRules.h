@@ -12,11 +12,6 @@ class CKorvaneDoc;
 // while it does not but its side file did at load. The other boxes always.
 bool IsOptionEnabled(const CKorvaneDoc& doc, int controlId);
 
-// The values a style does not have are hidden, and never checked or written.
-bool HasTempo(const CKorvaneDoc& doc);
-bool HasTimeSignature(const CKorvaneDoc& doc);
-bool HasChannelVolume(const CKorvaneDoc& doc, int channel);
-
 // Each style window opens one step right of and below the last, in columns: a
 // window whose bottom would pass the main window's client area starts a new column
 // a step right of the last column start, at the top; one whose right edge would

@@ -131,7 +131,7 @@ void StyleDialog::OnCancel() {
 
 bool StyleDialog::SaveModified() {
     if (!m_doc.IsModified()) return true;
-    const std::string name = ToCp1252ForDisplay(QString::fromStdString(m_doc.GetTitle()));
+    const std::string name = Cp1252ForDisplay(m_doc.GetTitle());
     const std::string_view pattern = kSaveChangesQuestion;
     const std::size_t at = pattern.find("%1");
     const std::string question = std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));

@@ -34,3 +34,8 @@ TEST(Cp1252, SanitizeReplacesOnlyBrokenBytes) {
 }
 
 }  // namespace
+
+TEST(Cp1252, ForDisplayShowsWhatItCannotHoldAsQuestionMarks) {
+    EXPECT_EQ(Cp1252ForDisplay("\xC3\x84\xE2\x82\xAC\xC4\x81.sty"), "\xC4\x80?.sty");  // "Ä€ā.sty"
+    EXPECT_EQ(Cp1252ForDisplay("Caf\xE9.sty"), "Caf?.sty");                            // a byte that is not UTF-8
+}

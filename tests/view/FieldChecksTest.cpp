@@ -52,7 +52,6 @@ TEST(FieldChecks, CharactersOutsideCodePage1252) {
         EXPECT_EQ(found->length, length) << text;
         EXPECT_NE(found->refusal.text.find(code), std::string::npos) << found->refusal.text;
     }
-    EXPECT_EQ(ToCp1252ForDisplay(QString::fromUtf8("Ä€ā.sty")), "\xC4\x80?.sty");
 }
 
 // Rounded to the nearest pixel, as the dialog manager does.
