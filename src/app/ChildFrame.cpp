@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "app/AppIcon.h"
+#include "app/FileDialogs.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
@@ -12,7 +13,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CKorvaneDoc> doc, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_view);
-    setWindowTitle(QString::fromStdString(m_doc->GetTitle()));
+    setWindowTitle(QStringFromPath(m_doc->GetPathName().filename()));
     setWindowIcon(KorvaneIcon());
     m_view->SetCloseWindow([this] {
         m_documentClosed = true;

@@ -53,7 +53,7 @@ bool CMainFrame::DoSaveAs(CChildFrame& frame) {
 // recent files and the next Save follow the file actually written.
 bool CMainFrame::SaveDocumentTo(CChildFrame& frame, const fs::path& path) {
     if (!frame.GetView()->SaveDocumentTo(path)) return false;
-    frame.setWindowTitle(QString::fromStdString(frame.GetDocument().GetTitle()));
+    frame.setWindowTitle(QStringFromPath(frame.GetDocument().GetPathName().filename()));
     UpdateMenus();
     return true;
 }

@@ -13,7 +13,9 @@ void SetRecentFileSink(std::function<void(const std::filesystem::path&)> sink) {
 
 void CDocument::SetPathName(const std::filesystem::path& pathName, bool addToRecentFiles) {
     m_pathName = pathName;
-    m_title = pathName.filename().string();
+    // As UTF-8: string() fails for a name the system's code page cannot hold.
+    const std::u8string name = pathName.filename().u8string();
+    m_title.assign(name.begin(), name.end());
     if (addToRecentFiles && RecentFileSink()) RecentFileSink()(pathName);
 }
 

@@ -14,7 +14,7 @@ public:
     // Sets the path and derives the title (the file name); with addToRecentFiles the
     // path goes to the recent-file list the front end installed.
     virtual void SetPathName(const std::filesystem::path& pathName, bool addToRecentFiles = true);
-    const std::string& GetTitle() const { return m_title; }
+    const std::string& GetTitle() const { return m_title; }  // UTF-8
     void SetTitle(std::string title) { m_title = std::move(title); }
 
     virtual bool IsModified() const { return m_modified; }
