@@ -35,8 +35,9 @@ void CRecentFileList::ReadList() {
     }
 }
 
-// Only the entries that changed are written: each write reaches the disk.
+// Only the entries that changed are written, and they reach the store together.
 void CRecentFileList::WriteList() {
+    const CProfileWriteBatch batch(m_profile);
     for (std::size_t i = 0; i < kSize; ++i) {
         std::string entry = i < m_paths.size() ? Utf8(m_paths[i]) : "";
         if (entry == m_stored[i]) continue;

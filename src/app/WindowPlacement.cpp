@@ -22,6 +22,7 @@ std::optional<QRect> ReadWindowPlacement(const CProfile& profile) {
 }
 
 void WriteWindowPlacement(CProfile& profile, const QRect& outer) {
+    const CProfileWriteBatch batch(profile);
     profile.WriteProfileInt(kSettingsSection, kTop, outer.top());
     profile.WriteProfileInt(kSettingsSection, kLeft, outer.left());
     profile.WriteProfileInt(kSettingsSection, kWidth, outer.width());

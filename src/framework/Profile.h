@@ -17,6 +17,20 @@ public:
     virtual std::string GetProfileString(std::string_view section, std::string_view entry,
                                          std::string_view defaultValue) const = 0;
     virtual bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) = 0;
+    // While deferred, writes may wait; ending the deferral stores them together.
+    virtual void DeferWrites(bool /*defer*/) {}
+};
+
+// Writes that belong together reach the store once, when the batch ends.
+class CProfileWriteBatch {
+public:
+    explicit CProfileWriteBatch(CProfile& profile) : m_profile(profile) { m_profile.DeferWrites(true); }
+    ~CProfileWriteBatch() { m_profile.DeferWrites(false); }
+    CProfileWriteBatch(const CProfileWriteBatch&) = delete;
+    CProfileWriteBatch& operator=(const CProfileWriteBatch&) = delete;
+
+private:
+    CProfile& m_profile;
 };
 
 // Keeps the settings for the lifetime of the process only.

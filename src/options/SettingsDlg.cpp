@@ -64,6 +64,7 @@ void CSettingsDlg::OnInitDialog() {
 void CSettingsDlg::OnOK() {
     DoDataExchange(true);
     CProfile& profile = AppProfile();
+    const CProfileWriteBatch batch(profile);
     for (const SaveOption& option : SaveOptions()) {
         profile.WriteProfileInt(kSettingsSection, option.key, Option(option.controlId));
     }

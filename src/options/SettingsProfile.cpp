@@ -25,7 +25,7 @@ int CSettingsProfile::GetProfileInt(std::string_view section, std::string_view e
 
 bool CSettingsProfile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
     m_settings->setValue(KeyOf(section, entry), value);
-    m_settings->sync();
+    StoreUnlessDeferred();
     return m_settings->status() == QSettings::NoError;
 }
 
@@ -38,6 +38,17 @@ std::string CSettingsProfile::GetProfileString(std::string_view section, std::st
 
 bool CSettingsProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
     m_settings->setValue(KeyOf(section, entry), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    m_settings->sync();
+    StoreUnlessDeferred();
     return m_settings->status() == QSettings::NoError;
+}
+
+// Each write reaches the store at once, so that nothing is lost if the program ends
+// unexpectedly; a batch of writes reaches it once.
+void CSettingsProfile::StoreUnlessDeferred() {
+    if (!m_deferred) m_settings->sync();
+}
+
+void CSettingsProfile::DeferWrites(bool defer) {
+    m_deferred = defer;
+    StoreUnlessDeferred();
 }

@@ -27,9 +27,13 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue) const override;
     bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    void DeferWrites(bool defer) override;
 
     QSettings& Settings() { return *m_settings; }
 
 private:
+    void StoreUnlessDeferred();
+
     std::unique_ptr<QSettings> m_settings;
+    bool m_deferred = false;
 };
