@@ -70,6 +70,14 @@ FileDescriptor OpenRegularFile(const fs::path& path, int flags, struct stat& inf
     return fd;
 }
 
+// Flushed through to the disk itself: on Apple systems fsync stops at the drive's cache.
+bool FlushToDisk(int fd) {
+#ifdef __APPLE__
+    if (fcntl(fd, F_FULLFSYNC) == 0) return true;
+#endif
+    return fsync(fd) == 0;
+}
+
 bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset) {
     while (size > 0) {
         const ssize_t written = pwrite(fd, data, size, offset);
@@ -114,7 +122,7 @@ WriteOutcome WriteInPlace(int fd, std::uintmax_t oldSize, std::initializer_list<
     }
     if (!WriteRange(fd, pieces, 0, std::min(total, oldSize))) return WriteOutcome::WriteFailed;
     if (total < oldSize && ftruncate(fd, static_cast<off_t>(total)) != 0) return WriteOutcome::WriteFailed;
-    return fsync(fd) == 0 ? WriteOutcome::Written : WriteOutcome::WriteFailed;
+    return FlushToDisk(fd) ? WriteOutcome::Written : WriteOutcome::WriteFailed;
 }
 
 // A temporary file beside the target, removed again unless it was renamed.
@@ -127,9 +135,10 @@ struct TemporaryFile {
     }
 };
 
-// A few fixed names, each locked by the save that writes it. A save that was killed
-// leaves its file unlocked, and the next save in that folder removes it.
-constexpr int kTemporaryNames = 16;
+// A fixed set of names, each locked by the save that writes it. A save that was
+// killed leaves its file unlocked, and the next save in that folder removes it. As
+// many saves as there are names can run in one folder at once.
+constexpr int kTemporaryNames = 64;
 
 fs::path TemporaryName(const fs::path& file, int slot) {
     return file.parent_path() / (".korvane-" + std::to_string(slot) + ".tmp");
@@ -138,33 +147,33 @@ fs::path TemporaryName(const fs::path& file, int slot) {
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 void RemoveIfAbandoned(const fs::path& path) {
+    struct stat named {};
+    if (lstat(path.c_str(), &named) != 0) return;
     FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
-    struct stat named {};
     if (!fd || fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) return;
-    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return;  // a save is writing it
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return;  // a save is writing it, or nothing can be locked here
     if (lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) unlink(path.c_str());
 }
 
 // Created with the target's permissions at most (the umask may narrow them), so the
 // new content is never readable by more users than the old.
 bool CreateTemporaryBeside(const fs::path& file, mode_t mode, TemporaryFile& temporary) {
+    for (int slot = 0; slot < kTemporaryNames; ++slot) RemoveIfAbandoned(TemporaryName(file, slot));
     for (int slot = 0; slot < kTemporaryNames; ++slot) {
         const fs::path path = TemporaryName(file, slot);
-        RemoveIfAbandoned(path);
         FileDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         if (!fd) {
             if (errno == EEXIST) continue;
             return false;
         }
-        // Between the create and the lock another save may have taken the new file
-        // for abandoned and removed it; then this name is not ours.
+        // Held by another save's clean-up, which took the new file for abandoned and
+        // removes it: this name is not ours. A file system that locks nothing still
+        // serves, without the clean-up.
+        if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) continue;
         struct stat opened {};
         struct stat named {};
-        if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || fstat(fd.get(), &opened) != 0 ||
-            lstat(path.c_str(), &named) != 0 || !SameFile(opened, named)) {
-            continue;
-        }
+        if (fstat(fd.get(), &opened) != 0 || lstat(path.c_str(), &named) != 0 || !SameFile(opened, named)) continue;
         temporary.path = path;
         temporary.fd = std::move(fd);
         return true;
@@ -238,7 +247,7 @@ WriteOutcome WriteFileSafely(const fs::path& target, std::initializer_list<ByteV
         return WriteInPlace(existing.get(), old.st_size, pieces);
     }
     const bool written = WriteRange(temporary.fd.get(), pieces, 0, TotalSize(pieces)) &&
-                         fsync(temporary.fd.get()) == 0 && rename(temporary.path.c_str(), file.c_str()) == 0;
+                         FlushToDisk(temporary.fd.get()) && rename(temporary.path.c_str(), file.c_str()) == 0;
     temporary.renamed = written;
     return written ? WriteOutcome::Written : WriteOutcome::WriteFailed;
 }

@@ -193,6 +193,7 @@ TEST_F(SafeSave, FullDiskLeavesTheStyleUntouched) {
 TEST_F(SafeSave, AbandonedTemporaryFileIsRemovedByTheNextSaveButALiveOneIsNot) {
     const auto path = dir.Write("Pop.sty", Style("Pop"));
     dir.Write(".korvane-0.tmp", Bytes::Text("left by a save that was killed"));
+    dir.Write(".korvane-5.tmp", Bytes::Text("left by another"));
     const auto live = dir.Write(".korvane-1.tmp", Bytes::Text("a save under way"));
     const int liveFd = open(live.c_str(), O_RDONLY);
     ASSERT_EQ(flock(liveFd, LOCK_EX), 0);
@@ -201,6 +202,7 @@ TEST_F(SafeSave, AbandonedTemporaryFileIsRemovedByTheNextSaveButALiveOneIsNot) {
     ASSERT_TRUE(doc->OnSaveDocument(path));
     close(liveFd);
     EXPECT_FALSE(fs::exists(dir / ".korvane-0.tmp"));
+    EXPECT_FALSE(fs::exists(dir / ".korvane-5.tmp"));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_EQ(ReadFileBytes(path).data, Style("New").data);
 }
