@@ -5,9 +5,11 @@
 #include <new>
 #include <system_error>
 
+#include "framework/Cp1252.h"
 #include "framework/Profile.h"
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
+#include "style/FileNaming.h"
 #include "style/SafeFile.h"
 #include "style/SaveOptions.h"
 #include "style/SideFiles.h"
@@ -81,7 +83,10 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
     try {
         error = save ? SaveStyleFile(pathName, target) : LoadStyleFile(pathName);
     } catch (const std::exception& exception) {
-        error = StyleError{TextOf(exception), std::nullopt};
+        // A save names its file: the failure may lie with that file rather than the style.
+        std::string text = TextOf(exception);
+        if (save) text += "\n\n(" + Cp1252ForDisplay(FileNameOf(pathName)) + ")";
+        error = StyleError{std::move(text), std::nullopt};
     }
     if (error) {
         // An error without text is a save the user called off.
