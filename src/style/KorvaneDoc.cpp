@@ -107,22 +107,21 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     m_bCASMFileExists = CanReadRegularFile(CasmSideFilePath(pathName));
     m_bOTSFileExists = CanReadRegularFile(OtsSideFilePath(pathName));
 
-    std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(pathName, bytes, kMinStyleFileSize, kMaxStyleFileSize)) {
+    const auto allocate = [this](std::size_t size) {
+        m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[size]);
+        m_nBufferSize = m_nFileLength = static_cast<std::int32_t>(size);
+        return m_pFileBuffer.get();
+    };
+    switch (ReadWholeFile(pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
         case ReadOutcome::CannotOpen: return StyleError{msg::kErrorOpening, std::nullopt};
         case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
         case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
         case ReadOutcome::ShortRead: return StyleError{msg::kErrorLoadingBuffer, std::nullopt};
         case ReadOutcome::Read: break;
     }
-    m_nFileLength = static_cast<std::int32_t>(bytes.size());
-    m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[bytes.size()]);
-    if (!m_pFileBuffer) return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
-    std::copy(bytes.begin(), bytes.end(), m_pFileBuffer.get());
-    m_nBufferSize = m_nFileLength;
-
     StyleFacts facts;
-    if (MaybeStyleError error = ReadStyle(ByteView(m_pFileBuffer.get(), bytes.size()), facts)) return error;
+    const ByteView image(m_pFileBuffer.get(), static_cast<std::size_t>(m_nFileLength));
+    if (MaybeStyleError error = ReadStyle(image, facts)) return error;
     TakeFacts(facts);
     m_strStylePath = pathName;
     return std::nullopt;

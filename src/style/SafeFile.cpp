@@ -1,6 +1,7 @@
 #include "style/SafeFile.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <string>
 #include <system_error>
@@ -22,6 +23,18 @@
 #endif
 
 namespace fs = std::filesystem;
+
+ReadOutcome ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t minSize,
+                          std::uintmax_t maxSize) {
+    return ReadWholeFile(path, minSize, maxSize, [&bytes](std::size_t size) -> std::uint8_t* {
+        try {
+            bytes.assign(size, 0);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+        return bytes.data();
+    });
+}
 
 fs::path FileBehindLinks(const fs::path& path) {
     // As many links as the system itself follows before it gives up on a loop.
@@ -200,21 +213,18 @@ bool CanReadRegularFile(const fs::path& path) {
     return static_cast<bool>(OpenRegularFile(path, O_RDONLY, info));
 }
 
-ReadOutcome ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t minSize,
-                          std::uintmax_t maxSize) {
+ReadOutcome ReadWholeFile(const fs::path& path, std::uintmax_t minSize, std::uintmax_t maxSize,
+                          const std::function<std::uint8_t*(std::size_t)>& allocate) {
     struct stat info {};
     const FileDescriptor fd = OpenRegularFile(path, O_RDONLY, info);
     if (!fd) return ReadOutcome::CannotOpen;
-    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    const auto size = static_cast<std::size_t>(info.st_size);
     if (size < minSize || size > maxSize) return ReadOutcome::BadSize;
-    try {
-        bytes.assign(static_cast<std::size_t>(size), 0);
-    } catch (const std::bad_alloc&) {
-        return ReadOutcome::NoMemory;
-    }
+    std::uint8_t* bytes = size ? allocate(size) : nullptr;
+    if (size && !bytes) return ReadOutcome::NoMemory;
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = read(fd.get(), bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t got = read(fd.get(), bytes + done, size - done);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return ReadOutcome::ShortRead;
         done += static_cast<std::size_t>(got);
@@ -259,20 +269,17 @@ bool CanReadRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).is_open();
 }
 
-ReadOutcome ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t minSize,
-                          std::uintmax_t maxSize) {
+ReadOutcome ReadWholeFile(const fs::path& path, std::uintmax_t minSize, std::uintmax_t maxSize,
+                          const std::function<std::uint8_t*(std::size_t)>& allocate) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return ReadOutcome::CannotOpen;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) return ReadOutcome::CannotOpen;
     const std::uintmax_t size = fs::file_size(path, error);
     if (error || size < minSize || size > maxSize) return ReadOutcome::BadSize;
-    try {
-        bytes.assign(static_cast<std::size_t>(size), 0);
-    } catch (const std::bad_alloc&) {
-        return ReadOutcome::NoMemory;
-    }
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    std::uint8_t* bytes = size ? allocate(static_cast<std::size_t>(size)) : nullptr;
+    if (size && !bytes) return ReadOutcome::NoMemory;
+    file.read(reinterpret_cast<char*>(bytes), static_cast<std::streamsize>(size));
     return file.gcount() == static_cast<std::streamsize>(size) ? ReadOutcome::Read : ReadOutcome::ShortRead;
 }
 

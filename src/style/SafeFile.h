@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -20,6 +21,10 @@ enum class ReadOutcome { Read, CannotOpen, BadSize, NoMemory, ShortRead };
 // permission; BadSize: its size lies outside minSize to maxSize.
 ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::uintmax_t minSize,
                           std::uintmax_t maxSize);
+// The same into the memory that allocate(size) gives for the file's size (nullptr:
+// none to be had).
+ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::uintmax_t minSize, std::uintmax_t maxSize,
+                          const std::function<std::uint8_t*(std::size_t)>& allocate);
 
 enum class WriteOutcome { Written, CannotCreate, WriteFailed };
 
