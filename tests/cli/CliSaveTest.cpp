@@ -171,16 +171,6 @@ TEST_F(CliSave, BatchNeverOverwritesAStyleTheNamingRulesCollideWith) {
     EXPECT_EQ(ReadFileBytes(b).data, StyleFile(Events("B", {}, 500000, 4, 2, 50, 32)).data);
 }
 
-TEST_F(CliSave, TempoTooSlowForTheFileIsRefused) {
-    const auto path = dir.Write("Pop.sty", Original());
-    const ProgramResult result = Save(With(kPlainNames, {"--tempo", "3", path.string()}));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, path.string() +
-                              ":\nA tempo of 3 cannot be stored in a style file!\n\n(The slowest tempo "
-                              "is 4.)\n");
-    EXPECT_EQ(ReadFileBytes(path).data, Original().data);
-}
-
 TEST_F(CliSave, FailedWriteToStandardOutputIsAFailure) {
     const auto path = dir.Write("Pop.sty", Original());
     for (const char* redirect : {">/dev/full", ">&-"}) {
