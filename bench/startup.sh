@@ -110,14 +110,20 @@ peak_memory() {
     stop
 }
 
+# The ratio of $1 to the minimal program's start, against the aim.
+print_ratio() {
+    awk -v a="$1" -v b="$minimal_ms" 'BEGIN { printf "  ratio                   %.2f (aim: 1.5 at most)\n", a / b }'
+}
+
+# Sets minimal_ms, the minimal program's start, which both comparisons use.
 measure_cold_start() {
-    local editor minimal_ms
+    local editor
     editor=$(median_time_to_window "$korvane_title" "$korvane" "${styles[0]}")
     minimal_ms=$(median_time_to_window "$minimal_title" "$minimal")
     echo "start to shown and painted main window, median of $runs:"
     echo "  korvane with one style  $editor ms"
     echo "  minimal Qt window       $minimal_ms ms"
-    awk -v a="$editor" -v b="$minimal_ms" 'BEGIN { printf "  ratio                   %.2f (aim: 1.5 at most)\n", a / b }'
+    print_ratio "$editor"
 }
 
 # Milliseconds from a second start to its end, once it has handed its file to the
@@ -133,14 +139,12 @@ time_hand_over() {
 }
 
 measure_hand_over() {
-    local times minimal_ms
+    local times
     time_hand_over > /dev/null
     times=$(for ((i = 0; i < runs; ++i)); do time_hand_over; done | median)
-    minimal_ms=$(median_time_to_window "$minimal_title" "$minimal")
     echo "second start handing its file to the running copy, median of $runs:"
-    echo "  korvane second start    $times ms"
-    echo "  minimal Qt window       $minimal_ms ms (start to painted window)"
-    awk -v a="$times" -v b="$minimal_ms" 'BEGIN { printf "  ratio                   %.2f (aim: 1.5 at most)\n", a / b }'
+    echo "  korvane second start    $times ms (against the minimal window's start above)"
+    print_ratio "$times"
 }
 
 measure_memory() {

@@ -51,6 +51,17 @@ std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
     return value;
 }
 
+// Two numbers joined by separator ("6/8", "10=80"), each in its range.
+std::optional<std::pair<int, int>> PairIn(std::string_view text, char separator, const ValueRange& firstRange,
+                                          const ValueRange& secondRange) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) return std::nullopt;
+    const auto first = NumberIn(text.substr(0, at), firstRange);
+    const auto second = NumberIn(text.substr(at + 1), secondRange);
+    if (!first || !second) return std::nullopt;
+    return std::pair{*first, *second};
+}
+
 // Parses the arguments; on a usage error returns its text.
 std::optional<std::string> Parse(const std::vector<std::string>& args, SaveRequest& request) {
     bool optionsDone = false;
@@ -78,26 +89,17 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
             request.tempo = NumberIn(value, kTempoRange);
             if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
         } else if (arg == "--time-signature") {
-            const std::size_t slash = value.find('/');
-            const auto numerator = NumberIn(std::string_view(value).substr(0, slash), kTimeSignatureRange);
-            const auto denominator = slash == std::string::npos
-                                         ? std::nullopt
-                                         : NumberIn(std::string_view(value).substr(slash + 1), kTimeSignatureRange);
-            if (!numerator || !denominator) {
+            request.timeSignature = PairIn(value, '/', kTimeSignatureRange, kTimeSignatureRange);
+            if (!request.timeSignature) {
                 return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
             }
-            request.timeSignature = {*numerator, *denominator};
         } else if (arg == "--volume") {
-            const std::size_t equals = value.find('=');
-            const auto channel = NumberIn(std::string_view(value).substr(0, equals), kChannelNumberRange);
-            const auto volume = equals == std::string::npos
-                                    ? std::nullopt
-                                    : NumberIn(std::string_view(value).substr(equals + 1), kVolumeRange);
-            if (!channel || !volume) {
+            const auto volume = PairIn(value, '=', kChannelNumberRange, kVolumeRange);
+            if (!volume) {
                 return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) + ", volume " +
                        RangeText(kVolumeRange);
             }
-            request.volumes[*channel] = *volume;
+            request.volumes[volume->first] = volume->second;
         } else if (arg == "--percent") {
             request.percent = NumberIn(value, kPercentRange);
             if (!request.percent) return "--percent takes a whole number from " + RangeText(kPercentRange);
