@@ -110,23 +110,26 @@ TEST_F(SafeSave, NamingRulesNeverReplaceAnotherStyle) {
 }
 
 TEST_F(SafeSave, FileTheUserMayNotWriteIsRefusedWhoeverOwnsIt) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to save as another user";
+    // Root's file, writable by root alone, in a folder everyone may write: its mode
+    // has a write bit, but "nobody" may not open it for writing, so may not take it over.
     fs::permissions(dir.path(), fs::perms::all);
     const auto path = dir.Write("Pop.sty", Style("Pop"));
+    fs::permissions(path,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     auto doc = Open(path);
     doc->m_strStyleTitle = "Taken";
-    // Read-only for everyone; as root the file also belongs to another user than the
-    // one who saves, in a folder that user may write.
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_TRUE(AsUnprivilegedUser([&] {
         presenter.boxes.clear();
         return !doc->OnSaveDocument(path) && Texts() == std::vector<std::string>{kWriteError};
     }));
     EXPECT_EQ(ReadFileBytes(path).data, Style("Pop").data);
-    if (geteuid() == 0) {
-        // Root may open it for writing, so root may save it.
-        ASSERT_TRUE(doc->OnSaveDocument(path));
-        EXPECT_EQ(ReadFileBytes(path).data, Style("Taken").data);
-    }
+    EXPECT_EQ(Stat(path).st_uid, 0u);
+
+    // Without any write bit, root may still open it for writing, so root may save it.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(ReadFileBytes(path).data, Style("Taken").data);
 }
 
 TEST_F(SafeSave, RootSaveKeepsTheOwnerGroupAndPermissions) {
