@@ -1,5 +1,5 @@
-// The load, and the load plus save, of a 200,000-byte style in memory, beside a
-// plain copy of the same bytes.
+// The load, and the load plus save, of a 200,000-byte style in memory, SFF1 and SFF2,
+// beside a plain copy of the same bytes.
 
 #include <benchmark/benchmark.h>
 
@@ -15,10 +15,15 @@
 namespace {
 
 // A style shaped like a keyboard's: sections of notes with volume changes, filled up
-// with note events until the file is exactly 200,000 bytes.
-Bytes LargestStyle() {
-    const Bytes after = Casm(Cseg(Sdec() + Ctab(9, 10) + Ctab(10, 11) + Cntt())) + Ots(Bytes::Repeat(0x20, 2000));
-    Bytes events = BasicEvents("Benchmark Style") + TempoEvent(500000) + TimeSignatureEvent(4, 2);
+// with note events until the file is exactly 200,000 bytes. The SFF2 one has the
+// longer "Ctb2" records and an OTS chunk of four members.
+Bytes LargestStyle(StyleFormat format) {
+    const bool sff2 = format == StyleFormat::Sff2;
+    const Bytes tables = sff2 ? Ctb2(9, 10) + Ctb2(10, 11, 51) : Ctab(9, 10) + Ctab(10, 11);
+    const Bytes ots = sff2 ? OtsOfFourMembers() : Ots(Bytes::Repeat(0x20, 2000));
+    const Bytes after = Casm(Cseg(Sdec() + tables + Cntt())) + ots;
+    Bytes events = (sff2 ? BasicSff2Events("Benchmark Style") : BasicEvents("Benchmark Style")) + TempoEvent(500000) +
+                   TimeSignatureEvent(4, 2);
     for (std::uint8_t c = 8; c < 16; ++c) events += VolumeEvent(c, 100);
     const std::size_t fixed = HeaderChunk().size() + 8 + after.size() + EndOfTrack().size();
     std::size_t section = 0;
@@ -35,13 +40,14 @@ Bytes LargestStyle() {
     return StyleFile(events + EndOfTrack(), after);
 }
 
-const Bytes& Style() {
-    static const Bytes style = LargestStyle();
-    return style;
+const Bytes& Style(StyleFormat format) {
+    static const Bytes sff1 = LargestStyle(StyleFormat::Sff1);
+    static const Bytes sff2 = LargestStyle(StyleFormat::Sff2);
+    return format == StyleFormat::Sff2 ? sff2 : sff1;
 }
 
-void LoadStyleFromMemory(benchmark::State& state) {
-    const Bytes& style = Style();
+void LoadStyleFromMemory(benchmark::State& state, StyleFormat format) {
+    const Bytes& style = Style(format);
     if (style.size() != 200000) state.SkipWithError("the style is not 200,000 bytes");
     for (auto _ : state) {
         StyleFacts facts;
@@ -50,13 +56,15 @@ void LoadStyleFromMemory(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * style.size()));
 }
-BENCHMARK(LoadStyleFromMemory);
+BENCHMARK_CAPTURE(LoadStyleFromMemory, SFF1, StyleFormat::Sff1);
+BENCHMARK_CAPTURE(LoadStyleFromMemory, SFF2, StyleFormat::Sff2);
 
 // Everything a save does but the writing: the track rewritten with a new title and
 // every volume scaled, the CASM chunk copied without its "Cntt" data, the file's
 // pieces joined.
-void LoadAndSaveInMemory(benchmark::State& state) {
-    const Bytes& style = Style();
+void LoadAndSaveInMemory(benchmark::State& state, StyleFormat format) {
+    const Bytes& style = Style(format);
+    if (style.size() != 200000) state.SkipWithError("the style is not 200,000 bytes");
     for (auto _ : state) {
         StyleFacts facts;
         ReadStyle(style.view(), facts);
@@ -77,10 +85,11 @@ void LoadAndSaveInMemory(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * style.size()));
 }
-BENCHMARK(LoadAndSaveInMemory);
+BENCHMARK_CAPTURE(LoadAndSaveInMemory, SFF1, StyleFormat::Sff1);
+BENCHMARK_CAPTURE(LoadAndSaveInMemory, SFF2, StyleFormat::Sff2);
 
 void CopySameBytes(benchmark::State& state) {
-    const Bytes& style = Style();
+    const Bytes& style = Style(StyleFormat::Sff1);
     std::vector<std::uint8_t> copy(style.size());
     for (auto _ : state) {
         std::memcpy(copy.data(), style.data.data(), style.size());

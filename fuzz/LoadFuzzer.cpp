@@ -1,8 +1,10 @@
 // Loads arbitrary bytes as a style image. A load that succeeds must leave the facts
-// in the state the editor relies on, and a save of what loaded must load again with
-// the edits in it and nothing else changed.
+// in the state the editor relies on, a save with nothing edited must give back the
+// image byte for byte, and a save with edits must load again with the edits in it and
+// nothing else changed.
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -45,28 +47,47 @@ std::uint64_t TrackTicks(ByteView image) {
     return ticks;
 }
 
-// Saves the image as the editor would with a few edits that change the track's size,
-// then loads the result.
-void CheckSave(ByteView image, const StyleFacts& facts) {
-    TrackEdits edits;
-    edits.title = "Fuzzed";
-    edits.copyright = facts.hasCopyright ? "" : "(C) Fuzz";
-    edits.hasCopyright = facts.hasCopyright;
-    edits.tempo = facts.tempo == -1 ? -1 : 97;
-    edits.timeSigNumerator = facts.timeSigNumerator;
-    edits.timeSigDenominator = facts.timeSigDenominator;
-    edits.allChannelsPercent = 50;
-    edits.origVolume = facts.origVolume;
-    edits.volume = facts.origVolume;
-
+// The save's pieces: the rewritten track, the CASM chunk (its "Cntt" records stripped
+// or not), the OTS chunk and whatever follows it.
+std::vector<std::uint8_t> Save(ByteView image, const TrackEdits& edits, bool stripCntt) {
     RewrittenTrack track;
     Require(!RewriteTrack(image, edits, track));
     ChunkLayout layout;
     Require(!LocateChunks(image, track.walkEnd, layout));
     std::vector<std::uint8_t> saved = std::move(track.bytes);
-    if (layout.casm) Require(!CopyCasmChunk(image, *layout.casm, true, saved));
+    if (layout.casm) Require(!CopyCasmChunk(image, *layout.casm, stripCntt, saved));
     if (layout.ots) saved.insert(saved.end(), image.begin() + layout.ots->begin, image.begin() + layout.ots->end);
     saved.insert(saved.end(), image.begin() + layout.restBegin, image.end());
+    return saved;
+}
+
+TrackEdits Unedited(const StyleFacts& facts) {
+    TrackEdits edits;
+    edits.title = facts.title;
+    edits.copyright = facts.copyright;
+    edits.hasCopyright = facts.hasCopyright;
+    edits.tempo = facts.tempo;
+    edits.timeSigNumerator = facts.timeSigNumerator;
+    edits.timeSigDenominator = facts.timeSigDenominator;
+    edits.origVolume = facts.origVolume;
+    edits.volume = facts.origVolume;
+    return edits;
+}
+
+void CheckUneditedSave(ByteView image, const StyleFacts& facts) {
+    const std::vector<std::uint8_t> saved = Save(image, Unedited(facts), false);
+    Require(saved.size() == image.size() && std::equal(saved.begin(), saved.end(), image.begin()));
+}
+
+// Saves the image as the editor would with a few edits that change the track's size,
+// then loads the result.
+void CheckSave(ByteView image, const StyleFacts& facts) {
+    TrackEdits edits = Unedited(facts);
+    edits.title = "Fuzzed";
+    edits.copyright = facts.hasCopyright ? "" : "(C) Fuzz";
+    edits.tempo = facts.tempo == -1 ? -1 : 97;
+    edits.allChannelsPercent = 50;
+    const std::vector<std::uint8_t> saved = Save(image, edits, true);
 
     StyleFacts reloaded;
     Require(!ReadStyle(saved, reloaded));
@@ -74,7 +95,8 @@ void CheckSave(ByteView image, const StyleFacts& facts) {
     Require(TrackTicks(saved) == TrackTicks(image));
     // A removed copyright event may uncover a second one; an inserted one is the only one.
     if (!facts.hasCopyright) Require(reloaded.copyright == edits.copyright);
-    Require(reloaded.tempo == (facts.tempo == -1 ? -1 : 60000000 / (60000000 / 97)));
+    Require(reloaded.tempo == (facts.tempo == -1 ? -1 : 97));
+    Require(reloaded.format == facts.format);
     Require(reloaded.sections == facts.sections);
     Require(reloaded.timeSigDenominator == facts.timeSigDenominator);
     Require(reloaded.hasCASM == facts.hasCASM && reloaded.hasOTS == facts.hasOTS);
@@ -91,6 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StyleFacts facts;
     if (ReadStyle(image, facts)) return 0;
     CheckFacts(facts);
+    CheckUneditedSave(image, facts);
     CheckSave(image, facts);
     return 0;
 }

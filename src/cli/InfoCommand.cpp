@@ -29,6 +29,7 @@ std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bo
 
 std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
     std::string json = "{\"path\": " + JsonPathString(path);
+    json += ", \"format\": " + JsonString(std::string(FormatName(doc.m_styleFormat)));
     json += ", \"title\": " + JsonStyleText(doc.m_strStyleTitle);
     json += ", \"copyright\": " + JsonStyleText(doc.m_strCopyright);
     json += ", \"hasCopyright\": " + JsonBool(doc.m_bHasCopyright);
@@ -61,6 +62,7 @@ std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
 void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDoc& doc) {
     out << path << "\n";
+    out << "  Format:         " << FormatName(doc.m_styleFormat) << "\n";
     out << "  Title:          " << Cp1252ToUtf8(doc.m_strStyleTitle) << "\n";
     out << "  Copyright:      " << (doc.m_bHasCopyright ? Cp1252ToUtf8(doc.m_strCopyright) : "(none)") << "\n";
     out << "  Tempo:          " << (doc.m_nTempo == -1 ? "(none)" : std::to_string(doc.m_nTempo)) << "\n";

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -29,4 +30,27 @@ inline std::uint32_t ReadU24BE(ByteView bytes, std::size_t pos) {
 // Whether the four bytes at pos are the chunk tag; false when they are not all there.
 inline bool HasTagAt(ByteView bytes, std::size_t pos, std::string_view tag) {
     return pos <= bytes.size() && bytes.size() - pos >= 4 && std::memcmp(bytes.data() + pos, tag.data(), 4) == 0;
+}
+
+// A Standard MIDI variable-length number: seven bits a byte, most significant first,
+// every byte but the last with bit 7 set, at most four bytes.
+struct VarLength {
+    std::uint32_t value = 0;
+    std::size_t size = 0;  // bytes it takes in the file
+};
+
+// The number at pos, read no further than limit; nothing when it does not end before
+// limit or runs past four bytes.
+inline std::optional<VarLength> ReadVarLength(ByteView bytes, std::size_t pos, std::size_t limit) {
+    constexpr std::size_t kLongest = 4;
+    VarLength number;
+    for (; number.size < kLongest && pos + number.size < limit; ++number.size) {
+        const std::uint8_t byte = bytes[pos + number.size];
+        number.value = (number.value << 7) | (byte & 0x7F);
+        if (!(byte & 0x80)) {
+            ++number.size;
+            return number;
+        }
+    }
+    return std::nullopt;
 }

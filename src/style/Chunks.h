@@ -38,9 +38,13 @@ struct ChunkLayout {
 // read; one whose length runs past the image ends with the image.
 MaybeStyleError LocateChunks(ByteView image, std::size_t walkEnd, ChunkLayout& layout);
 
+// A channel table record: "Ctab" in SFF1 styles, "Ctb2" in SFF2 styles. Both name the
+// source channel in content byte 0 and its part in content byte 9.
+inline bool IsChannelTable(std::string_view tag) { return tag == "Ctab" || tag == "Ctb2"; }
+
 // Walks the CSEG chunks of the CASM chunk in range and the sub-chunks of each. The
 // visitor has OnCseg(ByteRange) and OnSubChunk(ByteRange, std::string_view tag);
-// sub-chunks are "Sdec", "Ctab" or "Cntt", anything else is refused.
+// sub-chunks are "Sdec", "Ctab", "Ctb2" or "Cntt", anything else is refused.
 template <typename Visitor>
 MaybeStyleError WalkCasm(ByteView image, ByteRange casm, Visitor& visitor) {
     for (std::size_t pos = casm.begin + 8; pos < casm.end;) {
@@ -51,7 +55,7 @@ MaybeStyleError WalkCasm(ByteView image, ByteRange casm, Visitor& visitor) {
             const std::optional<std::size_t> subEnd = ChunkEnd(image, sub, *csegEnd);
             const std::string_view tag(reinterpret_cast<const char*>(image.data() + sub),
                                        std::min<std::size_t>(4, *csegEnd - sub));
-            if (!(tag == "Sdec" || tag == "Ctab" || tag == "Cntt") || !subEnd) {
+            if (!(tag == "Sdec" || IsChannelTable(tag) || tag == "Cntt") || !subEnd) {
                 return StyleError::At(style_messages::kMissingSdecCtab, sub);
             }
             visitor.OnSubChunk(ByteRange{sub, *subEnd}, tag);

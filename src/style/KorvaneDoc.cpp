@@ -32,6 +32,7 @@ CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 
 void CKorvaneDoc::ResetContents() {
     m_strStylePath.clear();
+    m_styleFormat = StyleFormat::Sff1;
     m_strSaveName.clear();
     m_pFileBuffer.reset();
     m_nBufferSize = 0;
@@ -128,6 +129,7 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
 }
 
 void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
+    m_styleFormat = facts.format;
     m_nTitleLength = facts.titleLength;
     m_strStyleTitle = facts.title;
     m_bHasCopyright = facts.hasCopyright;

@@ -32,6 +32,7 @@ public:
     void MakeValidFileName();
 
     std::filesystem::path m_strStylePath;
+    StyleFormat m_styleFormat = StyleFormat::Sff1;  // the kind of style, from its marker
     std::string m_strSaveName;  // UTF-8, as file names are
     std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
     std::int32_t m_nBufferSize = 0;

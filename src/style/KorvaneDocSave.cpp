@@ -8,6 +8,7 @@
 #include "style/FileNaming.h"
 #include "style/KorvaneDoc.h"
 #include "style/SafeFile.h"
+#include "style/SideFileCheck.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
 
@@ -21,26 +22,20 @@ namespace msg = style_messages;
 constexpr std::uintmax_t kLargestSideFile = 64 * 1024 * 1024;
 
 struct SideFileTexts {
-    const char* tag;
     const char* writeError;
     const char* openError;
     const char* bufferError;
     const char* loadError;
-    const char* invalidHeader;
 };
 
-constexpr SideFileTexts kCasmFile{"CASM",
-                                  msg::kErrorWritingCasm,
+constexpr SideFileTexts kCasmFile{msg::kErrorWritingCasm,
                                   msg::kErrorOpeningCasm,
                                   msg::kErrorCreatingCasmBuffer,
-                                  msg::kErrorLoadingCasm,
-                                  msg::kInvalidCasmFile};
-constexpr SideFileTexts kOtsFile{"OTSc",
-                                 msg::kErrorWritingOts,
+                                  msg::kErrorLoadingCasm};
+constexpr SideFileTexts kOtsFile{msg::kErrorWritingOts,
                                  msg::kErrorOpeningOts,
                                  msg::kErrorCreatingOtsBuffer,
-                                 msg::kErrorLoadingOts,
-                                 msg::kInvalidOtsFile};
+                                 msg::kErrorLoadingOts};
 
 StyleError ErrorOf(std::string text) { return StyleError{std::move(text), std::nullopt}; }
 
@@ -55,8 +50,10 @@ MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideF
     return ErrorOf(texts.writeError);
 }
 
-// The whole file becomes the chunk; only its tag is checked.
-MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts, std::vector<std::uint8_t>& chunk) {
+// The whole file becomes the chunk, once check finds it whole.
+template <typename Check>
+MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts, Check check,
+                               std::vector<std::uint8_t>& chunk) {
     switch (ReadWholeFile(path, chunk, 0, kLargestSideFile)) {
         case ReadOutcome::CannotOpen: return ErrorOf(texts.openError);
         case ReadOutcome::BadSize:
@@ -64,8 +61,7 @@ MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts,
         case ReadOutcome::ShortRead: return ErrorOf(texts.loadError);
         case ReadOutcome::Read: break;
     }
-    if (!HasTagAt(chunk, 0, texts.tag)) return ErrorOf(texts.invalidHeader);
-    return std::nullopt;
+    return check(ByteView(chunk));
 }
 
 }  // namespace
@@ -145,7 +141,8 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
         }
     }
     if (importCasm) {
-        if (MaybeStyleError error = ImportSideFile(casmPath, kCasmFile, casm)) return error;
+        const auto check = [this](ByteView file) { return CheckCasmFile(file, m_styleFormat); };
+        if (MaybeStyleError error = ImportSideFile(casmPath, kCasmFile, check, casm)) return error;
     }
 
     std::vector<std::uint8_t> ots;
@@ -157,11 +154,11 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
         if (!m_bDeleteOTS && !importOts) ots.assign(chunk.begin(), chunk.end());
     }
     if (importOts) {
-        if (MaybeStyleError error = ImportSideFile(otsPath, kOtsFile, ots)) return error;
+        if (MaybeStyleError error = ImportSideFile(otsPath, kOtsFile, CheckOtsFile, ots)) return error;
     }
 
     if (!track.titleFound) return ErrorOf(msg::kMissingTitle);
-    if (!track.sff1Found) return ErrorOf(msg::kMissingSff1);
+    if (!track.formatFound) return ErrorOf(msg::kMissingSff1);
 
     // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
     // behind them, byte for byte.

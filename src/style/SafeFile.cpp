@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #endif
 
 namespace fs = std::filesystem;
@@ -49,6 +50,17 @@ fs::path FileBehindLinks(const fs::path& path) {
     }
     return current;
 }
+
+namespace {
+
+InPlaceWriteObserver& Observer() {
+    static InPlaceWriteObserver observer;
+    return observer;
+}
+
+}  // namespace
+
+void SetInPlaceWriteObserver(InPlaceWriteObserver observer) { Observer() = std::move(observer); }
 
 #ifndef _WIN32
 
@@ -124,18 +136,84 @@ std::uintmax_t TotalSize(std::initializer_list<ByteView> pieces) {
     return total;
 }
 
-// For a file that cannot be replaced by a new one. What grows the file is written
-// first: when the disk is full that fails while every old byte is still in place,
-// and the file is cut back to its old size.
-WriteOutcome WriteInPlace(int fd, std::uintmax_t oldSize, std::initializer_list<ByteView> pieces) {
+// Where a backup goes when the style's own folder takes no new file.
+fs::path CacheFolder() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && *cache == '/') return fs::path(cache) / "korvane";
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/') return fs::path(home) / ".cache" / "korvane";
+    return {};
+}
+
+// Writes bytes to a new file "NAME.korvane-backup" (or "-2", "-3", ... where one is
+// left from before, which is never overwritten) in folder, flushed. Empty on failure.
+fs::path WriteBackupIn(const fs::path& folder, const fs::path& file, mode_t mode, ByteView bytes) {
+    constexpr int kMostBackups = 100;
+    for (int n = 1; n <= kMostBackups; ++n) {
+        const std::string suffix = n == 1 ? ".korvane-backup" : ".korvane-backup-" + std::to_string(n);
+        const fs::path path = folder / (file.filename().native() + suffix);
+        FileDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (!fd && errno == EEXIST) continue;
+        if (!fd) return {};
+        if (WriteAt(fd.get(), bytes.data(), bytes.size(), 0) && FlushToDisk(fd.get())) return path;
+        unlink(path.c_str());
+        return {};
+    }
+    return {};
+}
+
+// A complete copy of the file as it is now: beside it, or in the user's cache folder
+// where its folder takes no new file. Never more readable than the file. Empty when
+// no copy could be made.
+fs::path WriteBackup(const fs::path& file, const struct stat& old) {
+    struct stat info {};
+    const FileDescriptor in = OpenRegularFile(file, O_RDONLY, info);
+    if (!in) return {};
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t got = pread(in.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return {};
+        done += static_cast<std::size_t>(got);
+    }
+    const mode_t mode = old.st_mode & 0666;
+    fs::path backup = WriteBackupIn(file.parent_path(), file, mode, bytes);
+    if (backup.empty() && !CacheFolder().empty()) {
+        std::error_code error;
+        fs::create_directories(CacheFolder().parent_path(), error);
+        mkdir(CacheFolder().c_str(), 0700);
+        backup = WriteBackupIn(CacheFolder(), file, mode, bytes);
+    }
+    return backup;
+}
+
+// For a file that cannot be replaced by a new one. Nothing makes a write in place
+// whole or nothing, so a complete copy of the old file is made first and removed only
+// once the new content is on the disk: a save killed in between leaves that copy.
+// What grows the file is written first: when the disk is full that fails while every
+// old byte is still in place, and the file is cut back to its old size.
+WriteOutcome WriteInPlace(int fd, const fs::path& file, const struct stat& old, std::initializer_list<ByteView> pieces) {
+    const fs::path backup = WriteBackup(file, old);
+    if (backup.empty()) return WriteOutcome::CannotCreate;
+    if (Observer()) Observer()(backup);
+    const auto oldSize = static_cast<std::uintmax_t>(old.st_size);
     const std::uintmax_t total = TotalSize(pieces);
     if (total > oldSize && !WriteRange(fd, pieces, oldSize, total)) {
         [[maybe_unused]] const int ignored = ftruncate(fd, static_cast<off_t>(oldSize));
+        unlink(backup.c_str());  // not one old byte was overwritten
         return WriteOutcome::WriteFailed;
     }
+    // From here a failure may leave the file half old, half new: the copy stays.
     if (!WriteRange(fd, pieces, 0, std::min(total, oldSize))) return WriteOutcome::WriteFailed;
     if (total < oldSize && ftruncate(fd, static_cast<off_t>(total)) != 0) return WriteOutcome::WriteFailed;
-    return FlushToDisk(fd) ? WriteOutcome::Written : WriteOutcome::WriteFailed;
+    if (!FlushToDisk(fd)) return WriteOutcome::WriteFailed;
+    unlink(backup.c_str());
+    return WriteOutcome::Written;
 }
 
 // A temporary file beside the target, removed again unless it was renamed.
@@ -246,15 +324,15 @@ WriteOutcome WriteFileSafely(const fs::path& target, std::initializer_list<ByteV
     }
 
     // Renaming a new file over one with several names would split them.
-    if (existing && old.st_nlink > 1) return WriteInPlace(existing.get(), old.st_size, pieces);
+    if (existing && old.st_nlink > 1) return WriteInPlace(existing.get(), file, old, pieces);
     TemporaryFile temporary;
     if (!CreateTemporaryBeside(file, existing ? (old.st_mode & 0777) : 0666, temporary)) {
-        if (existing) return WriteInPlace(existing.get(), old.st_size, pieces);
+        if (existing) return WriteInPlace(existing.get(), file, old, pieces);
         return WriteOutcome::CannotCreate;
     }
     // A file that would change hands is written in place instead.
     if (existing && !TakeOwnerAndMode(temporary.fd.get(), old)) {
-        return WriteInPlace(existing.get(), old.st_size, pieces);
+        return WriteInPlace(existing.get(), file, old, pieces);
     }
     const bool written = WriteRange(temporary.fd.get(), pieces, 0, TotalSize(pieces)) &&
                          FlushToDisk(temporary.fd.get()) && rename(temporary.path.c_str(), file.c_str()) == 0;

@@ -36,11 +36,20 @@ enum class WriteOutcome { Written, CannotCreate, WriteFailed };
 //   the content, is flushed to disk, gets the old file's owner, group and permissions
 //   where the process may set them, and is renamed over it.
 // - A file with several hard links, or in a folder where no new file can be made, is
-//   written in place: the part that grows the file is written first, so a full disk
-//   fails before any old byte is overwritten.
+//   written in place. A complete copy of the old file, "NAME.korvane-backup", is made
+//   first beside it (or in the user's cache folder, "~/.cache/korvane", where the
+//   folder takes no new file) and removed once the new content is on the disk, so a
+//   save killed in between leaves the copy; nothing ever removes one that was left.
+//   Without a copy nothing is written (CannotCreate). The part that grows the file is
+//   written first, so a full disk fails before any old byte is overwritten.
 // CannotCreate: nothing could be started; WriteFailed: writing failed. Either way the
 // target is as it was and no temporary file is left.
 WriteOutcome WriteFileSafely(const std::filesystem::path& target, std::initializer_list<ByteView> pieces);
+
+// Called during each write in place once the backup copy is complete, before the file
+// itself is touched; for tests that look at that moment.
+using InPlaceWriteObserver = std::function<void(const std::filesystem::path& backup)>;
+void SetInPlaceWriteObserver(InPlaceWriteObserver observer);
 
 // The file a path names once every symbolic link on it is followed (a link to a
 // missing file gives the missing file's path).

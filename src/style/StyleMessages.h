@@ -31,12 +31,25 @@ inline constexpr const char* kErrorCreatingCasmBuffer = "Error creating internal
 inline constexpr const char* kErrorLoadingCasm = "Error loading CASM file into internal buffer!";
 inline constexpr const char* kInvalidCasmFile =
     "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)";
+// Why a CASM file that begins like one is still not imported.
+inline constexpr const char* kCasmFileLengthMismatch =
+    "The CASM file doesn't contain valid CASM section!\n\n(Its length field does not match the file's size.)";
+inline constexpr const char* kCasmFileMissingCseg =
+    "The CASM file doesn't contain valid CASM section!\n\n(Missing CSEG header at: 0x%x.)";
+inline constexpr const char* kCasmFileMissingSdecCtab =
+    "The CASM file doesn't contain valid CASM section!\n\n(Missing Sdec/Ctab header at: 0x%x.)";
+inline constexpr const char* kCasmFileForSff2 =
+    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctb2 records belong to SFF2 styles; this style is SFF1.)";
+inline constexpr const char* kCasmFileForSff1 =
+    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctab records belong to SFF1 styles; this style is SFF2.)";
 inline constexpr const char* kErrorWritingOts =
     "Error creating/writing OTS file!\n\n(Please check if file is write protected.)";
 inline constexpr const char* kErrorOpeningOts = "Error opening OTS file!";
 inline constexpr const char* kErrorCreatingOtsBuffer = "Error creating internal OTS buffer!";
 inline constexpr const char* kErrorLoadingOts = "Error loading OTS file into internal buffer!";
 inline constexpr const char* kInvalidOtsFile = "The OTS file doesn't contain valid OTS settings!\n\n(Invalid header.)";
+inline constexpr const char* kOtsFileLengthMismatch =
+    "The OTS file doesn't contain valid OTS settings!\n\n(Its length field does not match the file's size.)";
 // The style was written, but the file it was loaded from could not be removed or
 // renamed afterwards.
 inline constexpr const char* kErrorRemovingOldFile =

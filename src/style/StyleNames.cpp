@@ -28,3 +28,10 @@ std::string ChannelLabel(int part) {
     if (part >= 8 && part < 16) return std::string(kPartLabels[part - 8]);
     return "(" + std::to_string(part + 1) + "):";
 }
+
+std::optional<StyleFormat> FormatOfMarker(std::string_view text) {
+    for (std::size_t i = 0; i < kFormatMarkers.size(); ++i) {
+        if (text == kFormatMarkers[i]) return static_cast<StyleFormat>(i);
+    }
+    return std::nullopt;
+}

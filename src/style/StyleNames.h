@@ -13,6 +13,15 @@ inline constexpr std::array<std::string_view, kSectionCount> kSectionNames = {
     "Main A", "Main B", "Main C", "Main D", "Intro A", "Intro B", "Intro C", "Ending A", "Ending B", "Ending C"};
 inline constexpr int kSectionMainA = 0;
 
+// The two kinds of style: SFF1, and SFF2 of current keyboards. The track's marker
+// event names the kind, and the CASM chunk's channel tables follow it ("Ctab" records
+// in SFF1, "Ctb2" in SFF2).
+enum class StyleFormat { Sff1, Sff2 };
+inline constexpr std::array<std::string_view, 2> kFormatMarkers = {"SFF1", "SFF2"};
+inline constexpr std::string_view FormatName(StyleFormat format) { return kFormatMarkers[static_cast<int>(format)]; }
+// The format a marker text names exactly, case included.
+std::optional<StyleFormat> FormatOfMarker(std::string_view text);
+
 // The section a marker text names: same length, letters compared without case.
 std::optional<int> SectionOfMarker(std::string_view text);
 

@@ -17,19 +17,6 @@ constexpr std::uint32_t kShortestQuarter = kMicrosecondsPerMinute / 32767 + 1;
 // 2^30 is the largest denominator the 32-bit field holds.
 constexpr std::uint8_t kLargestDenominatorPower = 30;
 
-// Style texts end at a zero byte and lose trailing white space; only the first 32
-// bytes count.
-std::string StyleText(ByteView image, const TrackEvent& event) {
-    std::string text;
-    const std::size_t count = std::min<std::size_t>(event.length, kMaxStyleTextLength);
-    for (std::size_t i = 0; i < count && image[event.data + i] != 0; ++i) {
-        text += static_cast<char>(image[event.data + i]);
-    }
-    const std::size_t last = text.find_last_not_of(" \t\n\r\v\f");
-    text.erase(last == std::string::npos ? 0 : last + 1);
-    return text;
-}
-
 // Takes the editor's values out of the events as the walk meets them.
 class TrackReader {
 public:
@@ -72,7 +59,7 @@ private:
     StyleFacts& m_facts;
 };
 
-// Fills the channel table from the "Ctab" sub-chunks and notes "Cntt" data.
+// Fills the channel table from the "Ctab" and "Ctb2" records and notes "Cntt" data.
 struct CasmReader {
     ByteView image;
     StyleFacts& facts;
@@ -81,7 +68,7 @@ struct CasmReader {
     void OnSubChunk(ByteRange sub, std::string_view tag) {
         if (tag == "Cntt") facts.hasCntt = true;
         // Content byte 9 must lie inside the sub-chunk.
-        if (tag != "Ctab" || sub.size() < 8 + 10) return;
+        if (!IsChannelTable(tag) || sub.size() < 8 + 10) return;
         const std::uint8_t source = image[sub.begin + 8];
         const std::uint8_t part = image[sub.begin + 8 + 9];
         if (source < kChannelCount && part < kChannelCount && facts.channelPart[source] == -1) {
@@ -100,11 +87,22 @@ void LabelChannels(StyleFacts& facts) {
 
 }  // namespace
 
+std::string StyleText(ByteView image, const TrackEvent& event) {
+    std::string text;
+    const std::size_t count = std::min<std::size_t>(event.length, kMaxStyleTextLength);
+    for (std::size_t i = 0; i < count && image[event.data + i] != 0; ++i) {
+        text += static_cast<char>(image[event.data + i]);
+    }
+    const std::size_t last = text.find_last_not_of(" \t\n\r\v\f");
+    text.erase(last == std::string::npos ? 0 : last + 1);
+    return text;
+}
+
 std::int16_t TempoOf(ByteView image, const TrackEvent& event) {
     if (event.length < 3) return -1;
     const std::uint32_t quarter = ReadU24BE(image, event.data);
     if (quarter < kShortestQuarter) return -1;
-    return static_cast<std::int16_t>(kMicrosecondsPerMinute / quarter);
+    return static_cast<std::int16_t>((kMicrosecondsPerMinute + quarter / 2) / quarter);
 }
 
 MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts) {
@@ -132,7 +130,8 @@ MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts) {
     facts.hasOTS = layout.ots.has_value();
 
     if (!scan.TitleFound()) return StyleError{msg::kMissingTitle, std::nullopt};
-    if (!scan.Sff1Found()) return StyleError{msg::kMissingSff1, std::nullopt};
+    if (!scan.Format()) return StyleError{msg::kMissingSff1, std::nullopt};
+    facts.format = *scan.Format();
     LabelChannels(facts);
     return std::nullopt;
 }

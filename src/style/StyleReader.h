@@ -19,6 +19,7 @@ using ChannelValues = std::array<std::int16_t, kChannelCount>;
 // What a style file holds that the editor shows and the save needs, as read from its
 // image. Absent values are -1 (tempo, volumes, parts) or 0 (time signature, lengths).
 struct StyleFacts {
+    StyleFormat format = StyleFormat::Sff1;
     std::string title;
     std::int32_t titleLength = 0;  // length byte of the title event
     bool hasCopyright = false;
@@ -47,7 +48,12 @@ inline void CutToStyleTextLength(std::string& text) {
     if (text.size() > kMaxStyleTextLength) text.resize(kMaxStyleTextLength);
 }
 
-// The tempo in beats per minute that a tempo event holds. An event too short for its
+// A title or copyright as the editor shows it: the event's first 32 bytes up to a
+// zero byte, without trailing white space.
+std::string StyleText(ByteView image, const TrackEvent& event);
+
+// The tempo in beats per minute that a tempo event holds, to the nearest whole number
+// as a keyboard shows it (666,667 microseconds per quarter are 90). An event too short for its
 // three bytes, or with a value the 16-bit field cannot hold (0, or below 1832
 // microseconds per quarter), still counts as the style's tempo but gives -1: nothing
 // shows it for editing and a save leaves its bytes alone. The same holds for a time
@@ -55,7 +61,7 @@ inline void CutToStyleTextLength(std::string& text) {
 std::int16_t TempoOf(ByteView image, const TrackEvent& event);
 
 // Reads a whole style file image: header and track checks, the track walk, the CASM
-// chunk's channel table, the OTS chunk's presence, the required title and "SFF1"
-// marker, and the channel labels. Every read stays inside the image. The size limits
+// chunk's channel table, the OTS chunk's presence, the required title and format
+// marker ("SFF1" or "SFF2"), and the channel labels. Every read stays inside the image. The size limits
 // of a style file are the caller's to check.
 MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts);

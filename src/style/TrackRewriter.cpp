@@ -15,12 +15,9 @@ constexpr std::uint32_t kLargestDeltaTime = 0x0FFFFFFF;
 
 // The delta time at pos, read no further than end; nothing when it is not complete.
 std::optional<std::uint32_t> ReadDeltaTime(ByteView image, std::size_t pos, std::size_t end) {
-    std::uint32_t value = 0;
-    for (int count = 0; count < 4 && pos < end; ++count, ++pos) {
-        value = (value << 7) | (image[pos] & 0x7F);
-        if (!(image[pos] & 0x80)) return value;
-    }
-    return std::nullopt;
+    const std::optional<VarLength> delta = ReadVarLength(image, pos, end);
+    if (!delta) return std::nullopt;
+    return delta->value;
 }
 
 void AppendDeltaTime(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -42,9 +39,9 @@ public:
     void Rewrite(const TrackEvent& event, EventRole role) {
         if (m_carriedDelta) TakeCarriedDelta(event);
         switch (role) {
-            case EventRole::Title: ReplaceText(event, m_edits.title); break;
+            case EventRole::Title: RewriteTitle(event); break;
             case EventRole::Copyright: RewriteCopyright(event); break;
-            case EventRole::Sff1Marker: InsertCopyrightBefore(event); break;
+            case EventRole::FormatMarker: InsertCopyrightBefore(event); break;
             case EventRole::Tempo: RewriteTempo(event); break;
             case EventRole::TimeSignature: RewriteTimeSignature(event); break;
             case EventRole::Volume: RewriteVolume(event); break;
@@ -65,12 +62,18 @@ public:
 private:
     void Append(std::string_view text) { m_out.insert(m_out.end(), text.begin(), text.end()); }
 
-    // The meta event's length byte and text are replaced, the rest kept.
+    // The meta event's length and text are replaced, the rest kept.
     void ReplaceText(const TrackEvent& event, const std::string& text) {
-        CopyUpTo(event.data - 1);
+        CopyUpTo(event.lengthPos);
         m_out.push_back(static_cast<std::uint8_t>(text.size()));
         Append(text);
         m_copied = event.end;
+    }
+
+    // A text that reads as it did when loaded keeps its bytes: the zero bytes that pad
+    // it, the characters past 32, the trailing blanks.
+    void RewriteTitle(const TrackEvent& event) {
+        if (StyleText(m_image, event) != m_edits.title) ReplaceText(event, m_edits.title);
     }
 
     // A removed copyright event hands its delta time on to the next event, so every
@@ -78,8 +81,8 @@ private:
     // together are too long for one, one of them is longer than four bytes, or no event
     // follows to take it), the event stays, emptied.
     void RewriteCopyright(const TrackEvent& event) {
+        if (StyleText(m_image, event) == m_edits.copyright) return;
         if (m_edits.copyright.empty()) {
-            if (event.length == 0) return;  // an empty event stays as it is
             const std::optional<std::uint32_t> delta = ReadDeltaTime(m_image, event.start, event.status);
             const std::optional<std::uint32_t> next = ReadDeltaTime(m_image, event.end, m_trackEnd);
             if (!delta || !next || *delta + *next > kLargestDeltaTime) {
@@ -112,15 +115,15 @@ private:
         Append(m_edits.copyright);
     }
 
-    // Only an event the load could read is written, and only with a tempo the file
-    // can express: 0 would divide by zero, so it leaves the event as it is. A tempo too
-    // slow for the three bytes keeps its bytes when it is the one found, and is
-    // refused when it was edited.
+    // Only an event the load could read is written, only when the tempo was edited
+    // (the keyboard's own rounding stays), and only with a tempo the file can express:
+    // 0 would divide by zero, so it leaves the event as it is, and an edit to a tempo
+    // too slow for the three bytes is refused.
     void RewriteTempo(const TrackEvent& event) {
         const std::int16_t found = TempoOf(m_image, event);
-        if (m_edits.tempo <= 0 || found == -1) return;
+        if (m_edits.tempo <= 0 || found == -1 || m_edits.tempo == found) return;
         if (!TempoFitsStyleFile(m_edits.tempo)) {
-            if (m_edits.tempo != found) m_error = StyleError{TempoDoesNotFitText(m_edits.tempo), std::nullopt};
+            m_error = StyleError{TempoDoesNotFitText(m_edits.tempo), std::nullopt};
             return;
         }
         const std::uint32_t quarter = kMicrosecondsPerMinute / static_cast<std::uint32_t>(m_edits.tempo);
@@ -202,6 +205,6 @@ MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenT
     const std::size_t newLength = trackLength + result.bytes.size() - result.walkEnd;
     WriteU32BE(result.bytes, kTrackLengthOffset, static_cast<std::uint32_t>(newLength));
     result.titleFound = scan.TitleFound();
-    result.sff1Found = scan.Sff1Found();
+    result.formatFound = scan.Format().has_value();
     return std::nullopt;
 }

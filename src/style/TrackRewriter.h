@@ -27,14 +27,16 @@ struct RewrittenTrack {
     std::vector<std::uint8_t> bytes;  // header chunk and track chunk with the edits
     std::size_t walkEnd = 0;          // where the walk ended in the image it was given
     bool titleFound = false;
-    bool sff1Found = false;
+    bool formatFound = false;  // the "SFF1" or "SFF2" marker
 };
 
 // Walks the track of a style image as the load does and writes the edits into a new
 // copy of header and track: the title event, the copyright event (replaced, removed
-// with its delta time, or inserted right before the "SFF1" marker event), the tempo
-// and time signature events the load reads, and every channel volume by the volume
-// rule. The track length field follows every change; nothing else is touched.
+// with its delta time, or inserted right before the "SFF1" or "SFF2" marker event),
+// the tempo and time signature events the load reads, and every channel volume by the
+// volume rule. A title, copyright or tempo that reads as the image holds it is no
+// edit and keeps its bytes. The track length field follows every change; nothing else
+// is touched.
 MaybeStyleError RewriteTrack(ByteView image, const TrackEdits& edits, RewrittenTrack& result);
 
 // The volume rule: one percentage for every volume event, or each channel's edited

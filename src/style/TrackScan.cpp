@@ -28,9 +28,9 @@ EventRole TrackScan::ClassifyMeta(const TrackEvent& event) {
 
 EventRole TrackScan::ClassifyMarker(const TrackEvent& event) {
     const std::string_view text(reinterpret_cast<const char*>(m_image.data() + event.data), event.length);
-    if (!m_sff1Found && text == "SFF1") {
-        m_sff1Found = true;
-        return EventRole::Sff1Marker;
+    if (!m_format) {
+        m_format = FormatOfMarker(text);
+        if (m_format) return EventRole::FormatMarker;
     }
     const std::optional<int> section = SectionOfMarker(text);
     if (!section || (*section == kSectionMainA && m_mainAFound)) return EventRole::Other;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "style/ByteOrder.h"
 #include "style/StyleNames.h"
@@ -22,7 +23,7 @@ enum class EventRole {
     Other,
     Title,          // the first text (0x01) or sequence name (0x03) event
     Copyright,      // the first copyright event
-    Sff1Marker,     // the first marker that reads exactly "SFF1"
+    FormatMarker,   // the first marker that reads exactly "SFF1" or "SFF2"
     SectionMarker,  // a marker naming one of the ten sections
     Tempo,          // the first tempo event before the first "Main A" marker
     TimeSignature,  // the first time signature event
@@ -44,7 +45,8 @@ public:
     }
 
     bool TitleFound() const { return m_titleFound; }
-    bool Sff1Found() const { return m_sff1Found; }
+    // The format its marker names; nothing before the marker is met.
+    std::optional<StyleFormat> Format() const { return m_format; }
     const std::array<bool, kSectionCount>& Sections() const { return m_sections; }
 
 private:
@@ -54,7 +56,7 @@ private:
     ByteView m_image;
     bool m_titleFound = false;
     bool m_copyrightFound = false;
-    bool m_sff1Found = false;
+    std::optional<StyleFormat> m_format;
     bool m_mainAFound = false;
     bool m_tempoFound = false;
     bool m_timeSignatureFound = false;

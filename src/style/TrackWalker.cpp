@@ -44,30 +44,33 @@ bool TrackWalker::ReadMeta(TrackEvent& event) {
     // check below can name the missing marker.
     if (m_image.size() - pos < 2) return Fail(style_messages::kInvalidStructure, pos);
     event.metaType = m_image[pos + 1];
-    const std::size_t lengthPos = pos + 2;
-    event.data = pos + 3;
+    event.lengthPos = pos + 2;
 
     std::size_t limit = m_trackEnd;
-    if (event.metaType == kMetaEndOfTrack) {
-        if (event.data != m_trackEnd && event.data != m_trackEnd + 1) {
-            return Fail(style_messages::kMissingTrackEnd, event.data);
-        }
-        limit = std::min(m_trackEnd + 1, m_image.size());
+    if (event.metaType == kMetaEndOfTrack) limit = std::min(m_trackEnd + 1, m_image.size());
+    // Where the length cannot be read, the end-of-track check still takes it as one
+    // byte, so that a marker in the middle of the track is named as such.
+    std::optional<VarLength> length;
+    if (event.lengthPos < limit) length = ReadVarLength(m_image, event.lengthPos, limit);
+    event.data = event.lengthPos + (length ? length->size : 1);
+    if (event.metaType == kMetaEndOfTrack && event.data != m_trackEnd && event.data != m_trackEnd + 1) {
+        return Fail(style_messages::kMissingTrackEnd, event.data);
     }
-    if (lengthPos >= limit) return Fail(style_messages::kInvalidStructure, pos);
-    event.length = m_image[lengthPos];
+    if (!length || length->value > limit - event.data) return Fail(style_messages::kInvalidStructure, pos);
+    event.length = length->value;
     event.end = event.data + event.length;
-    if (event.end > limit) return Fail(style_messages::kInvalidStructure, pos);
     return true;
 }
 
 bool TrackWalker::ReadSysEx(TrackEvent& event) {
     const std::size_t pos = event.status;
     event.type = TrackEvent::Type::SysEx;
-    if (m_trackEnd - pos < 2) return Fail(style_messages::kInvalidStructure, pos);
-    event.length = m_image[pos + 1];
-    event.data = pos + 2;
+    event.lengthPos = pos + 1;
+    const std::optional<VarLength> length = ReadVarLength(m_image, event.lengthPos, m_trackEnd);
+    if (!length) return Fail(style_messages::kInvalidStructure, pos);
+    event.data = event.lengthPos + length->size;
+    if (length->value > m_trackEnd - event.data) return Fail(style_messages::kInvalidStructure, pos);
+    event.length = length->value;
     event.end = event.data + event.length;
-    if (event.end > m_trackEnd) return Fail(style_messages::kInvalidStructure, pos);
     return true;
 }

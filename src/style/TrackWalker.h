@@ -21,17 +21,19 @@ struct TrackEvent {
     Type type = Type::Channel;
     std::size_t start = 0;     // first byte of the delta time
     std::size_t status = 0;    // the status byte; under running status the first data byte
-    std::size_t data = 0;      // first data byte (for meta and system exclusive: after the length byte)
-    std::size_t end = 0;       // first byte after the event
+    std::size_t lengthPos = 0;  // meta and system exclusive: the first byte of the length
+    std::size_t data = 0;       // first data byte (for meta and system exclusive: after the length)
+    std::size_t end = 0;        // first byte after the event
     std::uint8_t kind = 0;     // channel message: high half of the status in force (0x8-0xE)
     std::uint8_t channel = 0;  // channel message: low half of the status in force
     std::uint8_t metaType = 0;
-    std::uint8_t length = 0;  // meta or system exclusive length byte; data bytes of a channel message
+    std::uint32_t length = 0;  // meta or system exclusive data length; data bytes of a channel message
 };
 
 // Walks the events of the track, which begins at file offset 22 and ends at trackEnd.
 // Delta times are skipped, running status carries over meta and system exclusive
-// events, and meta and system exclusive lengths are single bytes. Every event must
+// events, and meta and system exclusive lengths are variable-length numbers (one byte
+// below 128, as nearly every event of a style has). Every event must
 // lie inside the track; only the end-of-track event may end one byte past it, as
 // files with a track length one byte short are common enough to accept.
 class TrackWalker {

@@ -32,7 +32,7 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
               "{\"path\": \"" + path.string() +
-                  "\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", \"hasCopyright\": true, "
+                  "\", \"format\": \"SFF1\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", \"hasCopyright\": true, "
                   "\"tempo\": 120, \"timeSignature\": [3, 4], "
                   "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
                   "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
@@ -43,11 +43,11 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
 }
 
 TEST_F(Cli, InfoJsonWithoutOptionalValues) {
-    const auto path = dir.Write("Min.sty", MinimalStyle());
+    const auto path = dir.Write("Min.sty", StyleFile(BasicSff2Events() + EndOfTrack()));
     const ProgramResult result = Run({"info", "--json", path.string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "{\"path\": \"" + path.string() +
-                              "\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
+                              "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
                               "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
                               "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
                               "\"otsFile\": false, \"size\": 48}\n");
@@ -76,6 +76,7 @@ TEST_F(Cli, InfoForPeople) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, path.string() +
                               "\n"
+                              "  Format:         SFF1\n"
                               "  Title:          Café \"Blues\"\n"
                               "  Copyright:      (C) Me\n"
                               "  Tempo:          120\n"

@@ -17,7 +17,7 @@ const Bytes kCasm = Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()) + Cseg(Sdec("Main B"
 const Bytes kCasmWithoutCntt = Casm(Cseg(Sdec() + Ctab(9, 8)) + Cseg(Sdec("Main B") + Ctab(2, 10)));
 const Bytes kOts = Ots(Bytes::Text("own OTS data"));
 const Bytes kFnrc = Chunk("FNRc", Bytes::Text("chunk after OTSc"));
-const Bytes kImportedCasm = Bytes::Text("CASM") + Bytes::U32BE(999) + Bytes::Text("whatever the file holds");
+const Bytes kImportedCasm = Casm(Cseg(Sdec("Main C") + Ctab(3, 12)));
 const Bytes kImportedOts = Ots(Bytes::Text("imported OTS"));
 
 Bytes Track() { return StyleFile(kTrackEvents); }
@@ -197,31 +197,72 @@ TEST_F(KorvaneDocSave, OtsImportIntoAStyleWithoutOts) {
     EXPECT_EQ(ReadFileBytes(path).data, (Track() + kCasm + kImportedOts).data);
 }
 
-TEST_F(KorvaneDocSave, InvalidSideFilesEndTheSaveWithoutWritingTheStyle) {
+// A side file is imported only when it is one whole chunk that a loaded style could
+// hold: a damaged one once turned a working style into one that no longer loads.
+TEST_F(KorvaneDocSave, DamagedSideFilesAreNeverImported) {
+    const Bytes sff2Style = StyleFile(BasicSff2Events("Pop") + VolumeEvent(9, 100) + EndOfTrack(),
+                                      Casm(Cseg(Sdec() + Ctb2(9, 8))) + kOts);
+    const std::string casmText = "The CASM file doesn't contain valid CASM section!\n\n";
+    const std::string otsText = "The OTS file doesn't contain valid OTS settings!\n\n";
+    const std::string lengthText = "(Its length field does not match the file's size.)";
     struct Case {
+        const char* name;
+        Bytes style;
         const char* sideFile;
         Bytes contents;
-        bool CKorvaneDoc::*option;
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"Pop.csm", Bytes::Text("CAS"), &CKorvaneDoc::m_bImportCASM,
-         "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)"},
-        {"Pop.csm", kOts, &CKorvaneDoc::m_bImportCASM,
-         "The CASM file doesn't contain valid CASM section!\n\n(Invalid header.)"},
-        {"Pop.ots", Bytes::Text("OTS"), &CKorvaneDoc::m_bImportOTS,
-         "The OTS file doesn't contain valid OTS settings!\n\n(Invalid header.)"},
+        {"too short for a tag", FullStyle(), "Pop.csm", Bytes::Text("CAS"), casmText + "(Invalid header.)"},
+        {"not a CASM chunk", FullStyle(), "Pop.csm", kOts, casmText + "(Invalid header.)"},
+        {"header cut short", FullStyle(), "Pop.csm", Bytes::Text("CASM") + Bytes{0, 0}, casmText + lengthText},
+        {"length past the file", FullStyle(), "Pop.csm",
+         Bytes::Text("CASM") + Bytes::U32BE(999) + Cseg(Sdec()), casmText + lengthText},
+        {"bytes after the chunk", FullStyle(), "Pop.csm", kImportedCasm + Bytes{0}, casmText + lengthText},
+        {"member that is no CSEG", FullStyle(), "Pop.csm", Casm(Chunk("CSEX", Sdec())),
+         casmText + "(Missing CSEG header at: 0x8.)"},
+        {"unknown record", FullStyle(), "Pop.csm", Casm(Cseg(Sdec() + Chunk("Ctb3", {9}))),
+         casmText + "(Missing Sdec/Ctab header at: 0x25.)"},
+        {"Ctb2 into SFF1", FullStyle(), "Pop.csm", Casm(Cseg(Sdec() + Ctb2(9, 8))),
+         casmText + "(Its Ctb2 records belong to SFF2 styles; this style is SFF1.)"},
+        {"Ctab into SFF2", sff2Style, "Pop.csm", kImportedCasm,
+         casmText + "(Its Ctab records belong to SFF1 styles; this style is SFF2.)"},
+        {"OTS too short for a tag", FullStyle(), "Pop.ots", Bytes::Text("OTS"), otsText + "(Invalid header.)"},
+        {"OTS promises 256 bytes and holds 2", FullStyle(), "Pop.ots",
+         Bytes::Text("OTSc") + Bytes::U32BE(256) + Bytes{1, 2}, otsText + lengthText},
     };
     for (const Case& c : cases) {
-        const auto path = dir.Write("Pop.sty", FullStyle());
-        dir.Write(c.sideFile, c.contents);
+        TempDir folder;
+        const auto path = folder.Write("Pop.sty", c.style);
+        folder.Write(c.sideFile, c.contents);
         auto doc = Open(path);
-        doc.get()->*c.option = true;
+        doc->m_bImportCASM = std::string(c.sideFile) == "Pop.csm";
+        doc->m_bImportOTS = !doc->m_bImportCASM;
         presenter.boxes.clear();
-        EXPECT_FALSE(doc->OnSaveDocument(path));
-        EXPECT_EQ(Texts(), std::vector<std::string>{c.message});
-        EXPECT_EQ(ReadFileBytes(path).data, FullStyle().data);
-        fs::remove(dir / c.sideFile);
+        EXPECT_FALSE(doc->OnSaveDocument(path)) << c.name;
+        EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(ReadFileBytes(path).data, c.style.data) << c.name;
+        EXPECT_EQ(ReadFileBytes(folder / c.sideFile).data, c.contents.data) << c.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2) << c.name;
+    }
+}
+
+// A chunk without channel tables suits either kind of style; one of the style's own
+// kind replaces its chunk.
+TEST_F(KorvaneDocSave, WholeSideFilesOfTheStylesFormatAreImported) {
+    const Bytes sff2Track = StyleFile(BasicSff2Events("Pop") + VolumeEvent(9, 100) + NoteOn(9, 36, 90) + EndOfTrack());
+    const Bytes sdecOnly = Casm(Cseg(Sdec()));
+    const Bytes ctb2 = Casm(Cseg(Sdec() + Ctb2(9, 10, 51)));
+    for (const auto& [style, casm] : {std::pair{Track(), sdecOnly}, {sff2Track, sdecOnly}, {sff2Track, ctb2}}) {
+        TempDir folder;
+        const auto path = folder.Write("Pop.sty", style);
+        folder.Write("Pop.csm", casm);
+        auto doc = Open(path);
+        doc->m_bImportCASM = true;
+        ASSERT_TRUE(doc->OnSaveDocument(path));
+        EXPECT_EQ(ReadFileBytes(path).data, (style + casm).data);
+        CKorvaneDoc reloaded;
+        EXPECT_TRUE(reloaded.OnOpenDocument(path));
     }
 }
 

@@ -80,8 +80,12 @@ TEST(ReadStyle, CopyrightIsTheFirstCopyrightEvent) {
 
 TEST(ReadStyle, TempoIsTheFirstTempoBeforeMainA) {
     EXPECT_EQ(ReadEvents(TempoEvent(500000)).tempo, 120);
-    EXPECT_EQ(ReadEvents(TempoEvent(0x068DB8)).tempo, 139);
-    EXPECT_EQ(ReadEvents(TempoEvent(500001)).tempo, 119);
+    // To the nearest whole beat, as a keyboard shows it.
+    EXPECT_EQ(ReadEvents(TempoEvent(0x068DB8)).tempo, 140);  // 139.7
+    EXPECT_EQ(ReadEvents(TempoEvent(666667)).tempo, 90);     // 89.99995
+    EXPECT_EQ(ReadEvents(TempoEvent(500001)).tempo, 120);
+    EXPECT_EQ(ReadEvents(TempoEvent(600000)).tempo, 100);
+    EXPECT_EQ(ReadEvents(TempoEvent(0xFFFFFF)).tempo, 4);  // 3.58
     EXPECT_EQ(ReadEvents(TempoEvent(500000) + TempoEvent(1000000)).tempo, 120);
     EXPECT_EQ(ReadEvents(MarkerEvent("Main A") + TempoEvent(500000)).tempo, -1);
     EXPECT_EQ(ReadEvents(TempoEvent(1000000) + MarkerEvent("Main A") + TempoEvent(500000)).tempo, 60);
@@ -123,8 +127,8 @@ TEST(ReadStyle, SectionMarkers) {
     EXPECT_TRUE(ReadEvents(MarkerEvent("Main A")).sections[kSectionMainA]);
 }
 
-TEST(ReadStyle, Sff1MarkerMustMatchExactly) {
-    EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("SFF2"))).error,
+TEST(ReadStyle, FormatMarkerMustMatchExactly) {
+    EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("SFF3"))).error,
               "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
     EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("sff1"))).error,
               "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
@@ -157,12 +161,21 @@ TEST(ReadStyle, RunningStatusCarriesAcrossMetaAndSysEx) {
     EXPECT_EQ(oneByte.origVolume[6], 90);
 }
 
-TEST(ReadStyle, DeltaTimesAndLongMetaLengths) {
-    // Multi-byte delta times are skipped; a length byte of 0x81 is a plain count of 129.
-    const StyleFacts facts = ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} + Bytes{0x00, 0xFF, 0x7F, 0x81} +
-                                        Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55));
+TEST(ReadStyle, DeltaTimesAndVariableLengthMetaAndSysExLengths) {
+    // Multi-byte delta times are skipped; lengths of 128 and more take several bytes
+    // (81 01 is 129), and a long text or system exclusive message is passed over whole.
+    const StyleFacts facts = ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} + Bytes{0x00, 0xFF, 0x7F, 0x81, 0x01} +
+                                        Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55) +
+                                        TextMeta(0x01, std::string(200, 'x')) +
+                                        SysEx(Bytes{0x43} + Bytes::Repeat(0xB3, 300) + Bytes{0xF7}) +
+                                        VolumeEvent(3, 33));
     EXPECT_EQ(facts.origVolume[1], 77);
     EXPECT_EQ(facts.origVolume[2], 55);
+    EXPECT_EQ(facts.origVolume[3], 33);
+    // A long title is read as its first 32 characters.
+    const StyleFacts longTitle = ReadOk(StyleFile(TitleEvent(std::string(200, 't')) + Sff1Marker() + EndOfTrack()));
+    EXPECT_EQ(longTitle.title, std::string(32, 't'));
+    EXPECT_EQ(longTitle.titleLength, 200);
 }
 
 TEST(ReadStyle, ChannelLabelsWithoutCasmFollowTheChannel) {
@@ -268,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
         BadFile{"CASM begins with Sdec", StyleFile(BasicEvents() + EndOfTrack(), Casm(Sdec())),
                 "Invalid CASM structure (at: 0x38)!\n\n(Missing CSEG header.)"},
-        BadFile{"CSEG holds Ctb2", StyleFile(BasicEvents() + EndOfTrack(), Casm(Cseg(Sdec() + Chunk("Ctb2", {0})))),
+        BadFile{"CSEG holds an unknown record", StyleFile(BasicEvents() + EndOfTrack(), Casm(Cseg(Sdec() + Chunk("Ctb3", {0})))),
                 "Invalid CASM structure (at: 0x55)!\n\n(Missing Sdec/Ctab header.)"}));
 
 // Every length that points past its chunk or the image is refused at the element
@@ -287,6 +300,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"meta length past the track", StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x01, 0x05, 'a'}),
                 "Invalid style file structure (at: 0x2d)!"},
         BadFile{"meta without length byte", StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x01}),
+                "Invalid style file structure (at: 0x2d)!"},
+        BadFile{"meta length runs to the track end", StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x01, 0x81, 0x82}),
+                "Invalid style file structure (at: 0x2d)!"},
+        BadFile{"meta length of five bytes",
+                StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x01, 0x80, 0x80, 0x80, 0x80, 0x00} + EndOfTrack()),
+                "Invalid style file structure (at: 0x2d)!"},
+        BadFile{"long meta length past the track", StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x01, 0x81, 0x00, 'a'}),
+                "Invalid style file structure (at: 0x2d)!"},
+        BadFile{"long system exclusive past the track", StyleFile(BasicEvents() + Bytes{0x00, 0xF0, 0x82, 0x00, 0x43}),
                 "Invalid style file structure (at: 0x2d)!"},
         BadFile{"meta without type", StyleFile(BasicEvents() + Bytes{0x00, 0xFF}),
                 "Invalid style file structure (at: 0x2d)!"},

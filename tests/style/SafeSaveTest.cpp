@@ -15,6 +15,7 @@
 #include "Unprivileged.h"
 #include "msg/MessageBoxStyle.h"
 #include "style/KorvaneDoc.h"
+#include "style/SafeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -147,26 +148,59 @@ TEST_F(SafeSave, RootSaveKeepsTheOwnerGroupAndPermissions) {
     EXPECT_EQ(ReadFileBytes(path).data, Style("Mine").data);
 }
 
-TEST_F(SafeSave, HardLinkedOrUnreplaceableFilesAreWrittenInPlace) {
+// Nothing makes a write in place whole or nothing: a save killed in the middle once
+// left a broken style. A complete copy of the old file is on the disk for as long as
+// the file is being overwritten, and gone once the new content is.
+TEST_F(SafeSave, HardLinkedOrUnreplaceableFilesAreWrittenInPlaceWithABackupMeanwhile) {
+    struct Seen {
+        fs::path backup;
+        Bytes backupBytes;
+        Bytes fileBytes;
+    };
+    const auto watch = [](const fs::path& file, Seen& seen) {
+        SetInPlaceWriteObserver([&seen, file](const fs::path& backup) {
+            seen = {backup, ReadFileBytes(backup), ReadFileBytes(file)};
+        });
+    };
+
     const auto path = dir.Write("Pop.sty", Style("Pop"));
     fs::create_hard_link(path, dir / "Second name.sty");
+    // A copy left by an earlier save that was killed is never overwritten or removed.
+    const auto leftOver = dir.Write("Pop.sty.korvane-backup", Style("Older"));
     auto doc = Open(path);
     doc->m_strStyleTitle = "Longer Title";
+    Seen seen;
+    watch(path, seen);
     ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(seen.backup, dir / "Pop.sty.korvane-backup-2");
+    EXPECT_EQ(seen.backupBytes.data, Style("Pop").data);
+    EXPECT_EQ(seen.fileBytes.data, Style("Pop").data);
+    EXPECT_FALSE(fs::exists(seen.backup));
+    EXPECT_EQ(ReadFileBytes(leftOver).data, Style("Older").data);
     EXPECT_EQ(ReadFileBytes(dir / "Second name.sty").data, Style("Longer Title").data);
     EXPECT_EQ(Stat(path).st_ino, Stat(dir / "Second name.sty").st_ino);
 
-    // A folder that takes no new file, holding a file the user may write; shorter
-    // content leaves no old bytes behind.
+    // A folder that takes no new file, holding a file the user may write: the copy
+    // goes to the user's cache folder. Shorter content leaves no old bytes behind.
     fs::create_directory(dir / "locked");
+    fs::create_directory(dir / "cache");
     const auto locked = dir.Write("locked/Pop.sty", Style("Pop Pop Pop"));
     fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(dir / "cache", fs::perms::all);
     fs::permissions(locked, fs::perms::all);
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                                         fs::perms::others_exec | fs::perms::group_read | fs::perms::group_exec);
+    setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
     auto inLocked = Open(locked);
     inLocked->m_strStyleTitle = "Pop";
-    EXPECT_TRUE(AsUnprivilegedUser([&] { return inLocked->OnSaveDocument(locked); }));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        Seen cached;
+        watch(locked, cached);
+        return inLocked->OnSaveDocument(locked) && cached.backup == dir / "cache/korvane/Pop.sty.korvane-backup" &&
+               cached.backupBytes.data == Style("Pop Pop Pop").data && !fs::exists(cached.backup);
+    }));
+    unsetenv("XDG_CACHE_HOME");
+    SetInPlaceWriteObserver(nullptr);
     EXPECT_EQ(ReadFileBytes(locked).data, Style("Pop").data);
     fs::permissions(dir / "locked", fs::perms::all);
 }

@@ -41,11 +41,14 @@ TEST(RewriteTrack, TitleAndNewCopyrightWorkedExample) {
     EXPECT_EQ(expected.size(), image.size() + 6);
 }
 
-TEST(RewriteTrack, NothingEditedWritesTheTempoFromWholeBeats) {
-    const Bytes image = StyleFile(BasicEvents() + TempoEvent(500001) + EndOfTrack());
+TEST(RewriteTrack, UneditedTempoKeepsTheKeyboardsRounding) {
+    // 666,667 microseconds a quarter: 89.99995 beats a minute, shown as 90.
+    const Bytes image = StyleFile(BasicEvents() + TempoEvent(666667) + EndOfTrack());
     TrackEdits edits = UneditedEdits(image);
-    EXPECT_EQ(edits.tempo, 119);
-    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(504201) + EndOfTrack()).data);
+    EXPECT_EQ(edits.tempo, 90);
+    EXPECT_EQ(Rewrite(image, edits).data, image.data);
+    edits.tempo = 89;
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(674157) + EndOfTrack()).data);
     edits.tempo = 120;
     EXPECT_EQ(Rewrite(image, edits).data,
               StyleFile(BasicEvents() + Meta(0x51, {0x07, 0xA1, 0x20}) + EndOfTrack()).data);
@@ -78,12 +81,12 @@ TEST(RewriteTrack, TempoZeroAndUnreadableTempoEventsStayAsTheyAre) {
 }
 
 TEST(RewriteTrack, TempoTooSlowForTheFieldIsNeverWritten) {
-    // 0xFFFFFF microseconds per quarter note is read as 3 beats per minute.
+    // 0xFFFFFF microseconds per quarter note, 3.6 beats per minute, is read as 4.
     const Bytes image = StyleFile(BasicEvents() + TempoEvent(0xFFFFFF) + EndOfTrack());
     TrackEdits edits = UneditedEdits(image);
-    ASSERT_EQ(edits.tempo, 3);
+    ASSERT_EQ(edits.tempo, 4);
     EXPECT_EQ(Rewrite(image, edits).data, image.data);
-    for (const std::int16_t tempo : {1, 2}) {
+    for (const std::int16_t tempo : {1, 2, 3}) {
         edits.tempo = tempo;
         RewrittenTrack track;
         const MaybeStyleError error = RewriteTrack(image.view(), edits, track);
@@ -91,8 +94,8 @@ TEST(RewriteTrack, TempoTooSlowForTheFieldIsNeverWritten) {
         EXPECT_EQ(error->Text(), "A tempo of " + std::to_string(tempo) +
                                      " cannot be stored in a style file!\n\n(The slowest tempo is 4.)");
     }
-    edits.tempo = 4;
-    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(15000000) + EndOfTrack()).data);
+    edits.tempo = 5;
+    EXPECT_EQ(Rewrite(image, edits).data, StyleFile(BasicEvents() + TempoEvent(12000000) + EndOfTrack()).data);
 }
 
 TEST(RewriteTrack, TitleLengthChangesMoveTheRestOfTheTrack) {
@@ -105,9 +108,12 @@ TEST(RewriteTrack, TitleLengthChangesMoveTheRestOfTheTrack) {
     EXPECT_EQ(grown.size(), image.size() + 2);
     edits.title = "";
     EXPECT_EQ(Rewrite(image, edits).data, StyleFile(TitleEvent("") + rest).data);
-    // A zero-padded title is written without its padding; the event type stays.
+    // A zero-padded title keeps its padding until it is edited; the event type stays.
     const Bytes padded = StyleFile(TextMeta(0x01, std::string("Pad") + std::string(29, '\0')) + rest);
-    EXPECT_EQ(Rewrite(padded, UneditedEdits(padded)).data, StyleFile(TextMeta(0x01, "Pad") + rest).data);
+    TrackEdits paddedEdits = UneditedEdits(padded);
+    EXPECT_EQ(Rewrite(padded, paddedEdits).data, padded.data);
+    paddedEdits.title = "Pads";
+    EXPECT_EQ(Rewrite(padded, paddedEdits).data, StyleFile(TextMeta(0x01, "Pads") + rest).data);
 }
 
 TEST(RewriteTrack, CopyrightCases) {

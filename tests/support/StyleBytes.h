@@ -23,6 +23,12 @@ struct Bytes {
     static Bytes U32BE(std::uint32_t value) {
         return {std::uint8_t(value >> 24), std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value)};
     }
+    // A Standard MIDI variable-length number: 127 is 7F, 128 is 81 00.
+    static Bytes VarLen(std::uint32_t value) {
+        Bytes b{std::uint8_t(value & 0x7F)};
+        for (value >>= 7; value != 0; value >>= 7) b.data.insert(b.data.begin(), std::uint8_t(0x80 | (value & 0x7F)));
+        return b;
+    }
     static Bytes Repeat(std::uint8_t byte, std::size_t count) {
         Bytes b;
         b.data.assign(count, byte);
@@ -51,13 +57,14 @@ inline Bytes HeaderChunk() { return Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00,
 // ---- Track events, each with a one-byte delta time of 0 unless given ----
 
 inline Bytes Meta(std::uint8_t type, const Bytes& content, std::uint8_t delta = 0) {
-    return Bytes{delta, 0xFF, type, static_cast<std::uint8_t>(content.size())} + content;
+    return Bytes{delta, 0xFF, type} + Bytes::VarLen(static_cast<std::uint32_t>(content.size())) + content;
 }
 inline Bytes TextMeta(std::uint8_t type, std::string_view text) { return Meta(type, Bytes::Text(text)); }
 inline Bytes TitleEvent(std::string_view title) { return TextMeta(0x03, title); }
 inline Bytes CopyrightEvent(std::string_view text) { return TextMeta(0x02, text); }
 inline Bytes MarkerEvent(std::string_view text) { return TextMeta(0x06, text); }
 inline Bytes Sff1Marker() { return MarkerEvent("SFF1"); }
+inline Bytes Sff2Marker() { return MarkerEvent("SFF2"); }
 inline Bytes TempoEvent(std::uint32_t microsecondsPerQuarter) {
     return Meta(0x51, {std::uint8_t(microsecondsPerQuarter >> 16), std::uint8_t(microsecondsPerQuarter >> 8),
                        std::uint8_t(microsecondsPerQuarter)});
@@ -75,7 +82,9 @@ inline Bytes NoteOn(std::uint8_t channel, std::uint8_t note, std::uint8_t veloci
 }
 // Data bytes under running status, after a delta time of 0.
 inline Bytes Running(std::uint8_t first, std::uint8_t second) { return Bytes{0x00, first, second}; }
-inline Bytes SysEx(const Bytes& content) { return Bytes{0x00, 0xF0, std::uint8_t(content.size())} + content; }
+inline Bytes SysEx(const Bytes& content) {
+    return Bytes{0x00, 0xF0} + Bytes::VarLen(static_cast<std::uint32_t>(content.size())) + content;
+}
 
 // ---- Chunks after the track ----
 
@@ -85,16 +94,29 @@ inline Bytes Ctab(std::uint8_t source, std::uint8_t part) {
     Bytes content = Bytes{source} + Bytes::Text("Name    ") + Bytes{part} + Bytes::Repeat(0x00, 17);
     return Chunk("Ctab", content);
 }
+// "Ctb2", the SFF2 record: the same first ten bytes as a "Ctab", then its own note
+// ranges; 47 or 51 bytes of content in real files.
+inline Bytes Ctb2(std::uint8_t source, std::uint8_t part, std::size_t size = 47) {
+    Bytes content = Bytes{source} + Bytes::Text("Name    ") + Bytes{part};
+    return Chunk("Ctb2", content + Bytes::Repeat(0x00, size - content.size()));
+}
 inline Bytes Sdec(std::string_view sections = "Main A,Main B") { return Chunk("Sdec", Bytes::Text(sections)); }
 inline Bytes Cntt() { return Chunk("Cntt", {0x00, 0x00}); }
 inline Bytes Cseg(const Bytes& subChunks) { return Chunk("CSEG", subChunks); }
 inline Bytes Casm(const Bytes& csegs) { return Chunk("CASM", csegs); }
 inline Bytes Ots(const Bytes& content = Bytes::Text("OTS settings")) { return Chunk("OTSc", content); }
+// As keyboards write it: one "MTrk" member for each of the four one-touch settings.
+inline Bytes OtsOfFourMembers() {
+    Bytes members;
+    for (std::uint8_t n = 1; n <= 4; ++n) members += Chunk("MTrk", Meta(0x03, Bytes::Text("OTS")) + Bytes{n, 0xFF, 0x2F, 0x00});
+    return Ots(members);
+}
 
 // ---- Whole files ----
 
 // The events every loadable style needs: a title and the "SFF1" marker.
 inline Bytes BasicEvents(std::string_view title = "Test Style") { return TitleEvent(title) + Sff1Marker(); }
+inline Bytes BasicSff2Events(std::string_view title = "Test Style") { return TitleEvent(title) + Sff2Marker(); }
 
 inline Bytes StyleFile(const Bytes& events, const Bytes& afterTrack = {}) {
     return HeaderChunk() + Chunk("MTrk", events) + afterTrack;
