@@ -3,8 +3,8 @@
 // image byte for byte, and a save with edits must load again with the edits in it and
 // nothing else changed.
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 

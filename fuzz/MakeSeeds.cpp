@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
         StyleFile(BasicEvents() + Meta(0x7F, Bytes::Repeat(0x55, 129)) + EndOfTrack(), casm),
         StyleFile(TitleEvent(std::string("Seed SFF2") + std::string(23, '\0')) + CopyrightEvent("(C) 2026") +
                       Sff2Marker() + TempoEvent(666667) + TimeSignatureEvent(6, 3) + VolumeEvent(8, 110) +
-                      MarkerEvent("Main A") + SysEx(Bytes::Repeat(0x43, 130)) + Running(0x07, 70) +
-                      TempoEvent(700000) + EndOfTrack(),
+                      MarkerEvent("Main A") + SysEx(Bytes::Repeat(0x43, 130)) + Running(0x07, 70) + TempoEvent(700000) +
+                      EndOfTrack(),
                   Casm(Cseg(Sdec() + Ctb2(8, 9) + Ctb2(10, 11, 51) + Cntt()) + Cseg(Sdec("Main B") + Ctab(3, 13))) +
                       OtsOfFourMembers() + Chunk("FNRc", Bytes::Text("x"))),
     };

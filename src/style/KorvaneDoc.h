@@ -33,7 +33,7 @@ public:
 
     std::filesystem::path m_strStylePath;
     StyleFormat m_styleFormat = StyleFormat::Sff1;  // the kind of style, from its marker
-    std::string m_strSaveName;  // UTF-8, as file names are
+    std::string m_strSaveName;                      // UTF-8, as file names are
     std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
     std::int32_t m_nBufferSize = 0;
     std::int32_t m_nFileLength = 0;

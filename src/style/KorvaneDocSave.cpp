@@ -28,13 +28,9 @@ struct SideFileTexts {
     const char* loadError;
 };
 
-constexpr SideFileTexts kCasmFile{msg::kErrorWritingCasm,
-                                  msg::kErrorOpeningCasm,
-                                  msg::kErrorCreatingCasmBuffer,
+constexpr SideFileTexts kCasmFile{msg::kErrorWritingCasm, msg::kErrorOpeningCasm, msg::kErrorCreatingCasmBuffer,
                                   msg::kErrorLoadingCasm};
-constexpr SideFileTexts kOtsFile{msg::kErrorWritingOts,
-                                 msg::kErrorOpeningOts,
-                                 msg::kErrorCreatingOtsBuffer,
+constexpr SideFileTexts kOtsFile{msg::kErrorWritingOts, msg::kErrorOpeningOts, msg::kErrorCreatingOtsBuffer,
                                  msg::kErrorLoadingOts};
 
 StyleError ErrorOf(std::string text) { return StyleError{std::move(text), std::nullopt}; }

@@ -197,7 +197,8 @@ fs::path WriteBackup(const fs::path& file, const struct stat& old) {
 // once the new content is on the disk: a save killed in between leaves that copy.
 // What grows the file is written first: when the disk is full that fails while every
 // old byte is still in place, and the file is cut back to its old size.
-WriteOutcome WriteInPlace(int fd, const fs::path& file, const struct stat& old, std::initializer_list<ByteView> pieces) {
+WriteOutcome WriteInPlace(int fd, const fs::path& file, const struct stat& old,
+                          std::initializer_list<ByteView> pieces) {
     const fs::path backup = WriteBackup(file, old);
     if (backup.empty()) return WriteOutcome::CannotCreate;
     if (Observer()) Observer()(backup);

@@ -39,9 +39,11 @@ inline constexpr const char* kCasmFileMissingCseg =
 inline constexpr const char* kCasmFileMissingSdecCtab =
     "The CASM file doesn't contain valid CASM section!\n\n(Missing Sdec/Ctab header at: 0x%x.)";
 inline constexpr const char* kCasmFileForSff2 =
-    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctb2 records belong to SFF2 styles; this style is SFF1.)";
+    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctb2 records belong to SFF2 styles; this style is "
+    "SFF1.)";
 inline constexpr const char* kCasmFileForSff1 =
-    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctab records belong to SFF1 styles; this style is SFF2.)";
+    "The CASM file doesn't contain valid CASM section!\n\n(Its Ctab records belong to SFF1 styles; this style is "
+    "SFF2.)";
 inline constexpr const char* kErrorWritingOts =
     "Error creating/writing OTS file!\n\n(Please check if file is write protected.)";
 inline constexpr const char* kErrorOpeningOts = "Error opening OTS file!";

@@ -19,13 +19,13 @@ struct TrackEvent {
     enum class Type { Channel, Meta, SysEx };
 
     Type type = Type::Channel;
-    std::size_t start = 0;     // first byte of the delta time
-    std::size_t status = 0;    // the status byte; under running status the first data byte
+    std::size_t start = 0;      // first byte of the delta time
+    std::size_t status = 0;     // the status byte; under running status the first data byte
     std::size_t lengthPos = 0;  // meta and system exclusive: the first byte of the length
     std::size_t data = 0;       // first data byte (for meta and system exclusive: after the length)
     std::size_t end = 0;        // first byte after the event
-    std::uint8_t kind = 0;     // channel message: high half of the status in force (0x8-0xE)
-    std::uint8_t channel = 0;  // channel message: low half of the status in force
+    std::uint8_t kind = 0;      // channel message: high half of the status in force (0x8-0xE)
+    std::uint8_t channel = 0;   // channel message: low half of the status in force
     std::uint8_t metaType = 0;
     std::uint32_t length = 0;  // meta or system exclusive data length; data bytes of a channel message
 };

@@ -30,27 +30,28 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
     const ProgramResult result = Run({"info", "--json", path.string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out,
-              "{\"path\": \"" + path.string() +
-                  "\", \"format\": \"SFF1\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", \"hasCopyright\": true, "
-                  "\"tempo\": 120, \"timeSignature\": [3, 4], "
-                  "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
-                  "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
-                  "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
-                  "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
-                  "\"size\": " +
-                  std::to_string(RichStyle().size()) + "}\n");
+    EXPECT_EQ(result.out, "{\"path\": \"" + path.string() +
+                              "\", \"format\": \"SFF1\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", "
+                              "\"hasCopyright\": true, "
+                              "\"tempo\": 120, \"timeSignature\": [3, 4], "
+                              "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
+                              "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
+                              "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
+                              "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
+                              "\"size\": " +
+                              std::to_string(RichStyle().size()) + "}\n");
 }
 
 TEST_F(Cli, InfoJsonWithoutOptionalValues) {
     const auto path = dir.Write("Min.sty", StyleFile(BasicSff2Events() + EndOfTrack()));
     const ProgramResult result = Run({"info", "--json", path.string()});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "{\"path\": \"" + path.string() +
-                              "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
-                              "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
-                              "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
-                              "\"otsFile\": false, \"size\": 48}\n");
+    EXPECT_EQ(result.out,
+              "{\"path\": \"" + path.string() +
+                  "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
+                  "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
+                  "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
+                  "\"otsFile\": false, \"size\": 48}\n");
 }
 
 TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {

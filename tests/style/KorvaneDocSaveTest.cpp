@@ -200,8 +200,8 @@ TEST_F(KorvaneDocSave, OtsImportIntoAStyleWithoutOts) {
 // A side file is imported only when it is one whole chunk that a loaded style could
 // hold: a damaged one once turned a working style into one that no longer loads.
 TEST_F(KorvaneDocSave, DamagedSideFilesAreNeverImported) {
-    const Bytes sff2Style = StyleFile(BasicSff2Events("Pop") + VolumeEvent(9, 100) + EndOfTrack(),
-                                      Casm(Cseg(Sdec() + Ctb2(9, 8))) + kOts);
+    const Bytes sff2Style =
+        StyleFile(BasicSff2Events("Pop") + VolumeEvent(9, 100) + EndOfTrack(), Casm(Cseg(Sdec() + Ctb2(9, 8))) + kOts);
     const std::string casmText = "The CASM file doesn't contain valid CASM section!\n\n";
     const std::string otsText = "The OTS file doesn't contain valid OTS settings!\n\n";
     const std::string lengthText = "(Its length field does not match the file's size.)";
@@ -216,8 +216,8 @@ TEST_F(KorvaneDocSave, DamagedSideFilesAreNeverImported) {
         {"too short for a tag", FullStyle(), "Pop.csm", Bytes::Text("CAS"), casmText + "(Invalid header.)"},
         {"not a CASM chunk", FullStyle(), "Pop.csm", kOts, casmText + "(Invalid header.)"},
         {"header cut short", FullStyle(), "Pop.csm", Bytes::Text("CASM") + Bytes{0, 0}, casmText + lengthText},
-        {"length past the file", FullStyle(), "Pop.csm",
-         Bytes::Text("CASM") + Bytes::U32BE(999) + Cseg(Sdec()), casmText + lengthText},
+        {"length past the file", FullStyle(), "Pop.csm", Bytes::Text("CASM") + Bytes::U32BE(999) + Cseg(Sdec()),
+         casmText + lengthText},
         {"bytes after the chunk", FullStyle(), "Pop.csm", kImportedCasm + Bytes{0}, casmText + lengthText},
         {"member that is no CSEG", FullStyle(), "Pop.csm", Casm(Chunk("CSEX", Sdec())),
          casmText + "(Missing CSEG header at: 0x8.)"},

@@ -164,11 +164,10 @@ TEST(ReadStyle, RunningStatusCarriesAcrossMetaAndSysEx) {
 TEST(ReadStyle, DeltaTimesAndVariableLengthMetaAndSysExLengths) {
     // Multi-byte delta times are skipped; lengths of 128 and more take several bytes
     // (81 01 is 129), and a long text or system exclusive message is passed over whole.
-    const StyleFacts facts = ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} + Bytes{0x00, 0xFF, 0x7F, 0x81, 0x01} +
-                                        Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55) +
-                                        TextMeta(0x01, std::string(200, 'x')) +
-                                        SysEx(Bytes{0x43} + Bytes::Repeat(0xB3, 300) + Bytes{0xF7}) +
-                                        VolumeEvent(3, 33));
+    const StyleFacts facts =
+        ReadEvents(Bytes{0x81, 0x80, 0x00, 0xB1, 0x07, 77} + Bytes{0x00, 0xFF, 0x7F, 0x81, 0x01} +
+                   Bytes::Repeat(0xB2, 129) + VolumeEvent(2, 55) + TextMeta(0x01, std::string(200, 'x')) +
+                   SysEx(Bytes{0x43} + Bytes::Repeat(0xB3, 300) + Bytes{0xF7}) + VolumeEvent(3, 33));
     EXPECT_EQ(facts.origVolume[1], 77);
     EXPECT_EQ(facts.origVolume[2], 55);
     EXPECT_EQ(facts.origVolume[3], 33);
@@ -264,25 +263,27 @@ Bytes WithTrackLength(Bytes bytes, std::uint32_t length) {
 // the first event after them begins at 44 (0x2c).
 INSTANTIATE_TEST_SUITE_P(
     Structure, ReadStyleRejects,
-    testing::Values(
-        BadFile{"no MThd", WithByte(MinimalStyle(), 0, 'm'),
-                "This file is not a Yamaha style file!\n\n(Invalid header.)"},
-        BadFile{"header length 7", HeaderChunk() + Bytes{0} + Chunk("MTrk", BasicEvents()),
-                "This file is not a Yamaha style file!\n\n(Invalid track header.)"},
-        BadFile{"data byte before any status", StyleFile(Bytes{0x00, 0x40} + BasicEvents()),
-                "Invalid style file structure (at: 0x17)!"},
-        BadFile{"system common status", StyleFile(BasicEvents() + Bytes{0x00, 0xF2, 0x00, 0x00}),
-                "Invalid style file structure (at: 0x2d)!"},
-        BadFile{"events after end of track", StyleFile(BasicEvents() + EndOfTrack() + MarkerEvent("Main A")),
-                "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
-        BadFile{"end of track of length 1 at the end", StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x2F, 0x01, 0x00}),
-                "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
-        BadFile{"track length two bytes short", WithTrackLength(MinimalStyle(), 24),
-                "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
-        BadFile{"CASM begins with Sdec", StyleFile(BasicEvents() + EndOfTrack(), Casm(Sdec())),
-                "Invalid CASM structure (at: 0x38)!\n\n(Missing CSEG header.)"},
-        BadFile{"CSEG holds an unknown record", StyleFile(BasicEvents() + EndOfTrack(), Casm(Cseg(Sdec() + Chunk("Ctb3", {0})))),
-                "Invalid CASM structure (at: 0x55)!\n\n(Missing Sdec/Ctab header.)"}));
+    testing::Values(BadFile{"no MThd", WithByte(MinimalStyle(), 0, 'm'),
+                            "This file is not a Yamaha style file!\n\n(Invalid header.)"},
+                    BadFile{"header length 7", HeaderChunk() + Bytes{0} + Chunk("MTrk", BasicEvents()),
+                            "This file is not a Yamaha style file!\n\n(Invalid track header.)"},
+                    BadFile{"data byte before any status", StyleFile(Bytes{0x00, 0x40} + BasicEvents()),
+                            "Invalid style file structure (at: 0x17)!"},
+                    BadFile{"system common status", StyleFile(BasicEvents() + Bytes{0x00, 0xF2, 0x00, 0x00}),
+                            "Invalid style file structure (at: 0x2d)!"},
+                    BadFile{"events after end of track",
+                            StyleFile(BasicEvents() + EndOfTrack() + MarkerEvent("Main A")),
+                            "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
+                    BadFile{"end of track of length 1 at the end",
+                            StyleFile(BasicEvents() + Bytes{0x00, 0xFF, 0x2F, 0x01, 0x00}),
+                            "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
+                    BadFile{"track length two bytes short", WithTrackLength(MinimalStyle(), 24),
+                            "Invalid style file structure (at: 0x30)!\n\n(Missing track end marker.)"},
+                    BadFile{"CASM begins with Sdec", StyleFile(BasicEvents() + EndOfTrack(), Casm(Sdec())),
+                            "Invalid CASM structure (at: 0x38)!\n\n(Missing CSEG header.)"},
+                    BadFile{"CSEG holds an unknown record",
+                            StyleFile(BasicEvents() + EndOfTrack(), Casm(Cseg(Sdec() + Chunk("Ctb3", {0})))),
+                            "Invalid CASM structure (at: 0x55)!\n\n(Missing Sdec/Ctab header.)"}));
 
 // Every length that points past its chunk or the image is refused at the element
 // that overruns; nothing is read outside the image.

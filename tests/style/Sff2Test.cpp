@@ -54,9 +54,9 @@ class Sff2Casm : public testing::TestWithParam<CasmCase> {};
 
 TEST_P(Sff2Casm, ChannelTablesDecideTheLabels) {
     const CasmCase& c = GetParam();
-    const Bytes image = StyleFile(
-        BasicSff2Events() + VolumeEvent(8, 100) + VolumeEvent(9, 100) + VolumeEvent(10, 100) + EndOfTrack(),
-        c.casm + OtsOfFourMembers());
+    const Bytes image =
+        StyleFile(BasicSff2Events() + VolumeEvent(8, 100) + VolumeEvent(9, 100) + VolumeEvent(10, 100) + EndOfTrack(),
+                  c.casm + OtsOfFourMembers());
     StyleFacts facts;
     const std::string error = ReadError(image, facts);
     if (c.error.empty()) {
@@ -80,9 +80,10 @@ const std::string kMissingSdecCtab = "Invalid CASM structure (at: 0x%x)!\n\n(Mis
 INSTANTIATE_TEST_SUITE_P(
     Records, Sff2Casm,
     testing::Values(
-        CasmCase{"ctb2_47_bytes", Casm(Cseg(Sdec() + Ctb2(8, 10) + Ctb2(9, 8) + Ctb2(10, 15))),
-                 {"Bass:", "Rhy1:", "Phr2:"}},
-        CasmCase{"ctb2_51_bytes", Casm(Cseg(Sdec() + Ctb2(8, 11, 51)) + Cseg(Sdec("Main B") + Ctb2(9, 12, 51))),
+        CasmCase{
+            "ctb2_47_bytes", Casm(Cseg(Sdec() + Ctb2(8, 10) + Ctb2(9, 8) + Ctb2(10, 15))), {"Bass:", "Rhy1:", "Phr2:"}},
+        CasmCase{"ctb2_51_bytes",
+                 Casm(Cseg(Sdec() + Ctb2(8, 11, 51)) + Cseg(Sdec("Main B") + Ctb2(9, 12, 51))),
                  {"Chd1:", "Chd2:", "Bass:"}},
         CasmCase{"first_record_per_channel_wins_in_a_mixed_cseg",
                  Casm(Cseg(Sdec() + Ctab(8, 13) + Ctb2(8, 14)) + Cseg(Sdec() + Ctb2(9, 14) + Ctab(9, 13))),
@@ -100,8 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  "Invalid CASM structure (at: 0x%x)!\n\n(Missing CSEG header.)",
                  "CSEG"},
-        CasmCase{"unknown_record", Casm(Cseg(Sdec() + Chunk("Ctb1", Bytes::Repeat(0, 47)))), {}, kMissingSdecCtab,
-                 "Ctb1"}),
+        CasmCase{
+            "unknown_record", Casm(Cseg(Sdec() + Chunk("Ctb1", Bytes::Repeat(0, 47)))), {}, kMissingSdecCtab, "Ctb1"}),
     [](const testing::TestParamInfo<CasmCase>& info) { return std::string(info.param.name); });
 
 class Sff2Save : public SaveFixture {};
@@ -114,12 +115,12 @@ TEST_F(Sff2Save, NothingEditedWritesTheFileBackByteForByte) {
         const Bytes marker = sff2 ? Sff2Marker() : Sff1Marker();
         const Bytes casm = sff2 ? Casm(Cseg(Sdec() + Ctb2(9, 8) + Ctb2(10, 10, 51)) + Cseg(Sdec("Main B") + Cntt()))
                                 : Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()));
-        const Bytes image = StyleFile(
-            TitleEvent(std::string("Bossa") + std::string(27, '\0')) +
-                CopyrightEvent("(C) 2005 Keyboard Style Works 2005") + marker + TempoEvent(666667) +
-                TimeSignatureEvent(6, 3) + TextMeta(0x01, std::string(200, 'c')) + VolumeEvent(9, 100) +
-                MarkerEvent("Main A") + VolumeEvent(9, 90) + TempoEvent(700000) + EndOfTrack(),
-            casm + OtsOfFourMembers() + Chunk("FNRc", Bytes::Text("names")));
+        const Bytes image =
+            StyleFile(TitleEvent(std::string("Bossa") + std::string(27, '\0')) +
+                          CopyrightEvent("(C) 2005 Keyboard Style Works 2005") + marker + TempoEvent(666667) +
+                          TimeSignatureEvent(6, 3) + TextMeta(0x01, std::string(200, 'c')) + VolumeEvent(9, 100) +
+                          MarkerEvent("Main A") + VolumeEvent(9, 90) + TempoEvent(700000) + EndOfTrack(),
+                      casm + OtsOfFourMembers() + Chunk("FNRc", Bytes::Text("names")));
         const auto path = dir.Write("Bossa.sty", image);
         auto doc = Open(path);
         EXPECT_EQ(doc->m_nTempo, 90);
@@ -141,10 +142,10 @@ TEST_F(Sff2Save, NothingEditedWritesTheFileBackByteForByte) {
 TEST_F(Sff2Save, EveryEditWorksOnSff2) {
     const Bytes casm = Casm(Cseg(Sdec() + Ctb2(9, 8) + Cntt()) + Cseg(Sdec("Main B") + Cntt() + Ctb2(2, 10, 51)));
     const Bytes after = OtsOfFourMembers() + Chunk("FNRc", Bytes::Text("names"));
-    const auto path = dir.Write("Pop.sty", StyleFile(TitleEvent("Pop") + Sff2Marker() + TempoEvent(666667) +
-                                                         TimeSignatureEvent(4, 2) + VolumeEvent(9, 100) +
-                                                         VolumeEvent(2, 80) + EndOfTrack(),
-                                                     casm + after));
+    const auto path = dir.Write(
+        "Pop.sty", StyleFile(TitleEvent("Pop") + Sff2Marker() + TempoEvent(666667) + TimeSignatureEvent(4, 2) +
+                                 VolumeEvent(9, 100) + VolumeEvent(2, 80) + EndOfTrack(),
+                             casm + after));
     auto doc = Open(path);
     EXPECT_EQ(doc->m_styleFormat, StyleFormat::Sff2);
     EXPECT_EQ(doc->m_strChannelLabel[9], "Rhy1:");

@@ -114,6 +114,12 @@ TEST(RewriteTrack, TitleLengthChangesMoveTheRestOfTheTrack) {
     EXPECT_EQ(Rewrite(padded, paddedEdits).data, padded.data);
     paddedEdits.title = "Pads";
     EXPECT_EQ(Rewrite(padded, paddedEdits).data, StyleFile(TextMeta(0x01, "Pads") + rest).data);
+    // A title of 200 characters has a two-byte length; the edited one gets one byte.
+    const Bytes longTitle = StyleFile(TitleEvent(std::string(200, 'L')) + rest);
+    TrackEdits longEdits = UneditedEdits(longTitle);
+    EXPECT_EQ(Rewrite(longTitle, longEdits).data, longTitle.data);
+    longEdits.title = "Short";
+    EXPECT_EQ(Rewrite(longTitle, longEdits).data, StyleFile(TitleEvent("Short") + rest).data);
 }
 
 TEST(RewriteTrack, CopyrightCases) {

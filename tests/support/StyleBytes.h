@@ -108,7 +108,8 @@ inline Bytes Ots(const Bytes& content = Bytes::Text("OTS settings")) { return Ch
 // As keyboards write it: one "MTrk" member for each of the four one-touch settings.
 inline Bytes OtsOfFourMembers() {
     Bytes members;
-    for (std::uint8_t n = 1; n <= 4; ++n) members += Chunk("MTrk", Meta(0x03, Bytes::Text("OTS")) + Bytes{n, 0xFF, 0x2F, 0x00});
+    for (std::uint8_t n = 1; n <= 4; ++n)
+        members += Chunk("MTrk", Meta(0x03, Bytes::Text("OTS")) + Bytes{n, 0xFF, 0x2F, 0x00});
     return Ots(members);
 }
 
