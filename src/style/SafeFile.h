@@ -42,8 +42,9 @@ enum class WriteOutcome { Written, CannotCreate, WriteFailed };
 //   save killed in between leaves the copy; nothing ever removes one that was left.
 //   Without a copy nothing is written (CannotCreate). The part that grows the file is
 //   written first, so a full disk fails before any old byte is overwritten.
-// CannotCreate: nothing could be started; WriteFailed: writing failed. Either way the
-// target is as it was and no temporary file is left.
+// CannotCreate: nothing could be started; WriteFailed: writing failed. Either way no
+// temporary file is left and the target is as it was, but for a write in place that
+// failed after it began to overwrite the file: then the backup copy stays beside it.
 WriteOutcome WriteFileSafely(const std::filesystem::path& target, std::initializer_list<ByteView> pieces);
 
 // Called during each write in place once the backup copy is complete, before the file
