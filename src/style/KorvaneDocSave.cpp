@@ -159,6 +159,9 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
     // behind them, byte for byte.
     const ByteView rest = image.subspan(layout.restBegin);
+    // A file of a size the load refuses would be lost to the editor and the keyboard.
+    const std::size_t size = track.bytes.size() + casm.size() + ots.size() + rest.size();
+    if (size < kMinStyleFileSize || size > kMaxStyleFileSize) return ErrorOf(msg::kSavedSizeOutOfRange);
     if (WriteFileSafely(target, {track.bytes, casm, ots, rest}) != WriteOutcome::Written) {
         return ErrorOf(msg::kErrorWritingStyle);
     }

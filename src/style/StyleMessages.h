@@ -52,6 +52,9 @@ inline constexpr const char* kErrorLoadingOts = "Error loading OTS file into int
 inline constexpr const char* kInvalidOtsFile = "The OTS file doesn't contain valid OTS settings!\n\n(Invalid header.)";
 inline constexpr const char* kOtsFileLengthMismatch =
     "The OTS file doesn't contain valid OTS settings!\n\n(Its length field does not match the file's size.)";
+// The edits or the imported side files would give a style the load refuses.
+inline constexpr const char* kSavedSizeOutOfRange =
+    "The saved style would not be 48 to 200,000 bytes long!\n\n(Nothing was saved.)";
 // The style was written, but the file it was loaded from could not be removed or
 // renamed afterwards.
 inline constexpr const char* kErrorRemovingOldFile =

@@ -266,6 +266,25 @@ TEST_F(KorvaneDocSave, WholeSideFilesOfTheStylesFormatAreImported) {
     }
 }
 
+// A size the load refuses would lock the style out of the editor and the keyboard.
+TEST_F(KorvaneDocSave, SaveThatWouldGiveAFileTheLoadRefusesWritesNothing) {
+    const std::string message = "The saved style would not be 48 to 200,000 bytes long!\n\n(Nothing was saved.)";
+    const Bytes tiny = StyleFile(TitleEvent("Test") + CopyrightEvent("(C)") + Sff1Marker() + EndOfTrack());
+    const auto tinyPath = dir.Write("Tiny.sty", tiny);
+    auto tinyDoc = Open(tinyPath);
+    tinyDoc->m_strCopyright = "";
+    EXPECT_FALSE(tinyDoc->OnSaveDocument(tinyPath));
+
+    const auto path = dir.Write("Pop.sty", Track());
+    dir.Write("Pop.csm", Casm(Cseg(Sdec(std::string(200000 - Track().size(), 'x')))));
+    auto doc = Open(path);
+    doc->m_bImportCASM = true;
+    EXPECT_FALSE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{message, message}));
+    EXPECT_EQ(ReadFileBytes(tinyPath).data, tiny.data);
+    EXPECT_EQ(ReadFileBytes(path).data, Track().data);
+}
+
 TEST_F(KorvaneDocSave, SideFileGoneSinceTheLoadCannotBeImported) {
     const auto path = dir.Write("Pop.sty", FullStyle());
     dir.Write("Pop.csm", kImportedCasm);
