@@ -9,9 +9,31 @@
 #endif
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <io.h>
+#include <shellapi.h>
+
 bool StandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 void ReportBrokenPipesAsErrors() {}
+
+// The arguments as UTF-8, read from the wide command line: the narrow one holds only
+// what the system's code page can spell, so "Café ü€.sty" would arrive as "Caf? ??.sty".
+std::vector<std::string> Arguments(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(size > 0 ? size - 1 : 0, '\0');
+        if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
+        args.push_back(std::move(arg));
+    }
+    LocalFree(wide);
+    // What is printed is UTF-8 too: a console shows it right.
+    SetConsoleOutputCP(CP_UTF8);
+    return args;
+}
 #else
 #include <unistd.h>
 
@@ -20,12 +42,13 @@ bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 // A reader that went away (korvane-cli info ... | head -1) makes the write fail with
 // an error instead of ending the program unseen.
 void ReportBrokenPipesAsErrors() { std::signal(SIGPIPE, SIG_IGN); }
+std::vector<std::string> Arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 #endif
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ReportBrokenPipesAsErrors();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = Arguments(argc, argv);
 #ifdef KORVANE_CLI_SETTINGS
     // The save options of a new document are the editor's stored ones; only a save
     // needs them.

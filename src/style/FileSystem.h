@@ -23,7 +23,7 @@ class FileHandle {
 public:
 #ifdef _WIN32
     using Native = void*;
-    static constexpr Native kNone = reinterpret_cast<Native>(-1);
+    inline static const Native kNone = reinterpret_cast<Native>(-1);  // INVALID_HANDLE_VALUE
 #else
     using Native = int;
     static constexpr Native kNone = -1;
