@@ -9,10 +9,13 @@
 #endif
 
 #ifdef _WIN32
+// windows.h before the headers that build on it.
 #include <windows.h>
-
+// clang-format off
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+// clang-format on
 
 bool StandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 void ReportBrokenPipesAsErrors() {}
@@ -30,8 +33,11 @@ std::vector<std::string> Arguments(int, char**) {
         args.push_back(std::move(arg));
     }
     LocalFree(wide);
-    // What is printed is UTF-8 too: a console shows it right.
+    // What is printed is UTF-8 too, so a console shows it right, and lines end in a
+    // line feed alone, as on every other system.
     SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     return args;
 }
 #else

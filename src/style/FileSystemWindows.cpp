@@ -115,8 +115,8 @@ bool ReplaceFileWith(const fs::path& file, const fs::path& temporary, FileHandle
     if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
     }
-    return ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr) != 0;
+    return ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) !=
+           0;
 }
 
 bool RemoveFile(const fs::path& path) { return DeleteFileW(path.c_str()) != 0; }

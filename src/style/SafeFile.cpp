@@ -24,8 +24,7 @@ std::uint64_t TotalSize(std::initializer_list<ByteView> pieces) {
 }
 
 // Writes the part of the pieces, taken as one run of bytes, that lies in [from, to).
-bool WriteRange(const FileHandle& file, std::initializer_list<ByteView> pieces, std::uint64_t from,
-                std::uint64_t to) {
+bool WriteRange(const FileHandle& file, std::initializer_list<ByteView> pieces, std::uint64_t from, std::uint64_t to) {
     std::uint64_t offset = 0;
     for (const ByteView piece : pieces) {
         const std::uint64_t begin = std::max(from, offset);

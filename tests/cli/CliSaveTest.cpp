@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "RunProgram.h"
 #include "StyleBytes.h"
@@ -103,22 +106,6 @@ TEST_F(CliSave, SaveMessagesGoToStandardError) {
     EXPECT_EQ(ReadFileBytes(path).data, Original().data);
 }
 
-TEST_F(CliSave, ProgressLineOnATerminalOnly) {
-    const auto first = dir.Write("One.sty", Original());
-    const auto second = dir.Write("Two.sty", Original());
-    std::string command = ShellQuote(KORVANE_CLI_PATH) + " save";
-    for (const std::string& arg : With(kPlainNames, {first.string(), second.string()}))
-        command += " " + ShellQuote(arg);
-    // script(1) gives the program a terminal and copies what it shows.
-    const ProgramResult shown = RunProgram("script", {"-qec", command, "/dev/null"}, scratch.path());
-    EXPECT_EQ(shown.status, 0);
-    EXPECT_NE(shown.out.find("[2/2] " + second.string() + "\r\033[K" + second.string()), std::string::npos)
-        << shown.out;
-    const ProgramResult piped = Save(With(kPlainNames, {first.string(), second.string()}));
-    EXPECT_EQ(piped.err, "");
-    EXPECT_EQ(piped.out, first.string() + "\n" + second.string() + "\n");
-}
-
 TEST_F(CliSave, UsageErrorsChangeNothing) {
     const auto path = dir.Write("Pop.sty", Original());
     const std::vector<std::vector<std::string>> wrong = {
@@ -147,28 +134,30 @@ TEST_F(CliSave, UsageErrorsChangeNothing) {
     EXPECT_EQ(ReadFileBytes(path).data, Original().data);
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(CliSave, BatchNeverOverwritesAStyleTheNamingRulesCollideWith) {
-    // a.sty titled "B" must not replace B.sty before B.sty is read.
-    const auto a = dir.Write("a.sty", StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)));
-    const auto b = dir.Write("B.sty", Original());
-    const std::vector<std::string> options = {"-o", "FormatFilename=0", "--percent", "50"};
-    const ProgramResult refused = Save(With(options, {a.string(), b.string()}));
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, a.string() +
-                               ":\nThe file \"B.sty\" already exists!\n\n(Saving would replace another file; "
-                               "nothing was saved.)\n");
-    EXPECT_EQ(ReadFileBytes(a).data, StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)).data);
-    // B.sty, titled "Pop", was read and saved under its own title.
-    EXPECT_EQ(ReadFileBytes(b).data, Original().data);
-    EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, StyleFile(Events("Pop", {}, 500000, 4, 2, 50, 32), Ots()).data);
-
-    const ProgramResult replaced = Save(With(options, {"--overwrite", a.string()}));
-    EXPECT_EQ(replaced.status, 0);
-    EXPECT_EQ(ReadFileBytes(b).data, StyleFile(Events("B", {}, 500000, 4, 2, 50, 32)).data);
+#ifdef _WIN32
+// What Windows, and Wine that runs these tests there, cannot show: each is skipped
+// by name, saying why.
+TEST_F(CliSave, ProgressLineOnATerminalOnly) { GTEST_SKIP() << "no script(1) to give the companion a terminal"; }
+TEST_F(CliSave, FailedWriteToStandardOutputIsAFailure) { GTEST_SKIP() << "Windows has no /dev/full"; }
+TEST_F(CliSave, NamesThatAreNotUtf8ArePrintedLosslessly) {
+    GTEST_SKIP() << "Windows names are UTF-16: every name is valid text";
+}
+TEST_F(CliSave, SpecialFileDoesNotHoldUpTheFilesAfterIt) { GTEST_SKIP() << "Windows has no FIFOs"; }
+#else
+TEST_F(CliSave, ProgressLineOnATerminalOnly) {
+    const auto first = dir.Write("One.sty", Original());
+    const auto second = dir.Write("Two.sty", Original());
+    std::string command = ShellQuote(KORVANE_CLI_PATH) + " save";
+    for (const std::string& arg : With(kPlainNames, {first.string(), second.string()}))
+        command += " " + ShellQuote(arg);
+    // script(1) gives the program a terminal and copies what it shows.
+    const ProgramResult shown = RunProgram("script", {"-qec", command, "/dev/null"}, scratch.path());
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_NE(shown.out.find("[2/2] " + second.string() + "\r\033[K" + second.string()), std::string::npos)
+        << shown.out;
+    const ProgramResult piped = Save(With(kPlainNames, {first.string(), second.string()}));
+    EXPECT_EQ(piped.err, "");
+    EXPECT_EQ(piped.out, first.string() + "\n" + second.string() + "\n");
 }
 
 TEST_F(CliSave, FailedWriteToStandardOutputIsAFailure) {
@@ -202,6 +191,31 @@ TEST_F(CliSave, SpecialFileDoesNotHoldUpTheFilesAfterIt) {
     EXPECT_EQ(result.err, fifo.string() +
                               ":\nError opening style file!\n\n(Please check if file is in use by another "
                               "application.)\n");
+}
+#endif
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliSave, BatchNeverOverwritesAStyleTheNamingRulesCollideWith) {
+    // a.sty titled "B" must not replace B.sty before B.sty is read.
+    const auto a = dir.Write("a.sty", StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)));
+    const auto b = dir.Write("B.sty", Original());
+    const std::vector<std::string> options = {"-o", "FormatFilename=0", "--percent", "50"};
+    const ProgramResult refused = Save(With(options, {a.string(), b.string()}));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, a.string() +
+                               ":\nThe file \"B.sty\" already exists!\n\n(Saving would replace another file; "
+                               "nothing was saved.)\n");
+    EXPECT_EQ(ReadFileBytes(a).data, StyleFile(Events("B", {}, 500000, 4, 2, 100, 64)).data);
+    // B.sty, titled "Pop", was read and saved under its own title.
+    EXPECT_EQ(ReadFileBytes(b).data, Original().data);
+    EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, StyleFile(Events("Pop", {}, 500000, 4, 2, 50, 32), Ots()).data);
+
+    const ProgramResult replaced = Save(With(options, {"--overwrite", a.string()}));
+    EXPECT_EQ(replaced.status, 0);
+    EXPECT_EQ(ReadFileBytes(b).data, StyleFile(Events("B", {}, 500000, 4, 2, 50, 32)).data);
 }
 
 }  // namespace

@@ -17,6 +17,13 @@ protected:
     TempDir scratch;
 };
 
+// A path inside a JSON string: Windows' backslashes are escaped.
+std::string JsonText(const std::filesystem::path& path) {
+    std::string text;
+    for (const char c : path.string()) text += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return text;
+}
+
 Bytes RichStyle() {
     return StyleFile(BasicEvents("Caf\xE9 \"Blues\"") + CopyrightEvent("(C) Me") + TempoEvent(500000) +
                          TimeSignatureEvent(3, 2) + VolumeEvent(9, 100) + VolumeEvent(2, 64) + MarkerEvent("Main A") +
@@ -30,7 +37,7 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
     const ProgramResult result = Run({"info", "--json", path.string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, "{\"path\": \"" + path.string() +
+    EXPECT_EQ(result.out, "{\"path\": \"" + JsonText(path) +
                               "\", \"format\": \"SFF1\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", "
                               "\"hasCopyright\": true, "
                               "\"tempo\": 120, \"timeSignature\": [3, 4], "
@@ -47,7 +54,7 @@ TEST_F(Cli, InfoJsonWithoutOptionalValues) {
     const ProgramResult result = Run({"info", "--json", path.string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
-              "{\"path\": \"" + path.string() +
+              "{\"path\": \"" + JsonText(path) +
                   "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
                   "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
                   "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
@@ -61,8 +68,9 @@ TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
     const ProgramResult result = Run({"info", "--json", bad.string(), missing.string(), good.string()});
     EXPECT_EQ(result.status, 1);
     const std::string expected =
-        "{\"path\": \"" + bad.string() + "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' marker.)\"}\n" +
-        "{\"path\": \"" + missing.string() +
+        "{\"path\": \"" + JsonText(bad) +
+        "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' marker.)\"}\n" + "{\"path\": \"" +
+        JsonText(missing) +
         "\", \"error\": \"Error opening style file!\\n\\n(Please check if file is in use by another "
         "application.)\"}\n";
     ASSERT_GT(result.out.size(), expected.size());

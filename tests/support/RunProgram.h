@@ -1,8 +1,11 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,16 +18,26 @@ struct ProgramResult {
     std::string err;
 };
 
+#ifdef _WIN32
+// For cmd.exe: double quotes around each argument.
+inline std::string ShellQuote(const std::string& arg) { return "\"" + arg + "\""; }
+
+inline std::wstring Utf16Of(const std::string& text) {
+    const std::u8string u8(text.begin(), text.end());
+    return std::filesystem::path(u8).native();
+}
+#else
 inline std::string ShellQuote(const std::string& arg) {
     std::string quoted = "'";
     for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
+#endif
 
 // Runs a program through the shell with the given arguments (and NAME=VALUE
 // environment settings) and collects its output and exit status. The program gets a
 // HOME and XDG_CONFIG_HOME of its own in scratch unless the caller gives them, so no
-// test reads or writes the settings of the user who runs it.
+// test reads or writes the settings of the user who runs it. Arguments are UTF-8.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                                 const std::filesystem::path& scratch, std::vector<std::string> environment = {}) {
     const std::filesystem::path errFile = scratch / "stderr.txt";
@@ -37,23 +50,38 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
         std::filesystem::create_directories(own);
         environment.push_back(prefix + own.string());
     }
+    ProgramResult result;
+#ifdef _WIN32
+    // cmd.exe takes no settings before the program: the child inherits them from here.
+    for (const std::string& setting : environment) _wputenv(Utf16Of(setting).c_str());
+    std::string command = "\"" + ShellQuote(program);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " 2>" + ShellQuote(errFile.string()) + " <NUL\"";
+    FILE* pipe = _wpopen(Utf16Of(command).c_str(), L"rb");
+#else
     std::string command = "env";
     for (const std::string& setting : environment) command += " " + ShellQuote(setting);
     command += " ";
     command += ShellQuote(program);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     command += " 2>" + ShellQuote(errFile.string()) + " </dev/null";
-    ProgramResult result;
     FILE* pipe = popen(command.c_str(), "r");
+#endif
     if (!pipe) return result;
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+#ifdef _WIN32
+    result.status = _pclose(pipe);
+#else
     const int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream errStream(errFile, std::ios::binary);
-    std::stringstream err;
-    err << errStream.rdbuf();
-    result.err = err.str();
+#endif
+    {
+        std::ifstream errStream(errFile, std::ios::binary);
+        std::stringstream err;
+        err << errStream.rdbuf();
+        result.err = err.str();
+    }  // closed: Windows removes no open file
     std::filesystem::remove(errFile);
     return result;
 }

@@ -26,10 +26,13 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    // Names are UTF-8, whatever the system's code page.
+    std::filesystem::path operator/(const std::string& name) const {
+        return m_path / std::u8string(name.begin(), name.end());
+    }
 
     std::filesystem::path Write(const std::string& name, const Bytes& bytes) const {
-        const std::filesystem::path file = m_path / name;
+        const std::filesystem::path file = *this / name;
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data.data()), static_cast<std::streamsize>(bytes.size()));
         return file;
