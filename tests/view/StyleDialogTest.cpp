@@ -1,4 +1,7 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QToolButton>
+#include <functional>
 #include <set>
 
 #include "FormFixture.h"
@@ -137,6 +140,7 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
         EXPECT_EQ(Edit(field)->selectedText(), Edit(field)->text());
 
         presenter.boxes.clear();
+        Edit(id::kTitle)->end(false);
         QTest::keyClick(Edit(id::kTitle), Qt::Key_X);
         Click(id::kSave);
         EXPECT_EQ(presenter.boxes.size(), 2u);
@@ -157,6 +161,7 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
 
 TEST_F(FormTest, TitleRefusesCharactersAStyleFileCannotHold) {
     Open();
+    Edit(id::kTitle)->end(false);
     Type(Edit(id::kTitle), QString::fromUtf8(" €ā"));
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_NE(presenter.boxes[0].text.find("U+0101"), std::string::npos);
@@ -212,6 +217,7 @@ TEST_F(FormTest, CancelAsksAboutUnsavedChanges) {
                                                               {false, msgbox::IdYes, true, "Pop"}};
     for (const auto& [changed, answer, closes, title] : cases) {
         Open();
+        Edit(id::kTitle)->end(false);
         if (changed) QTest::keyClick(Edit(id::kTitle), Qt::Key_X);
         presenter.answer = answer;
         Click(id::kCancel);
@@ -255,7 +261,12 @@ TEST_F(FormTest, ControlsFollowTheTemplate) {
     for (const FormControl& control : StyleFormTemplate()) {
         if (control.id == id::kNone) continue;
         QWidget* widget = form->Control(control.id);
-        EXPECT_FALSE(widget->accessibleName().isEmpty()) << control.id;
+        // A label the form writes is named by what it shows; every other control by its own name.
+        if (control.kind == ControlKind::Label) {
+            EXPECT_EQ(widget->accessibleName(), static_cast<QLabel*>(widget)->text()) << control.id;
+        } else {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << control.id;
+        }
         EXPECT_TRUE(form->rect().contains(widget->geometry())) << control.id;
         EXPECT_TRUE(control.kind != ControlKind::UpDown || widget->focusPolicy() == Qt::NoFocus) << control.id;
         EXPECT_TRUE(control.kind != ControlKind::SectionBox || !widget->isEnabled()) << control.id;
@@ -288,4 +299,80 @@ TEST_F(FormTest, ArrowsStepWithinTheRange) {
     arrows->Step(1);
     EXPECT_EQ(Edit(id::kTempo)->text(), "250");
     EXPECT_EQ(doc->m_nTempo, 250);
+}
+
+// A screen reader ticks a box through its accessibility action, which toggles it
+// without a click: each way must reach the enable rule and the document alike.
+TEST_F(FormTest, OptionBoxesReactAlikeToAClickAKeyAndAnAccessibilityAction) {
+    const auto accessibilityToggle = [](QCheckBox* box) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+        ASSERT_TRUE(accessible && accessible->actionInterface());
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    const std::pair<const char*, std::function<void(QCheckBox*)>> ways[] = {
+        {"mouse", [](QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton); }},
+        {"key", [](QCheckBox* box) { QTest::keyClick(box, Qt::Key_Space); }},
+        {"accessibility", accessibilityToggle},
+    };
+    for (const auto& [way, toggle] : ways) {
+        Open();
+        toggle(Box(id::kAllChannels));
+        EXPECT_FALSE(doc->m_bAllChannels) << way;
+        EXPECT_FALSE(Slider()->isEnabled()) << way;
+        EXPECT_TRUE(Volume(9)->isEnabled()) << way;
+        EXPECT_TRUE(doc->IsModified()) << way;
+        toggle(Box(option_id::kDeleteOldFile));
+        EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
+
+        // A bad field refuses the change: the box springs back, with one message.
+        Edit(id::kTempo)->setText("300");
+        presenter.boxes.clear();
+        toggle(Box(option_id::kDeleteOldFile));
+        EXPECT_EQ(presenter.boxes.size(), 1u) << way;
+        EXPECT_TRUE(Box(option_id::kDeleteOldFile)->isChecked()) << way;
+        EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
+    }
+}
+
+// What a screen reader reads is what the form shows: a channel label reads its part
+// (nothing for a channel the style lacks), the arrows read the field they step.
+TEST_F(FormTest, AccessibleNamesSayWhatTheControlsShow) {
+    Open();
+    const auto name = [this](int id) {
+        return QAccessible::queryAccessibleInterface(form->Control(id))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(id::kFirstChannelLabel + 9), "Rhy2:");
+    EXPECT_EQ(name(id::kFirstChannelLabel + 2), "(3):");
+    EXPECT_EQ(name(id::kFirstChannelLabel), "");
+    EXPECT_EQ(name(id::kTempo), "Tempo");
+    const std::tuple<int, QString, QString> arrows[] = {
+        {id::kTempoSpin, "Tempo up", "Tempo down"},
+        {id::kDenominatorSpin, "Measure denominator up", "Measure denominator down"},
+        {id::kFirstChannelSpin + 8, "Channel 9 volume up", "Channel 9 volume down"},
+    };
+    for (const auto& [spin, up, down] : arrows) {
+        const auto* upDown = static_cast<CUpDown*>(form->Control(spin));
+        EXPECT_EQ(upDown->UpArrow()->accessibleName(), up);
+        EXPECT_EQ(upDown->DownArrow()->accessibleName(), down);
+    }
+}
+
+// "All channels: 0%" keeps its text, so the slider shows its percentage itself.
+TEST_F(FormTest, TheSliderShowsItsPercentage) {
+    Open();
+    EXPECT_EQ(Slider()->toolTip(), "100%");
+    Slider()->setFocus();
+    QTest::keyClick(Slider(), Qt::Key_PageUp);
+    EXPECT_EQ(Slider()->toolTip(), "140%");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Slider())->valueInterface()->currentValue().toInt(), 140);
+    EXPECT_EQ(doc->m_nAllChannelsPercent, 140);
+}
+
+TEST_F(FormTest, LongTextsAreShownFromTheirStart) {
+    Open(StyleFile(TitleEvent("SmoothItOver (PJ Drongowski) XX") + Sff1Marker() +
+                   CopyrightEvent("(c) a copyright far longer than its field") + EndOfTrack()));
+    for (const int field : {id::kTitle, id::kCopyright}) {
+        EXPECT_EQ(Edit(field)->cursorPosition(), 0) << field;
+        EXPECT_TRUE(Edit(field)->selectedText().isEmpty()) << field;
+    }
 }
