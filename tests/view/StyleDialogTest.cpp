@@ -10,6 +10,7 @@
 #include "view/UpDown.h"
 
 namespace id = form_id;
+using namespace option_id;
 
 TEST_F(FormTest, TheStyleShowsInTheForm) {
     Open(StyleFile(PopEvents("Caf\xE9 \x80")), false);
@@ -102,7 +103,7 @@ TEST_F(FormTest, CounterFollowsEveryKeystroke) {
 TEST_F(FormTest, ChangesMarkTheDocumentModified) {
     const auto title = [this](Qt::Key key) { QTest::keyClick(Edit(id::kTitle), key); };
     const std::tuple<const char*, std::function<void()>, std::function<void()>> changes[] = {
-        {"option ticked and unticked", [this] { Click(1007); }, [this] { Click(1007); }},
+        {"option ticked and unticked", [this] { Click(kDeleteOldFile); }, [this] { Click(kDeleteOldFile); }},
         {"character typed and deleted", [&] { title(Qt::Key_X); }, [&] { title(Qt::Key_Backspace); }},
         {"slider moved and back", [this] { Slider()->setValue(150); }, [this] { Slider()->setValue(100); }},
         {"tempo arrow up", [this] { static_cast<CUpDown*>(form->Control(id::kTempoSpin))->Step(1); }, [] {}},
@@ -152,8 +153,8 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
         EXPECT_FALSE(closed);
         EXPECT_EQ(ReadFileBytes(path).data, StyleFile(PopEvents()).data);
 
-        Click(1007);
-        EXPECT_FALSE(Box(1007)->isChecked());  // shows what the document holds
+        Click(kDeleteOldFile);
+        EXPECT_FALSE(Box(kDeleteOldFile)->isChecked());  // shows what the document holds
         Retype(Edit(field), fix);
         EXPECT_EQ(doc->m_strStyleTitle, "Popx") << typed;
     }
@@ -171,11 +172,11 @@ TEST_F(FormTest, TitleRefusesCharactersAStyleFileCannotHold) {
 
 TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
     const std::pair<std::array<bool, 5>, std::set<int>> cases[] = {
-        // Cntt, OTS, OTS file, CASM, CASM file; which of 1076, 1061 and 1077 to 1081 are enabled
+        // Cntt, OTS, OTS file, CASM, CASM file; which of the seven boxes are enabled
         {{false, false, false, false, false}, {}},
-        {{true, true, false, true, false}, {1076, 1061, 1077, 1079, 1080}},
-        {{false, false, true, false, true}, {1078, 1081}},
-        {{false, true, true, true, true}, {1061, 1077, 1079, 1080}},
+        {{true, true, false, true, false}, {kDeleteAllCntt, kDeleteOTS, kExportOTS, kDeleteCASM, kExportCASM}},
+        {{false, false, true, false, true}, {kImportOTS, kImportCASM}},
+        {{false, true, true, true, true}, {kDeleteOTS, kExportOTS, kDeleteCASM, kExportCASM}},
     };
     for (const auto& [has, enabled] : cases) {
         CKorvaneDoc flags;
@@ -184,13 +185,14 @@ TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
         flags.m_bOTSFileExists = has[2];
         flags.m_bHasCASM = has[3];
         flags.m_bCASMFileExists = has[4];
-        for (const int box : {1076, 1061, 1077, 1078, 1079, 1080, 1081}) {
+        for (const int box :
+             {kDeleteAllCntt, kDeleteOTS, kExportOTS, kImportOTS, kDeleteCASM, kExportCASM, kImportCASM}) {
             EXPECT_EQ(IsOptionEnabled(flags, box), enabled.count(box) == 1) << box;
         }
     }
     Open(StyleFile(PopEvents(), Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()))), false);
-    EXPECT_TRUE(Box(1076)->isEnabled() && Box(1079)->isEnabled());
-    EXPECT_FALSE(Box(1081)->isEnabled() || Box(1061)->isEnabled());
+    EXPECT_TRUE(Box(kDeleteAllCntt)->isEnabled() && Box(kDeleteCASM)->isEnabled());
+    EXPECT_FALSE(Box(kImportCASM)->isEnabled() || Box(kDeleteOTS)->isEnabled());
 }
 
 // A save the document refuses keeps the window with the user's values.
@@ -321,15 +323,15 @@ TEST_F(FormTest, OptionBoxesReactAlikeToAClickAKeyAndAnAccessibilityAction) {
         EXPECT_FALSE(Slider()->isEnabled()) << way;
         EXPECT_TRUE(Volume(9)->isEnabled()) << way;
         EXPECT_TRUE(doc->IsModified()) << way;
-        toggle(Box(option_id::kDeleteOldFile));
+        toggle(Box(kDeleteOldFile));
         EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
 
         // A bad field refuses the change: the box springs back, with one message.
         Edit(id::kTempo)->setText("300");
         presenter.boxes.clear();
-        toggle(Box(option_id::kDeleteOldFile));
+        toggle(Box(kDeleteOldFile));
         EXPECT_EQ(presenter.boxes.size(), 1u) << way;
-        EXPECT_TRUE(Box(option_id::kDeleteOldFile)->isChecked()) << way;
+        EXPECT_TRUE(Box(kDeleteOldFile)->isChecked()) << way;
         EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
     }
 }
