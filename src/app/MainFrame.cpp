@@ -43,7 +43,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
 // with it must not reach the menus of a frame that is half gone.
 CMainFrame::~CMainFrame() {
     disconnect(m_mdiArea, nullptr, this, nullptr);
-    for (CChildFrame* frame : ChildFrames()) disconnect(frame, nullptr, this, nullptr);
+    // Every style window still there, a closed one waiting for deletion included.
+    for (CChildFrame* frame : m_mdiArea->findChildren<CChildFrame*>()) disconnect(frame, nullptr, this, nullptr);
     delete m_mdiArea;
 }
 
