@@ -269,7 +269,7 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
             // the style lacks.
             auto* label = static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel));
             label->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
-            label->setAccessibleName(label->text());
+            if (label->accessibleName() != label->text()) label->setAccessibleName(label->text());
         }
     }
 }
