@@ -1,7 +1,6 @@
 #pragma once
 
-// The command ids of the menus and keys. The ids of Settings and Help live with
-// their commands (ID_FILE_SETTINGS, ID_HELP).
+// The command ids of the menus and keys.
 inline constexpr int ID_FILE_OPEN = 57601;
 inline constexpr int ID_FILE_CLOSE = 57602;
 inline constexpr int ID_FILE_SAVE = 57603;
@@ -11,3 +10,5 @@ inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_WINDOW_CASCADE = 57650;
 inline constexpr int ID_WINDOW_TILE = 57651;
+inline constexpr int ID_HELP = 57670;
+inline constexpr int ID_FILE_SETTINGS = 32772;

@@ -5,10 +5,10 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include "framework/AppTitle.h"
+
 namespace {
 
-// The main window's title names the socket, as it names the running copy.
-const char* const kSocketName = "Korvane - Yamaha Styles bearbeiten";
 const char* const kLockName = "Korvane";
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kRecordSize = 8;  // code and value, each a big-endian 32-bit number
@@ -43,7 +43,8 @@ CInstanceLink::CInstanceLink(QString folder, QObject* parent)
 
 CInstanceLink::~CInstanceLink() = default;
 
-QString CInstanceLink::SocketPath() const { return QDir(m_folder).filePath(QString::fromLatin1(kSocketName)); }
+// The main window's title names the socket, as it names the running copy.
+QString CInstanceLink::SocketPath() const { return QDir(m_folder).filePath(QString::fromUtf8(kAppTitle)); }
 
 bool CInstanceLink::LockStartup() {
     QDir().mkpath(m_folder);

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "framework/Document.h"
+#include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "msg/qt/QtMessagePresenter.h"
 #include "options/HelpCommand.h"
@@ -25,7 +26,7 @@ QByteArray AbsoluteFileName(const fs::path& given) {
     const fs::path path = fs::absolute(given, error);
     const fs::path& name = error ? given : path;
 #ifdef Q_OS_WIN
-    return QString::fromStdWString(name.native()).toUtf8();
+    return QByteArray::fromStdString(Utf8Of(name));
 #else
     return QByteArray::fromStdString(name.native());
 #endif
@@ -91,15 +92,15 @@ bool CKorvaneApp::InitInstance() {
         m_recentFiles->Add(path);
         if (m_mainFrame) m_mainFrame->SetRecentFileList(m_recentFiles.get());
     });
-    for (const QByteArray& file : m_files) {
-        if (!m_mainFrame->OpenStyle(PathOfFileName(file))) {
-            m_link->UnlockStartup();
-            m_exitCode = 1;
-            return false;
-        }
+    std::vector<fs::path> paths;
+    for (const QByteArray& file : m_files) paths.push_back(PathOfFileName(file));
+    if (!m_mainFrame->OpenStartupFiles(paths)) {
+        m_link->UnlockStartup();
+        m_exitCode = 1;
+        return false;
     }
-    // Only now may later copies find this one: a file that fails above ends the
-    // program, and the loop of its message box must not take over theirs meanwhile.
+    // Only now may later copies find this one: when no file opens above the program
+    // ends, and the loop of a message box must not take over their files meanwhile.
     m_link->Listen();
     connect(m_link.get(), &CInstanceLink::OpenRequested, this, &CKorvaneApp::OnForwardOpen);
     connect(m_link.get(), &CInstanceLink::ActivateRequested, this, &CKorvaneApp::ActivateMainWindow);

@@ -22,7 +22,7 @@ public:
 
     // The start-up; true when the program is to run, false when it is to end now.
     bool InitInstance();
-    // The exit status: 1 when a file from the command line did not open, else 0.
+    // The exit status: 1 when files were given and none of them opened, else 0.
     int ExitInstance();
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 

@@ -39,7 +39,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMd
     CreateMenus();
 }
 
-CMainFrame::~CMainFrame() { m_destroying = true; }
+// The window area goes first, while this frame is whole: the style windows it takes
+// with it must not reach the menus of a frame that is half gone.
+CMainFrame::~CMainFrame() {
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    // Every style window still there, a closed one waiting for deletion included.
+    for (CChildFrame* frame : m_mdiArea->findChildren<CChildFrame*>()) disconnect(frame, nullptr, this, nullptr);
+    delete m_mdiArea;
+}
 
 void CMainFrame::PreCreateWindow() {
     const std::optional<QRect> stored = ReadWindowPlacement(AppProfile());
@@ -55,6 +62,7 @@ void CMainFrame::PreCreateWindow() {
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     RestoreOuterSize();
+    PlaceNewStyleWindows();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
@@ -166,8 +174,25 @@ bool CMainFrame::OpenStyle(const fs::path& path) {
     frame->GetView()->SetSaveCommand([this, frame] { return DoFileSave(*frame); });
     connect(frame, &QObject::destroyed, this, [this] { UpdateMenus(); });
     m_mdiArea->addSubWindow(frame);
-    frame->GetView()->OnInitialUpdate(m_cascade);
+    frame->GetView()->OnInitialUpdate();
+    m_unplaced.push_back(frame);
+    PlaceNewStyleWindows();
     frame->show();
     UpdateMenus();
     return true;
+}
+
+bool CMainFrame::OpenStartupFiles(const std::vector<fs::path>& paths) {
+    bool anyOpen = false;
+    for (const fs::path& path : paths) anyOpen = OpenStyle(path) || anyOpen;
+    return anyOpen || paths.empty();
+}
+
+void CMainFrame::PlaceNewStyleWindows() {
+    if (!isVisible()) return;
+    const QSize area = m_mdiArea->viewport()->size();
+    for (CChildFrame* frame : std::as_const(m_unplaced)) {
+        if (frame) frame->move(m_cascade.NextPlace(area, frame->size()));
+    }
+    m_unplaced.clear();
 }

@@ -2,12 +2,14 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <vector>
 
-#include "view/FormRules.h"
+#include "app/WindowPlacement.h"
 
 class CChildFrame;
 class CRecentFileList;
@@ -29,6 +31,10 @@ public:
     // activated instead. false when the file could not be loaded (its message has
     // been shown).
     bool OpenStyle(const std::filesystem::path& path);
+    // The files of the command line, each opened as by OpenStyle; one that cannot be
+    // loaded gets its message and the others open all the same. false when files were
+    // given and none of them opened.
+    bool OpenStartupFiles(const std::vector<std::filesystem::path>& paths);
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QList<CChildFrame*> ChildFrames() const;
@@ -68,6 +74,9 @@ private:
     bool DoFileSave(CChildFrame& frame);
     bool DoSaveAs(CChildFrame& frame);
     bool SaveDocumentTo(CChildFrame& frame, const std::filesystem::path& path);
+    // New style windows take their places in the cascade against the window area as
+    // the user sees it, so those opened before the main window is shown wait for it.
+    void PlaceNewStyleWindows();
 
     QMdiArea* m_mdiArea;
     std::map<int, QAction*> m_actions;
@@ -76,8 +85,8 @@ private:
     QList<QAction*> m_recentActions;
     QActionGroup* m_windowList = nullptr;
     CRecentFileList* m_recentFiles = nullptr;
-    bool m_destroying = false;  // the menus go first; nothing may update them then
     CCascade m_cascade;
+    QList<QPointer<CChildFrame>> m_unplaced;
     // The stored outer size, until the window system tells the frame's size.
     std::optional<QSize> m_outerSizeToRestore;
 };

@@ -11,6 +11,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/MenuText.h"
 #include "app/RecentFileList.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsDlg.h"
@@ -21,16 +22,15 @@ namespace {
 enum class Shown { Always, WithStyles };
 
 struct MenuItem {
-    int id;  // 0: a separator
-    const char* text;
+    int id;            // 0: a separator
+    const char* text;  // with the key after a tab, where the entry has one
     Shown shown = Shown::Always;
-    const char* keys = nullptr;
 };
 
 const MenuItem kFileMenu[] = {
-    {ID_FILE_OPEN, "O&pen...\tStrg+O", Shown::Always, "Ctrl+O"},
+    {ID_FILE_OPEN, "O&pen...\tStrg+O"},
     {ID_FILE_CLOSE, "&Close", Shown::WithStyles},
-    {ID_FILE_SAVE, "S&ave\tStrg+S", Shown::WithStyles, "Ctrl+S"},
+    {ID_FILE_SAVE, "S&ave\tStrg+S", Shown::WithStyles},
     {ID_FILE_SAVE_AS, "Save &As...", Shown::WithStyles},
     {0, nullptr},
     {ID_FILE_MRU_FILE1, "Last File"},
@@ -60,7 +60,7 @@ void CMainFrame::CreateMenus() {
             QAction* action = menu->addAction(QString::fromUtf8(item.text));
             action->setObjectName(QString::number(item.id));
             action->setData(item.shown == Shown::WithStyles);
-            if (item.keys) action->setShortcut(QKeySequence(QString::fromUtf8(item.keys)));
+            action->setShortcut(ShortcutInMenuText(action->text()));
             m_actions[item.id] = action;
         }
     };
@@ -96,7 +96,6 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::UpdateMenus() {
-    if (m_destroying) return;
     const bool withStyles = !ChildFrames().isEmpty();
     for (const auto& [id, action] : m_actions) {
         const bool shown = !action->data().toBool() || withStyles;
@@ -116,7 +115,7 @@ void CMainFrame::UpdateRecentFileMenu() {
     placeholder->setVisible(count == 0);
     placeholder->setEnabled(false);
     for (std::size_t i = 0; i < count; ++i) {
-        auto* action = new QAction(QString::fromStdString(m_recentFiles->MenuText(i)), m_fileMenu);
+        auto* action = new QAction(m_recentFiles->MenuText(i), m_fileMenu);
         action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + static_cast<int>(i)));
         m_fileMenu->insertAction(placeholder, action);
         connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
@@ -130,9 +129,8 @@ void CMainFrame::UpdateWindowMenu() {
     const QList<CChildFrame*> frames = ChildFrames();
     for (qsizetype i = 0; i < frames.size(); ++i) {
         CChildFrame* frame = frames[i];
-        // A "&" in a file name is shown, not taken for the entry's key.
-        const QString name = frame->windowTitle().replace('&', "&&");
-        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(name), m_windowList);
+        auto* action =
+            new QAction(NumberedMenuEntry(static_cast<std::size_t>(i) + 1, frame->windowTitle()), m_windowList);
         action->setCheckable(true);
         action->setChecked(frame == m_mdiArea->activeSubWindow());
         connect(action, &QAction::triggered, this, [this, frame] { m_mdiArea->setActiveSubWindow(frame); });

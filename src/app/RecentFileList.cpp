@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "app/MenuText.h"
+#include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "style/FileNaming.h"
 
@@ -12,11 +14,6 @@ namespace {
 constexpr std::string_view kSection = "Recent File List";
 
 std::string EntryName(std::size_t index) { return "File" + std::to_string(index + 1); }
-
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 bool SameFile(const fs::path& a, const fs::path& b) {
     std::error_code error;
@@ -39,7 +36,7 @@ void CRecentFileList::ReadList() {
 void CRecentFileList::WriteList() {
     const CProfileWriteBatch batch(m_profile);
     for (std::size_t i = 0; i < kSize; ++i) {
-        std::string entry = i < m_paths.size() ? Utf8(m_paths[i]) : "";
+        std::string entry = i < m_paths.size() ? Utf8Of(m_paths[i]) : "";
         if (entry == m_stored[i]) continue;
         m_profile.WriteProfileString(kSection, EntryName(i), entry);
         m_stored[i] = std::move(entry);
@@ -59,22 +56,19 @@ void CRecentFileList::Remove(std::size_t index) {
     WriteList();
 }
 
-std::string CRecentFileList::MenuText(std::size_t index) const {
-    std::string text = AbbreviatedPath(m_paths.at(index), kMaxDisplayLength);
-    // A "&" in a name is shown, not taken for the entry's key.
-    for (std::size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 2)) text.insert(at, "&");
-    return "&" + std::to_string(index + 1) + " " + text;
+QString CRecentFileList::MenuText(std::size_t index) const {
+    return NumberedMenuEntry(index + 1, QString::fromStdString(AbbreviatedPath(m_paths.at(index), kMaxDisplayLength)));
 }
 
 std::string AbbreviatedPath(const fs::path& path, std::size_t maxLength) {
-    const std::string whole = Utf8(path.lexically_normal());
+    const std::string whole = Utf8Of(path.lexically_normal());
     if (CharacterCount(whole) <= maxLength) return whole;
     const std::string name = FileNameOf(path);
-    const std::string root = Utf8(path.root_path());
+    const std::string root = Utf8Of(path.root_path());
     const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
     std::string tail = name;
     std::vector<std::string> folders;
-    for (const fs::path& part : path.parent_path().relative_path()) folders.push_back(Utf8(part));
+    for (const fs::path& part : path.parent_path().relative_path()) folders.push_back(Utf8Of(part));
     std::string best;
     for (auto folder = folders.rbegin();; ++folder) {
         const std::string candidate = root + "..." + separator + tail;

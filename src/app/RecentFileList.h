@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -25,7 +26,7 @@ public:
 
     const std::vector<std::filesystem::path>& Paths() const { return m_paths; }
     // The menu text of an entry: "&1 " and the path shortened to 30 characters.
-    std::string MenuText(std::size_t index) const;
+    QString MenuText(std::size_t index) const;
 
 private:
     void WriteList();

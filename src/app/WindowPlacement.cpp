@@ -35,3 +35,17 @@ bool LiesOnAScreen(const QRect& outer, const QList<QRect>& screens) {
     }
     return false;
 }
+
+QPoint CCascade::NextPlace(QSize clientArea, QSize window) {
+    QPoint place = m_next;
+    if (place.y() + window.height() > clientArea.height()) {
+        m_columnStart += kStep;
+        m_next = place = QPoint(m_columnStart, 0);
+    }
+    if (place.x() + window.width() > clientArea.width()) {
+        m_columnStart = 0;
+        m_next = place = QPoint(0, 0);
+    }
+    m_next += QPoint(kStep, kStep);
+    return place;
+}

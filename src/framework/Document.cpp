@@ -1,5 +1,7 @@
 #include "framework/Document.h"
 
+#include "framework/PathText.h"
+
 namespace {
 
 std::function<void(const std::filesystem::path&)>& RecentFileSink() {
@@ -13,9 +15,7 @@ void SetRecentFileSink(std::function<void(const std::filesystem::path&)> sink) {
 
 void CDocument::SetPathName(const std::filesystem::path& pathName, bool addToRecentFiles) {
     m_pathName = pathName;
-    // As UTF-8: string() fails for a name the system's code page cannot hold.
-    const std::u8string name = pathName.filename().u8string();
-    m_title.assign(name.begin(), name.end());
+    m_title = Utf8Of(pathName.filename());
     if (addToRecentFiles && RecentFileSink()) RecentFileSink()(pathName);
 }
 

@@ -6,8 +6,6 @@
 
 class QWidget;
 
-inline constexpr int ID_HELP = 57670;
-
 // Shows a help page; the desktop's default viewer unless a test puts another in.
 using HelpViewer = std::function<void(const QUrl&)>;
 void SetHelpViewer(HelpViewer viewer);

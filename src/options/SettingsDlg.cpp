@@ -37,18 +37,13 @@ QCheckBox* CSettingsDlg::Control(int id) const {
     return it != m_checkBoxes.end() ? it->second : nullptr;
 }
 
-int& CSettingsDlg::Option(int id) {
-    const SaveOption* option = FindSaveOption(id);
-    return m_bOption[static_cast<std::size_t>(option - SaveOptions().data())];
-}
-
 void CSettingsDlg::DoDataExchange(bool saveAndValidate) {
     for (const SaveOption& option : SaveOptions()) {
         QCheckBox* box = m_checkBoxes[option.controlId];
         if (saveAndValidate) {
-            Option(option.controlId) = box->isChecked() ? 1 : 0;
+            Option(option) = box->isChecked() ? 1 : 0;
         } else {
-            box->setChecked(Option(option.controlId) != 0);
+            box->setChecked(Option(option) != 0);
         }
     }
 }
@@ -56,7 +51,7 @@ void CSettingsDlg::DoDataExchange(bool saveAndValidate) {
 // Each opening reads the stored values afresh.
 void CSettingsDlg::OnInitDialog() {
     const CProfile& profile = AppProfile();
-    for (const SaveOption& option : SaveOptions()) Option(option.controlId) = ReadSaveOption(profile, option);
+    for (const SaveOption& option : SaveOptions()) Option(option) = ReadSaveOption(profile, option);
     DoDataExchange(false);
     m_checkBoxes[kSaveOptionTabOrder.front()]->setFocus();
 }
@@ -66,7 +61,7 @@ void CSettingsDlg::OnOK() {
     CProfile& profile = AppProfile();
     const CProfileWriteBatch batch(profile);
     for (const SaveOption& option : SaveOptions()) {
-        profile.WriteProfileInt(kSettingsSection, option.key, Option(option.controlId));
+        profile.WriteProfileInt(kSettingsSection, option.key, Option(option));
     }
 }
 

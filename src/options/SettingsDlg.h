@@ -23,7 +23,7 @@ public:
     // One value per save option, 1 when its box is checked, in the order of
     // SaveOptions().
     std::array<int, kSaveOptionCount> m_bOption{};
-    int& Option(int id);
+    int& Option(const SaveOption& option) { return m_bOption[IndexOf(option)]; }
 
     // OK: stores and closes (public, like QDialog's own).
     void accept() override;
@@ -38,5 +38,4 @@ private:
 };
 
 // The File menu's "S&ettings" command.
-inline constexpr int ID_FILE_SETTINGS = 32772;
 void OnSettings(QWidget* owner);

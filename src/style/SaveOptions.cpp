@@ -5,19 +5,22 @@
 const std::array<SaveOption, kSaveOptionCount>& SaveOptions() {
     using D = CKorvaneDoc;
     static const std::array<SaveOption, kSaveOptionCount> options = {{
-        {"DeleteOldFile", 0, &D::m_bDeleteOldFile, 1007, "Delete old style file if name changed",
+        {"DeleteOldFile", 0, &D::m_bDeleteOldFile, option_id::kDeleteOldFile, "Delete old style file if name changed",
          "Delete old style file"},
-        {"AdaptFilename", 1, &D::m_bAdaptFilename, 1005, "Set filename = title", "Set filename = title"},
-        {"FormatFilename", 1, &D::m_bFormatFilename, 1006, "Format filename (...$)", "Format filename (...$)"},
-        {kAllChannelsOptionKey, 1, &D::m_bAllChannels, 1012, "Change volume for all channels", "All channels: 0%"},
-        {"DeleteOTS", 0, &D::m_bDeleteOTS, 1061, "Delete OTS settings", "Delete OTS settings"},
-        {"ExportOTS", 0, &D::m_bExportOTS, 1077, "Export OTS settings", "Export OTS settings"},
-        {"ImportOTS", 0, &D::m_bImportOTS, 1078, "Import OTS settings", "Import OTS settings"},
-        {"DeleteCASM", 0, &D::m_bDeleteCASM, 1079, "Delete CASM section", "Delete CASM section"},
-        {"ExportCASM", 0, &D::m_bExportCASM, 1080, "Export CASM section", "Export CASM section"},
-        {"ImportCASM", 0, &D::m_bImportCASM, 1081, "Import CASM section", "Import CASM section"},
-        {"DeleteAllCnttDefinitions", 0, &D::m_bDeleteAllCntt, 1076, "Delete \"cntt\" data from CASM section",
-         "Delete \"cntt\" data from CASM section"},
+        {"AdaptFilename", 1, &D::m_bAdaptFilename, option_id::kAdaptFilename, "Set filename = title",
+         "Set filename = title"},
+        {"FormatFilename", 1, &D::m_bFormatFilename, option_id::kFormatFilename, "Format filename (...$)",
+         "Format filename (...$)"},
+        {kAllChannelsOptionKey, 1, &D::m_bAllChannels, option_id::kAllChannels, "Change volume for all channels",
+         "All channels: 0%"},
+        {"DeleteOTS", 0, &D::m_bDeleteOTS, option_id::kDeleteOTS, "Delete OTS settings", "Delete OTS settings"},
+        {"ExportOTS", 0, &D::m_bExportOTS, option_id::kExportOTS, "Export OTS settings", "Export OTS settings"},
+        {"ImportOTS", 0, &D::m_bImportOTS, option_id::kImportOTS, "Import OTS settings", "Import OTS settings"},
+        {"DeleteCASM", 0, &D::m_bDeleteCASM, option_id::kDeleteCASM, "Delete CASM section", "Delete CASM section"},
+        {"ExportCASM", 0, &D::m_bExportCASM, option_id::kExportCASM, "Export CASM section", "Export CASM section"},
+        {"ImportCASM", 0, &D::m_bImportCASM, option_id::kImportCASM, "Import CASM section", "Import CASM section"},
+        {"DeleteAllCnttDefinitions", 0, &D::m_bDeleteAllCntt, option_id::kDeleteAllCntt,
+         "Delete \"cntt\" data from CASM section", "Delete \"cntt\" data from CASM section"},
     }};
     return options;
 }
@@ -35,6 +38,8 @@ const SaveOption* FindSaveOption(int controlId) {
     }
     return nullptr;
 }
+
+std::size_t IndexOf(const SaveOption& option) { return static_cast<std::size_t>(&option - SaveOptions().data()); }
 
 bool ReadSaveOption(const CProfile& profile, const SaveOption& option) {
     return profile.GetProfileInt(kSettingsSection, option.key, option.defaultValue) != 0;

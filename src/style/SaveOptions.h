@@ -19,6 +19,21 @@ struct SaveOption {
     std::string_view formText;      // the style form's check box
 };
 
+// The control ids of the options' check boxes, the same in both dialogs.
+namespace option_id {
+inline constexpr int kAdaptFilename = 1005;
+inline constexpr int kFormatFilename = 1006;
+inline constexpr int kDeleteOldFile = 1007;
+inline constexpr int kAllChannels = 1012;
+inline constexpr int kDeleteOTS = 1061;
+inline constexpr int kDeleteAllCntt = 1076;
+inline constexpr int kExportOTS = 1077;
+inline constexpr int kImportOTS = 1078;
+inline constexpr int kDeleteCASM = 1079;
+inline constexpr int kExportCASM = 1080;
+inline constexpr int kImportCASM = 1081;
+}  // namespace option_id
+
 inline constexpr std::size_t kSaveOptionCount = 11;
 // The one option that is no save option in the narrow sense: it chooses how volumes
 // are edited, so the companion sets it through its volume edits.
@@ -29,12 +44,16 @@ const std::array<SaveOption, kSaveOptionCount>& SaveOptions();
 
 // The order of the eleven check boxes on screen, which is also their tab order: the
 // Settings dialog and the style form list them alike.
-inline constexpr std::array<int, kSaveOptionCount> kSaveOptionTabOrder = {1005, 1006, 1007, 1076, 1061, 1077,
-                                                                          1078, 1079, 1080, 1081, 1012};
+inline constexpr std::array<int, kSaveOptionCount> kSaveOptionTabOrder = {
+    option_id::kAdaptFilename, option_id::kFormatFilename, option_id::kDeleteOldFile, option_id::kDeleteAllCntt,
+    option_id::kDeleteOTS,     option_id::kExportOTS,      option_id::kImportOTS,     option_id::kDeleteCASM,
+    option_id::kExportCASM,    option_id::kImportCASM,     option_id::kAllChannels};
 
 // The option with this settings key or control id; nullptr when there is none.
 const SaveOption* FindSaveOption(std::string_view key);
 const SaveOption* FindSaveOption(int controlId);
+// The option's place in SaveOptions(), where a dialog keeps its value.
+std::size_t IndexOf(const SaveOption& option);
 
 // A stored option is on when it holds any number but 0; a value written by hand that
 // is not a number reads as the option's default.

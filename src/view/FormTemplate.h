@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <vector>
 
+#include "style/SaveOptions.h"
 #include "style/StyleNames.h"
 
 // Dialog template 102, the style form: every control with its id, kind, text and
-// place in dialog units, in template order, which is also the tab order.
+// place in dialog units, in template order, which is also the tab order. The option
+// boxes have the ids of option_id.
 
 namespace form_id {
 inline constexpr int kSave = 1001;
@@ -19,7 +21,7 @@ inline constexpr int kTempo = 1008;
 inline constexpr int kTempoSpin = 1009;
 inline constexpr int kNumerator = 1010;
 inline constexpr int kSlider = 1011;
-inline constexpr int kAllChannels = 1012;
+inline constexpr int kAllChannels = option_id::kAllChannels;
 inline constexpr int kFirstChannelLabel = 1013;
 inline constexpr int kFirstChannelVolume = 1029;
 inline constexpr int kFirstChannelSpin = 1045;

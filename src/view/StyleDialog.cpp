@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QToolTip>
 #include <QValidator>
 #include <algorithm>
 #include <utility>
@@ -73,6 +76,23 @@ DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const For
     return base;
 }
 
+// The slider's text never changes, so the percentage is shown beside the handle while
+// it moves, and stays the slider's tool tip.
+void ShowPercentBesideHandle(QSlider* slider) {
+    const QString percent = QString("%1%").arg(slider->value());
+    slider->setToolTip(percent);
+    if (!slider->isSliderDown() && !slider->hasFocus()) return;
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    QToolTip::showText(slider->mapToGlobal(handle.topRight()), percent, slider);
+}
+
 }  // namespace
 
 StyleDialog::StyleDialog(CKorvaneDoc& doc, QWidget* parent)
@@ -89,6 +109,7 @@ void StyleDialog::CreateControls() {
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) lastEdit = edit;
         placed.emplace_back(widget, &control);
         widget->setAccessibleName(control.accessibleName.isEmpty() ? control.text : control.accessibleName);
+        if (control.kind == ControlKind::UpDown) static_cast<CUpDown*>(widget)->NameArrowsAfterBuddy();
         if (control.id != id::kNone) {
             widget->setObjectName(QString::number(control.id));
             m_controls[control.id] = widget;
@@ -158,11 +179,13 @@ void StyleDialog::ConnectHandlers() {
     for (int channel = 0; channel < kChannelCount; ++channel) {
         connect(Edit(id::kFirstChannelVolume + channel), &QLineEdit::textChanged, this, [this] { OnValueChanged(); });
     }
+    // toggled, not clicked: an assistive technology ticks a box through toggle(),
+    // which emits no click. The form's own writes come while no handler is ready.
     for (const SaveOption& option : SaveOptions()) {
-        QCheckBox* box = CheckBox(option.controlId);
-        connect(box, &QCheckBox::clicked, this, [this, box] { OnOptionClicked(box); });
+        connect(CheckBox(option.controlId), &QCheckBox::toggled, this, [this, &option] { OnOptionToggled(option); });
     }
     connect(m_slider, &QSlider::valueChanged, this, [this](int position) { OnHScroll(position); });
+    connect(m_slider, &QSlider::valueChanged, this, [this] { ShowPercentBesideHandle(m_slider); });
     connect(static_cast<QPushButton*>(Control(id::kSave)), &QPushButton::clicked, this, [this] { OnSave(); });
     connect(static_cast<QPushButton*>(Control(id::kCancel)), &QPushButton::clicked, this, [this] { OnCancel(); });
 }
@@ -176,17 +199,8 @@ QLineEdit* StyleDialog::Edit(int controlId) const { return static_cast<QLineEdit
 
 QCheckBox* StyleDialog::CheckBox(int controlId) const { return static_cast<QCheckBox*>(Control(controlId)); }
 
-int& StyleDialog::Option(int controlId) {
-    return m_bOption[static_cast<std::size_t>(FindSaveOption(controlId) - SaveOptions().data())];
-}
-
-void StyleDialog::OnInitialUpdate(CCascade& cascade) {
-    if (QWidget* frame = parentWidget()) {
-        frame->setFixedSize(frame->sizeHint());
-        if (const QWidget* clientArea = frame->parentWidget()) {
-            frame->move(cascade.NextPlace(clientArea->size(), frame->size()));
-        }
-    }
+void StyleDialog::OnInitialUpdate() {
+    if (QWidget* frame = parentWidget()) frame->setFixedSize(frame->sizeHint());
     OnUpdate();
     m_initialUpdateDone = true;
 }
@@ -194,7 +208,7 @@ void StyleDialog::OnInitialUpdate(CCascade& cascade) {
 void StyleDialog::OnUpdate() {
     m_strTitle = FromCp1252(m_doc.m_strStyleTitle);
     m_strCopyright = FromCp1252(m_doc.m_strCopyright);
-    for (const SaveOption& option : SaveOptions()) Option(option.controlId) = m_doc.*option.member ? 1 : 0;
+    for (const SaveOption& option : SaveOptions()) Option(option) = m_doc.*option.member ? 1 : 0;
     m_nTempo = m_nTempoAsLoaded = m_doc.m_nTempo;
     m_nNumerator = m_doc.m_nTimeSigNumerator;
     m_nDenominator = m_doc.m_nTimeSigDenominator;
@@ -221,6 +235,9 @@ void StyleDialog::OnUpdate() {
     }
     ApplyEnableRule();
     UpdateData(false);
+    ShowPercentBesideHandle(m_slider);
+    // A text longer than its field is shown from its start, not scrolled to its end.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setCursorPosition(0);
 }
 
 bool StyleDialog::UpdateData(bool saveAndValidate) {
@@ -237,7 +254,7 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
     dx.Number(Edit(id::kNumerator), m_nNumerator, kTimeSignatureRange, HasTimeSignature(m_doc));
     dx.Number(Edit(id::kDenominator), m_nDenominator, kTimeSignatureRange, HasTimeSignature(m_doc));
     dx.Text(Edit(id::kCopyright), m_strCopyright);
-    for (const SaveOption& option : SaveOptions()) dx.Check(CheckBox(option.controlId), Option(option.controlId));
+    for (const SaveOption& option : SaveOptions()) dx.Check(CheckBox(option.controlId), Option(option));
     for (int channel = 0; channel < kChannelCount; ++channel) {
         dx.Number(Edit(id::kFirstChannelVolume + channel), m_nVolume[channel], kVolumeRange,
                   HasChannelVolume(m_doc, channel));
@@ -248,14 +265,17 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
     if (!dx.m_bSaveAndValidate && !dx.Failed()) {
         static_cast<QLabel*>(Control(id::kTitleLength))->setText(QString("[%1]").arg(m_strTitle.size()));
         for (int channel = 0; channel < kChannelCount; ++channel) {
-            static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel))
-                ->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
+            // A screen reader reads what the label shows, and nothing for a channel
+            // the style lacks.
+            auto* label = static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel));
+            label->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
+            if (label->accessibleName() != label->text()) label->setAccessibleName(label->text());
         }
     }
 }
 
 void StyleDialog::ApplyEnableRule() {
-    const bool allChannels = Option(id::kAllChannels) != 0;
+    const bool allChannels = Option(*FindSaveOption(id::kAllChannels)) != 0;
     m_slider->setEnabled(allChannels);
     for (int channel = 0; channel < kChannelCount; ++channel) {
         Control(id::kFirstChannelVolume + channel)->setEnabled(!allChannels);

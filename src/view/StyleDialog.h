@@ -11,7 +11,6 @@
 #include "style/SaveOptions.h"
 #include "style/StyleNames.h"
 
-class CCascade;
 class CDataExchange;
 class CKorvaneDoc;
 class CUpDown;
@@ -40,9 +39,9 @@ public:
     // How the window goes away when its document closes; set by the frame.
     void SetCloseWindow(std::function<void()> closeWindow) { m_closeWindow = std::move(closeWindow); }
 
-    // Once, when the window opens: fits the frame around the form, places it in the
-    // cascade of style windows, and fills the form from the document.
-    void OnInitialUpdate(CCascade& cascade);
+    // Once, when the window opens: fits the frame around the form and fills the form
+    // from the document. Where the frame goes is the main window's business.
+    void OnInitialUpdate();
     // Copies the document into the form.
     void OnUpdate();
     // true: reads every control into the members with every check (false when one
@@ -77,7 +76,8 @@ private:
     // The change handlers; each stops when the form does not pass its checks.
     void OnTextChanged();   // title or copyright
     void OnValueChanged();  // tempo, time signature, an option
-    void OnOptionClicked(QCheckBox* box);
+    // A box changed by a click, a key or an accessibility action alike.
+    void OnOptionToggled(const SaveOption& option);
     void OnVolumeChanged();  // a channel volume
     void OnHScroll(int position);
     void OnSave();
@@ -95,7 +95,7 @@ private:
 
     QLineEdit* Edit(int id) const;
     QCheckBox* CheckBox(int id) const;
-    int& Option(int controlId);
+    int& Option(const SaveOption& option) { return m_bOption[IndexOf(option)]; }
 
     CKorvaneDoc& m_doc;
     std::function<void()> m_closeWindow;

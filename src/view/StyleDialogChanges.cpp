@@ -40,7 +40,7 @@ void StyleDialog::CopyFormToDocument() {
     takeText(m_doc.m_strStyleTitle, m_strTitle);
     takeText(m_doc.m_strCopyright, m_strCopyright);
     for (const SaveOption& option : SaveOptions()) {
-        const bool on = Option(option.controlId) != 0;
+        const bool on = Option(option) != 0;
         if (m_doc.*option.member != on) m_doc.SetModifiedFlag(true);
         m_doc.*option.member = on;
     }
@@ -67,17 +67,18 @@ void StyleDialog::OnValueChanged() {
     CopyFormToDocument();
 }
 
-void StyleDialog::OnOptionClicked(QCheckBox* box) {
+void StyleDialog::OnOptionToggled(const SaveOption& option) {
     if (!HandlersReady()) return;
-    const SaveOption* option = FindSaveOption(box->objectName().toInt());
     if (!UpdateData(true)) {
         // The box shows what the document holds, so the enable rule never locks the
         // user out of the field that failed.
-        box->setChecked(m_doc.*option->member);
+        QCheckBox* box = CheckBox(option.controlId);
+        const QSignalBlocker blocker(box);
+        box->setChecked(m_doc.*option.member);
         return;
     }
     CopyFormToDocument();
-    if (option->controlId != id::kAllChannels) return;
+    if (option.controlId != id::kAllChannels) return;
     if (m_doc.m_bAllChannels) {
         // The disabled channel fields show the volumes a save writes.
         Report(EditAllChannelsPercent(m_doc, m_doc.m_nAllChannelsPercent));

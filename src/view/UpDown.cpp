@@ -14,11 +14,14 @@ CUpDown::CUpDown(QLineEdit* buddy, QWidget* parent)
     }
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
-    m_up->setAccessibleName("Up");
-    m_down->setAccessibleName("Down");
     connect(m_up, &QToolButton::clicked, this, [this] { Step(+1); });
     connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
     m_buddy->installEventFilter(this);
+}
+
+void CUpDown::NameArrowsAfterBuddy() {
+    m_up->setAccessibleName(m_buddy->accessibleName() + " up");
+    m_down->setAccessibleName(m_buddy->accessibleName() + " down");
 }
 
 void CUpDown::Step(int delta) {

@@ -20,6 +20,9 @@ public:
     QToolButton* UpArrow() const { return m_up; }
     QToolButton* DownArrow() const { return m_down; }
 
+    // "Tempo up", "Tempo down": the arrows are named after the field they step, once
+    // the field has its name.
+    void NameArrowsAfterBuddy();
     // Steps the buddy's number by delta, kept in the range. A field without a number
     // starts from the low end.
     void Step(int delta);

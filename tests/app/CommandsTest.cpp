@@ -9,6 +9,7 @@
 #include "FrameFixture.h"
 #include "app/CommandIds.h"
 #include "framework/AppTitle.h"
+#include "style/SaveOptions.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +29,8 @@ QStringList Entries(const QWidget* menu) {
 class Commands : public FrameFixture {
 protected:
     const QMenu* FileMenu() const { return frame->menuBar()->actions().front()->menu(); }
-    void TickAdaptFilename() { static_cast<QCheckBox*>(frame->ActiveStyleDialog()->Control(1005))->click(); }
+    void Tick(int option) { static_cast<QCheckBox*>(frame->ActiveStyleDialog()->Control(option))->click(); }
+    void TickAdaptFilename() { Tick(option_id::kAdaptFilename); }
 };
 
 TEST_F(Commands, MenusSwitchWithTheFirstAndLastStyleWindow) {
@@ -107,6 +109,35 @@ TEST_F(Commands, NameOfAnotherStyleIsReplacedOnlyWhenTheUserSaysSo) {
     presenter.answer = msgbox::IdYes;
     EXPECT_TRUE(frame->OnFileSave());
     EXPECT_EQ(frame->ActiveChildFrame()->GetDocument().GetPathName(), dir / "Rock.sty");
+}
+
+// Save As writes into the folder chosen, under the name the naming options make of
+// the name typed, as the README and the help pages tell.
+TEST_F(Commands, SaveAsWritesTheNameTheOptionsGive) {
+    const std::tuple<std::vector<int>, std::string, bool> cases[] = {
+        // options ticked, besides the stored ones (both naming options off); file written; original kept
+        {{}, "012_Typed.sty", true},
+        {{option_id::kAdaptFilename}, "012_Pop New.sty", true},
+        {{option_id::kFormatFilename}, "012_Typed           $.sty", true},
+        {{option_id::kAdaptFilename, option_id::kDeleteOldFile}, "012_Pop New.sty", false},
+    };
+    fs::create_directories(dir / "chosen");
+    for (const auto& [options, written, originalKept] : cases) {
+        const fs::path original = dir.Write("Original.sty", Style("Pop"));
+        ASSERT_TRUE(frame->OpenStyle(original));
+        for (const int option : options) Tick(option);
+        EditTitle("Pop New");
+        dialogs.saveAnswer = dir / "chosen" / "012_Typed.sty";
+        ASSERT_TRUE(frame->OnFileSaveAs()) << written;
+        EXPECT_EQ(ReadFileBytes(dir / "chosen" / written).data, Style("Pop New").data) << written;
+        EXPECT_EQ(fs::exists(original), originalKept) << written;
+        EXPECT_EQ(frame->ActiveChildFrame()->windowTitle(), QString::fromStdString(written));
+        frame->ActiveChildFrame()->close();
+        QApplication::processEvents();
+        fs::remove_all(dir / "chosen");
+        fs::create_directories(dir / "chosen");
+    }
+    EXPECT_TRUE(presenter.boxes.empty());
 }
 
 TEST_F(Commands, FailedSaveAsLeavesTheFileOfTheChosenNameAlone) {

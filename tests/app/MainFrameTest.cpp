@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QMdiArea>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -7,6 +8,8 @@
 #include "FrameFixture.h"
 #include "app/WindowPlacement.h"
 #include "framework/AppTitle.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -130,6 +133,72 @@ TEST_F(MainFrameTest, WindowsCascadeIntoColumns) {
     std::vector<QPoint> places;
     for (CChildFrame* child : frame->ChildFrames()) places.push_back(child->pos());
     EXPECT_EQ(places, (std::vector<QPoint>{{0, 0}, {22, 22}, {44, 44}, {22, 0}, {44, 22}}));
+}
+
+// Styles named on the command line open before the main window is shown: they wait
+// for the window area the user will see, then take their places by the same rule.
+TEST_F(MainFrameTest, StyleWindowsOpenedBeforeTheMainWindowShowsAreCascaded) {
+    ASSERT_TRUE(frame->OpenStartupFiles({dir / "Pop.sty"}));
+    const QSize window = frame->ChildFrames().front()->size();
+    frame->resize(window.width() + 200, window.height() + 200);
+    ASSERT_TRUE(frame->OpenStartupFiles({dir / "Rock.sty", dir.Write("Jazz.sty", Style("Jazz"))}));
+    Show();
+    std::vector<QPoint> places;
+    for (CChildFrame* child : frame->ChildFrames()) places.push_back(child->pos());
+    EXPECT_EQ(places, (std::vector<QPoint>{{0, 0}, {22, 22}, {44, 44}}));
+    // A style opened later, as Open or a later start does, goes on from there.
+    ASSERT_TRUE(frame->OpenStyle(dir.Write("Latin.sty", Style("Latin"))));
+    EXPECT_EQ(frame->ChildFrames().back()->pos(), QPoint(66, 66));
+}
+
+// One file that cannot be loaded gets its message; the others open all the same. Only
+// when none opens does the start-up give up.
+TEST_F(MainFrameTest, StartupFilesOpenPastOneThatFails) {
+    const fs::path broken = dir.Write("Broken.sty", Bytes::Text("not a style at all"));
+    const std::tuple<std::vector<fs::path>, bool, int, std::size_t> cases[] = {
+        // files, start-up goes on, windows, messages
+        {{dir / "Pop.sty", broken, dir / "Rock.sty"}, true, 2, 1},
+        {{broken, dir / "Missing.sty"}, false, 0, 2},
+        {{}, true, 0, 0},
+    };
+    for (const auto& [files, goesOn, windows, messages] : cases) {
+        NewFrame();
+        presenter.boxes.clear();
+        EXPECT_EQ(frame->OpenStartupFiles(files), goesOn) << files.size();
+        EXPECT_EQ(frame->ChildFrames().size(), windows) << files.size();
+        EXPECT_EQ(presenter.boxes.size(), messages) << files.size();
+    }
+}
+
+// The style windows go while the main window is still whole: nothing of their
+// teardown reaches a frame that is half destroyed (the sanitizer build checks it).
+TEST_F(MainFrameTest, DestroyingTheMainWindowWithStylesOpenTouchesNothingGone) {
+    Show();
+    ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
+    ASSERT_TRUE(frame->OpenStyle(dir / "Rock.sty"));
+    EditTitle("Rock 2");
+    QPointer<CChildFrame> closed = frame->ChildFrames().front();
+    QPointer<CChildFrame> open = frame->ChildFrames().back();
+    closed->close();  // deleted later, by the event loop, which does not come
+    frame.reset();
+    EXPECT_TRUE(closed.isNull() && open.isNull());
+    EXPECT_TRUE(presenter.boxes.empty());  // no question: the program decided already
+    EXPECT_EQ(ReadFileBytes(dir / "Rock.sty").data, Style("Rock").data);
+}
+
+// Windows go down and right in 22-pixel steps; one that would pass the bottom starts
+// a column 22 pixels right of the last, at the top; one that would pass the right
+// edge starts again at the corner, as does one larger than the area.
+TEST(Cascade, ColumnsAndTheWayBack) {
+    CCascade cascade;
+    const QPoint expected[] = {{0, 0},  {22, 22}, {44, 44},  // 66 + 50 > 100: new column
+                               {22, 0}, {44, 22}, {66, 44},  // next column
+                               {44, 0}, {66, 22}, {88, 44},  // 88 + 60 = 148 still fits
+                               {66, 0}, {88, 22},            // a fourth column
+                               {0, 0},  {22, 22}};           // 110 + 60 > 150: back to the corner
+    for (const QPoint& place : expected) EXPECT_EQ(cascade.NextPlace(QSize(150, 100), QSize(60, 50)), place);
+    CCascade tooLarge;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(tooLarge.NextPlace(QSize(100, 100), QSize(200, 200)), QPoint(0, 0));
 }
 
 TEST_F(MainFrameTest, ClipboardKeysGoToTheActiveForm) {

@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace option_id;
+
 // In the order the dialog stores them.
 const char* const kOptionNames[] = {"DeleteOldFile",
                                     "AdaptFilename",
@@ -27,7 +29,8 @@ const char* const kOptionNames[] = {"DeleteOldFile",
                                     "ImportCASM",
                                     "DeleteAllCnttDefinitions"};
 // Check box ids in tab order.
-const int kTabOrder[] = {1005, 1006, 1007, 1076, 1061, 1077, 1078, 1079, 1080, 1081, 1012};
+const int kTabOrder[] = {kAdaptFilename, kFormatFilename, kDeleteOldFile, kDeleteAllCntt, kDeleteOTS,  kExportOTS,
+                         kImportOTS,     kDeleteCASM,     kExportCASM,    kImportCASM,    kAllChannels};
 
 class Settings : public testing::Test {
 protected:
@@ -72,8 +75,8 @@ TEST_F(Settings, HandWrittenValues) {
     EXPECT_FALSE(doc.m_bAdaptFilename);
     EXPECT_TRUE(doc.m_bFormatFilename);
     CSettingsDlg dialog;
-    EXPECT_TRUE(dialog.Control(1061)->isChecked());
-    EXPECT_FALSE(dialog.Control(1077)->isChecked());
+    EXPECT_TRUE(dialog.Control(kDeleteOTS)->isChecked());
+    EXPECT_FALSE(dialog.Control(kExportOTS)->isChecked());
     SetAppProfile(&profile);
 }
 
@@ -84,24 +87,25 @@ TEST_F(Settings, FirstStartHasThreeOptionsOn) {
                  doc.m_bDeleteCASM || doc.m_bExportCASM || doc.m_bImportCASM || doc.m_bDeleteAllCntt);
     CSettingsDlg dialog;
     for (const int id : kTabOrder) {
-        EXPECT_EQ(dialog.Control(id)->isChecked(), id == 1005 || id == 1006 || id == 1012) << id;
+        EXPECT_EQ(dialog.Control(id)->isChecked(), id == kAdaptFilename || id == kFormatFilename || id == kAllChannels)
+            << id;
     }
 }
 
 TEST_F(Settings, DialogLayout) {
     CSettingsDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), "Settings");
-    const std::map<int, QString> texts = {{1005, "Set filename = title"},
-                                          {1006, "Format filename (...$)"},
-                                          {1007, "Delete old style file if name changed"},
-                                          {1076, "Delete \"cntt\" data from CASM section"},
-                                          {1061, "Delete OTS settings"},
-                                          {1077, "Export OTS settings"},
-                                          {1078, "Import OTS settings"},
-                                          {1079, "Delete CASM section"},
-                                          {1080, "Export CASM section"},
-                                          {1081, "Import CASM section"},
-                                          {1012, "Change volume for all channels"}};
+    const std::map<int, QString> texts = {{kAdaptFilename, "Set filename = title"},
+                                          {kFormatFilename, "Format filename (...$)"},
+                                          {kDeleteOldFile, "Delete old style file if name changed"},
+                                          {kDeleteAllCntt, "Delete \"cntt\" data from CASM section"},
+                                          {kDeleteOTS, "Delete OTS settings"},
+                                          {kExportOTS, "Export OTS settings"},
+                                          {kImportOTS, "Import OTS settings"},
+                                          {kDeleteCASM, "Delete CASM section"},
+                                          {kExportCASM, "Export CASM section"},
+                                          {kImportCASM, "Import CASM section"},
+                                          {kAllChannels, "Change volume for all channels"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(dialog.Control(id)->text(), text);
     // Tab moves through the boxes in order, then to OK (the default button) and Cancel.
     QWidget* widget = dialog.Control(kTabOrder[0]);
@@ -122,12 +126,12 @@ TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
     profile.WriteProfileInt("Settings", "ExportCASM", 1);
     profile.WriteProfileInt("Settings", "AllChannels", 0);
     CSettingsDlg dialog;
-    EXPECT_TRUE(dialog.Control(1080)->isChecked());
-    EXPECT_FALSE(dialog.Control(1012)->isChecked());
-    dialog.Control(1078)->setChecked(true);
+    EXPECT_TRUE(dialog.Control(kExportCASM)->isChecked());
+    EXPECT_FALSE(dialog.Control(kAllChannels)->isChecked());
+    dialog.Control(kImportOTS)->setChecked(true);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Option(1078), 1);
+    EXPECT_EQ(dialog.Option(*FindSaveOption(kImportOTS)), 1);
 
     QSettings stored(iniFile, QSettings::IniFormat);
     stored.beginGroup("Settings");
@@ -172,7 +176,7 @@ TEST_F(Settings, CancelEscapeAndCloseStoreNothing) {
     for (int way = 0; way < 3; ++way) {
         CSettingsDlg dialog;
         dialog.show();
-        dialog.Control(1007)->setChecked(true);
+        dialog.Control(kDeleteOldFile)->setChecked(true);
         if (way == 0) QTest::mouseClick(dialog.findChildren<QPushButton*>().at(1), Qt::LeftButton);
         if (way == 1) QTest::keyClick(&dialog, Qt::Key_Escape);
         if (way == 2) dialog.close();
@@ -180,13 +184,13 @@ TEST_F(Settings, CancelEscapeAndCloseStoreNothing) {
     }
     EXPECT_FALSE(FileText().contains("DeleteOldFile"));
     CSettingsDlg again;
-    EXPECT_FALSE(again.Control(1007)->isChecked());
+    EXPECT_FALSE(again.Control(kDeleteOldFile)->isChecked());
 }
 
 TEST_F(Settings, EnterConfirmsWithOk) {
     CSettingsDlg dialog;
     dialog.show();
-    QTest::keyClick(dialog.Control(1005), Qt::Key_Space);  // unchecks "Set filename = title"
+    QTest::keyClick(dialog.Control(kAdaptFilename), Qt::Key_Space);  // unchecks "Set filename = title"
     QTest::keyClick(&dialog, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(profile.GetProfileInt("Settings", "AdaptFilename", 1), 0);
@@ -195,8 +199,8 @@ TEST_F(Settings, EnterConfirmsWithOk) {
 TEST_F(Settings, OpenDocumentKeepsItsOptionsWhileTheNextTakesTheStoredOnes) {
     CKorvaneDoc open;
     CSettingsDlg dialog;
-    dialog.Control(1012)->setChecked(false);
-    dialog.Control(1061)->setChecked(true);
+    dialog.Control(kAllChannels)->setChecked(false);
+    dialog.Control(kDeleteOTS)->setChecked(true);
     dialog.accept();
     EXPECT_TRUE(open.m_bAllChannels);
     EXPECT_FALSE(open.m_bDeleteOTS);

@@ -59,18 +59,3 @@ TEST(FormTemplate, DialogUnitsToPixels) {
     EXPECT_EQ(DialogUnitsToPixels(QRect(39, 4, 88, 14), {6, 13}), QRect(59, 7, 132, 23));
     EXPECT_EQ(DialogUnitsToPixels(kStyleFormDialogUnits, {8, 16}), QSize(458, 470));
 }
-
-// Windows go down and right in 22-pixel steps; one that would pass the bottom starts
-// a column 22 pixels right of the last, at the top; one that would pass the right
-// edge starts again at the corner, as does one larger than the area.
-TEST(Cascade, ColumnsAndTheWayBack) {
-    CCascade cascade;
-    const QPoint expected[] = {{0, 0},  {22, 22}, {44, 44},  // 66 + 50 > 100: new column
-                               {22, 0}, {44, 22}, {66, 44},  // next column
-                               {44, 0}, {66, 22}, {88, 44},  // 88 + 60 = 148 still fits
-                               {66, 0}, {88, 22},            // a fourth column
-                               {0, 0},  {22, 22}};           // 110 + 60 > 150: back to the corner
-    for (const QPoint& place : expected) EXPECT_EQ(cascade.NextPlace(QSize(150, 100), QSize(60, 50)), place);
-    CCascade tooLarge;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(tooLarge.NextPlace(QSize(100, 100), QSize(200, 200)), QPoint(0, 0));
-}

@@ -52,7 +52,7 @@ public:
         doc->SetPathName(path);
         form = std::make_unique<StyleDialog>(*doc);
         form->SetCloseWindow([this] { closed = true; });
-        form->OnInitialUpdate(cascade);
+        form->OnInitialUpdate();
         if (show) {
             form->show();
             QApplication::setActiveWindow(form.get());
@@ -104,6 +104,5 @@ public:
     std::filesystem::path path;
     std::unique_ptr<CKorvaneDoc> doc;
     std::unique_ptr<StyleDialog> form;
-    CCascade cascade;
     bool closed = false;
 };

@@ -1,4 +1,7 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QToolButton>
+#include <functional>
 #include <set>
 
 #include "FormFixture.h"
@@ -7,6 +10,7 @@
 #include "view/UpDown.h"
 
 namespace id = form_id;
+using namespace option_id;
 
 TEST_F(FormTest, TheStyleShowsInTheForm) {
     Open(StyleFile(PopEvents("Caf\xE9 \x80")), false);
@@ -99,7 +103,7 @@ TEST_F(FormTest, CounterFollowsEveryKeystroke) {
 TEST_F(FormTest, ChangesMarkTheDocumentModified) {
     const auto title = [this](Qt::Key key) { QTest::keyClick(Edit(id::kTitle), key); };
     const std::tuple<const char*, std::function<void()>, std::function<void()>> changes[] = {
-        {"option ticked and unticked", [this] { Click(1007); }, [this] { Click(1007); }},
+        {"option ticked and unticked", [this] { Click(kDeleteOldFile); }, [this] { Click(kDeleteOldFile); }},
         {"character typed and deleted", [&] { title(Qt::Key_X); }, [&] { title(Qt::Key_Backspace); }},
         {"slider moved and back", [this] { Slider()->setValue(150); }, [this] { Slider()->setValue(100); }},
         {"tempo arrow up", [this] { static_cast<CUpDown*>(form->Control(id::kTempoSpin))->Step(1); }, [] {}},
@@ -137,6 +141,7 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
         EXPECT_EQ(Edit(field)->selectedText(), Edit(field)->text());
 
         presenter.boxes.clear();
+        Edit(id::kTitle)->end(false);
         QTest::keyClick(Edit(id::kTitle), Qt::Key_X);
         Click(id::kSave);
         EXPECT_EQ(presenter.boxes.size(), 2u);
@@ -148,8 +153,8 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
         EXPECT_FALSE(closed);
         EXPECT_EQ(ReadFileBytes(path).data, StyleFile(PopEvents()).data);
 
-        Click(1007);
-        EXPECT_FALSE(Box(1007)->isChecked());  // shows what the document holds
+        Click(kDeleteOldFile);
+        EXPECT_FALSE(Box(kDeleteOldFile)->isChecked());  // shows what the document holds
         Retype(Edit(field), fix);
         EXPECT_EQ(doc->m_strStyleTitle, "Popx") << typed;
     }
@@ -157,6 +162,7 @@ TEST_F(FormTest, BadValuesAreRefusedAndNothingReachesTheDocument) {
 
 TEST_F(FormTest, TitleRefusesCharactersAStyleFileCannotHold) {
     Open();
+    Edit(id::kTitle)->end(false);
     Type(Edit(id::kTitle), QString::fromUtf8(" €ā"));
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_NE(presenter.boxes[0].text.find("U+0101"), std::string::npos);
@@ -166,11 +172,11 @@ TEST_F(FormTest, TitleRefusesCharactersAStyleFileCannotHold) {
 
 TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
     const std::pair<std::array<bool, 5>, std::set<int>> cases[] = {
-        // Cntt, OTS, OTS file, CASM, CASM file; which of 1076, 1061 and 1077 to 1081 are enabled
+        // Cntt, OTS, OTS file, CASM, CASM file; which of the seven boxes are enabled
         {{false, false, false, false, false}, {}},
-        {{true, true, false, true, false}, {1076, 1061, 1077, 1079, 1080}},
-        {{false, false, true, false, true}, {1078, 1081}},
-        {{false, true, true, true, true}, {1061, 1077, 1079, 1080}},
+        {{true, true, false, true, false}, {kDeleteAllCntt, kDeleteOTS, kExportOTS, kDeleteCASM, kExportCASM}},
+        {{false, false, true, false, true}, {kImportOTS, kImportCASM}},
+        {{false, true, true, true, true}, {kDeleteOTS, kExportOTS, kDeleteCASM, kExportCASM}},
     };
     for (const auto& [has, enabled] : cases) {
         CKorvaneDoc flags;
@@ -179,13 +185,14 @@ TEST_F(FormTest, OptionBoxesFollowTheStyleContent) {
         flags.m_bOTSFileExists = has[2];
         flags.m_bHasCASM = has[3];
         flags.m_bCASMFileExists = has[4];
-        for (const int box : {1076, 1061, 1077, 1078, 1079, 1080, 1081}) {
+        for (const int box :
+             {kDeleteAllCntt, kDeleteOTS, kExportOTS, kImportOTS, kDeleteCASM, kExportCASM, kImportCASM}) {
             EXPECT_EQ(IsOptionEnabled(flags, box), enabled.count(box) == 1) << box;
         }
     }
     Open(StyleFile(PopEvents(), Casm(Cseg(Sdec() + Ctab(9, 8) + Cntt()))), false);
-    EXPECT_TRUE(Box(1076)->isEnabled() && Box(1079)->isEnabled());
-    EXPECT_FALSE(Box(1081)->isEnabled() || Box(1061)->isEnabled());
+    EXPECT_TRUE(Box(kDeleteAllCntt)->isEnabled() && Box(kDeleteCASM)->isEnabled());
+    EXPECT_FALSE(Box(kImportCASM)->isEnabled() || Box(kDeleteOTS)->isEnabled());
 }
 
 // A save the document refuses keeps the window with the user's values.
@@ -212,6 +219,7 @@ TEST_F(FormTest, CancelAsksAboutUnsavedChanges) {
                                                               {false, msgbox::IdYes, true, "Pop"}};
     for (const auto& [changed, answer, closes, title] : cases) {
         Open();
+        Edit(id::kTitle)->end(false);
         if (changed) QTest::keyClick(Edit(id::kTitle), Qt::Key_X);
         presenter.answer = answer;
         Click(id::kCancel);
@@ -255,7 +263,12 @@ TEST_F(FormTest, ControlsFollowTheTemplate) {
     for (const FormControl& control : StyleFormTemplate()) {
         if (control.id == id::kNone) continue;
         QWidget* widget = form->Control(control.id);
-        EXPECT_FALSE(widget->accessibleName().isEmpty()) << control.id;
+        // A label the form writes is named by what it shows; every other control by its own name.
+        if (control.kind == ControlKind::Label) {
+            EXPECT_EQ(widget->accessibleName(), static_cast<QLabel*>(widget)->text()) << control.id;
+        } else {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << control.id;
+        }
         EXPECT_TRUE(form->rect().contains(widget->geometry())) << control.id;
         EXPECT_TRUE(control.kind != ControlKind::UpDown || widget->focusPolicy() == Qt::NoFocus) << control.id;
         EXPECT_TRUE(control.kind != ControlKind::SectionBox || !widget->isEnabled()) << control.id;
@@ -288,4 +301,80 @@ TEST_F(FormTest, ArrowsStepWithinTheRange) {
     arrows->Step(1);
     EXPECT_EQ(Edit(id::kTempo)->text(), "250");
     EXPECT_EQ(doc->m_nTempo, 250);
+}
+
+// A screen reader ticks a box through its accessibility action, which toggles it
+// without a click: each way must reach the enable rule and the document alike.
+TEST_F(FormTest, OptionBoxesReactAlikeToAClickAKeyAndAnAccessibilityAction) {
+    const auto accessibilityToggle = [](QCheckBox* box) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+        ASSERT_TRUE(accessible && accessible->actionInterface());
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    const std::pair<const char*, std::function<void(QCheckBox*)>> ways[] = {
+        {"mouse", [](QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton); }},
+        {"key", [](QCheckBox* box) { QTest::keyClick(box, Qt::Key_Space); }},
+        {"accessibility", accessibilityToggle},
+    };
+    for (const auto& [way, toggle] : ways) {
+        Open();
+        toggle(Box(id::kAllChannels));
+        EXPECT_FALSE(doc->m_bAllChannels) << way;
+        EXPECT_FALSE(Slider()->isEnabled()) << way;
+        EXPECT_TRUE(Volume(9)->isEnabled()) << way;
+        EXPECT_TRUE(doc->IsModified()) << way;
+        toggle(Box(kDeleteOldFile));
+        EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
+
+        // A bad field refuses the change: the box springs back, with one message.
+        Edit(id::kTempo)->setText("300");
+        presenter.boxes.clear();
+        toggle(Box(kDeleteOldFile));
+        EXPECT_EQ(presenter.boxes.size(), 1u) << way;
+        EXPECT_TRUE(Box(kDeleteOldFile)->isChecked()) << way;
+        EXPECT_TRUE(doc->m_bDeleteOldFile) << way;
+    }
+}
+
+// What a screen reader reads is what the form shows: a channel label reads its part
+// (nothing for a channel the style lacks), the arrows read the field they step.
+TEST_F(FormTest, AccessibleNamesSayWhatTheControlsShow) {
+    Open();
+    const auto name = [this](int id) {
+        return QAccessible::queryAccessibleInterface(form->Control(id))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(id::kFirstChannelLabel + 9), "Rhy2:");
+    EXPECT_EQ(name(id::kFirstChannelLabel + 2), "(3):");
+    EXPECT_EQ(name(id::kFirstChannelLabel), "");
+    EXPECT_EQ(name(id::kTempo), "Tempo");
+    const std::tuple<int, QString, QString> arrows[] = {
+        {id::kTempoSpin, "Tempo up", "Tempo down"},
+        {id::kDenominatorSpin, "Measure denominator up", "Measure denominator down"},
+        {id::kFirstChannelSpin + 8, "Channel 9 volume up", "Channel 9 volume down"},
+    };
+    for (const auto& [spin, up, down] : arrows) {
+        const auto* upDown = static_cast<CUpDown*>(form->Control(spin));
+        EXPECT_EQ(upDown->UpArrow()->accessibleName(), up);
+        EXPECT_EQ(upDown->DownArrow()->accessibleName(), down);
+    }
+}
+
+// "All channels: 0%" keeps its text, so the slider shows its percentage itself.
+TEST_F(FormTest, TheSliderShowsItsPercentage) {
+    Open();
+    EXPECT_EQ(Slider()->toolTip(), "100%");
+    Slider()->setFocus();
+    QTest::keyClick(Slider(), Qt::Key_PageUp);
+    EXPECT_EQ(Slider()->toolTip(), "140%");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Slider())->valueInterface()->currentValue().toInt(), 140);
+    EXPECT_EQ(doc->m_nAllChannelsPercent, 140);
+}
+
+TEST_F(FormTest, LongTextsAreShownFromTheirStart) {
+    Open(StyleFile(TitleEvent("SmoothItOver (PJ Drongowski) XX") + Sff1Marker() +
+                   CopyrightEvent("(c) a copyright far longer than its field") + EndOfTrack()));
+    for (const int field : {id::kTitle, id::kCopyright}) {
+        EXPECT_EQ(Edit(field)->cursorPosition(), 0) << field;
+        EXPECT_TRUE(Edit(field)->selectedText().isEmpty()) << field;
+    }
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+#include <cstddef>
+
+// How the menus write their entries.
+
+// "&3 name": an entry numbered from 1 whose number is its key. A "&" in the name is
+// shown as it is, not taken for the entry's key.
+QString NumberedMenuEntry(std::size_t number, QString name);
+
+// The key an entry names after its tab ("O&pen...\tStrg+O": Ctrl+O), so that what the
+// menu shows and the key that works have one source. None without a tab.
+QKeySequence ShortcutInMenuText(const QString& text);

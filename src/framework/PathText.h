@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A path as UTF-8 text, whatever the system's code page: string() fails for a name
+// that the code page cannot hold.
+inline std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
