@@ -1,12 +1,14 @@
 #include "style/EditRules.h"
 
 #include "style/KorvaneDoc.h"
+#include "style/StyleMessages.h"
 
 namespace {
 
+namespace msg = style_messages;
+
 std::string OutOfRangeText(const char* what, const ValueRange& range) {
-    return std::string(what) + " must be a whole number from " + std::to_string(range.low) + " to " +
-           std::to_string(range.high) + ".";
+    return msg::FillIn(msg::kOutOfRange, {what, std::to_string(range.low), std::to_string(range.high)});
 }
 
 template <typename Field, typename Value>
@@ -24,8 +26,7 @@ bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator !
 bool HasChannelVolume(const CKorvaneDoc& doc, int channel) { return doc.m_nOrigVolume[channel] != -1; }
 
 std::string TempoDoesNotFitText(int bpm) {
-    return "A tempo of " + std::to_string(bpm) + " cannot be stored in a style file!\n\n(The slowest tempo is " +
-           std::to_string(kSlowestStorableTempo) + ".)";
+    return msg::FillIn(msg::kTempoDoesNotFit, {std::to_string(bpm), std::to_string(kSlowestStorableTempo)});
 }
 
 std::int16_t VolumeAtPercent(std::int16_t found, int percent) {
@@ -34,14 +35,14 @@ std::int16_t VolumeAtPercent(std::int16_t found, int percent) {
 }
 
 EditRefusal EditTempo(CKorvaneDoc& doc, int bpm) {
-    if (!HasTempo(doc)) return "This style has no tempo to change.";
+    if (!HasTempo(doc)) return msg::kNoTempo;
     if (!kTempoRange.Contains(bpm)) return OutOfRangeText("The tempo", kTempoRange);
     Take(doc, doc.m_nTempo, bpm);
     return std::nullopt;
 }
 
 EditRefusal EditTimeSignature(CKorvaneDoc& doc, int numerator, int denominator) {
-    if (!HasTimeSignature(doc)) return "This style has no time signature to change.";
+    if (!HasTimeSignature(doc)) return msg::kNoTimeSignature;
     if (!kTimeSignatureRange.Contains(numerator) || !kTimeSignatureRange.Contains(denominator)) {
         return OutOfRangeText("Each part of the time signature", kTimeSignatureRange);
     }
@@ -52,10 +53,10 @@ EditRefusal EditTimeSignature(CKorvaneDoc& doc, int numerator, int denominator) 
 
 EditRefusal EditChannelVolume(CKorvaneDoc& doc, int channel, int volume) {
     if (channel < 0 || channel >= static_cast<int>(kChannelCount)) {
-        return "There is no channel " + std::to_string(channel + 1) + ".";
+        return msg::FillIn(msg::kNoSuchChannel, {std::to_string(channel + 1)});
     }
     if (!HasChannelVolume(doc, channel)) {
-        return "This style has no volume on channel " + std::to_string(channel + 1) + " to change.";
+        return msg::FillIn(msg::kNoChannelVolume, {std::to_string(channel + 1)});
     }
     if (!kVolumeRange.Contains(volume)) return OutOfRangeText("A channel volume", kVolumeRange);
     Take(doc, doc.m_nVolume[channel], volume);

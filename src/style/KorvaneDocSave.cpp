@@ -87,10 +87,10 @@ MaybeStyleError CKorvaneDoc::BuildTargetPath(const fs::path& pathName, fs::path&
     }
     const std::string name = Cp1252ForDisplay(FileNameOf(target));
     if (m_existingFile == ExistingFile::Ask) {
-        if (ShowQuestion(msg::ReplaceExistingQuestion(name), 0) == msgbox::IdYes) return std::nullopt;
+        if (ShowQuestion(msg::FillIn(msg::kReplaceExisting, {name}), 0) == msgbox::IdYes) return std::nullopt;
         return StyleError{};  // the user said no: nothing is saved, and nothing more to say
     }
-    return ErrorOf(msg::TargetExistsText(name));
+    return ErrorOf(msg::FillIn(msg::kTargetExists, {name}));
 }
 
 TrackEdits CKorvaneDoc::CurrentTrackEdits() const {

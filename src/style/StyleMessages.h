@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
-// The texts the style engine reports, exactly as the user sees them. "%x" stands for
-// an offset into the file image, written in lower-case hexadecimal.
+// Every text the style engine and its edit rules show, exactly as the user sees it,
+// in one table that the code and the help-page test both read. "%x" stands for an
+// offset into the file image, written in lower-case hexadecimal; "%s" for a value
+// filled in by FillIn, in order.
 namespace style_messages {
 
 inline constexpr const char* kErrorOpening =
@@ -61,14 +66,78 @@ inline constexpr const char* kErrorRemovingOldFile =
     "The style was saved, but the old style file could not be deleted or renamed.";
 
 // A save would take the place of another file under the name the naming options
-// chose; fileName is the existing file's name.
-inline std::string TargetExistsText(const std::string& fileName) {
-    return "The file \"" + fileName + "\" already exists!\n\n(Saving would replace another file; nothing was saved.)";
-}
-
+// chose; %s is the existing file's name.
+inline constexpr const char* kTargetExists =
+    "The file \"%s\" already exists!\n\n(Saving would replace another file; nothing was saved.)";
 // The editor asks before a save takes the place of another file.
-inline std::string ReplaceExistingQuestion(const std::string& fileName) {
-    return "The file \"" + fileName + "\" already exists!\n\nDo you want to replace it with this style?";
+inline constexpr const char* kReplaceExisting =
+    "The file \"%s\" already exists!\n\nDo you want to replace it with this style?";
+// An edited tempo the file's three bytes cannot hold: the tempo, the slowest one that fits.
+inline constexpr const char* kTempoDoesNotFit =
+    "A tempo of %s cannot be stored in a style file!\n\n(The slowest tempo is %s.)";
+
+// The edit rules' refusals.
+inline constexpr const char* kNoTempo = "This style has no tempo to change.";
+inline constexpr const char* kNoTimeSignature = "This style has no time signature to change.";
+inline constexpr const char* kNoSuchChannel = "There is no channel %s.";
+inline constexpr const char* kNoChannelVolume = "This style has no volume on channel %s to change.";
+// What is out of range ("The tempo"), its lowest and highest value.
+inline constexpr const char* kOutOfRange = "%s must be a whole number from %s to %s.";
+
+inline constexpr std::array kAll = {kErrorOpening,
+                                    kInvalidFileSize,
+                                    kErrorCreatingBuffer,
+                                    kErrorLoadingBuffer,
+                                    kInvalidHeader,
+                                    kInvalidTrackHeader,
+                                    kInvalidStructure,
+                                    kMissingTrackEnd,
+                                    kMissingCseg,
+                                    kMissingSdecCtab,
+                                    kMissingTitle,
+                                    kMissingSff1,
+                                    kEmptyTitle,
+                                    kErrorWritingStyle,
+                                    kErrorWritingCasm,
+                                    kErrorOpeningCasm,
+                                    kErrorCreatingCasmBuffer,
+                                    kErrorLoadingCasm,
+                                    kInvalidCasmFile,
+                                    kCasmFileLengthMismatch,
+                                    kCasmFileMissingCseg,
+                                    kCasmFileMissingSdecCtab,
+                                    kCasmFileForSff2,
+                                    kCasmFileForSff1,
+                                    kErrorWritingOts,
+                                    kErrorOpeningOts,
+                                    kErrorCreatingOtsBuffer,
+                                    kErrorLoadingOts,
+                                    kInvalidOtsFile,
+                                    kOtsFileLengthMismatch,
+                                    kSavedSizeOutOfRange,
+                                    kErrorRemovingOldFile,
+                                    kTargetExists,
+                                    kReplaceExisting,
+                                    kTempoDoesNotFit,
+                                    kNoTempo,
+                                    kNoTimeSignature,
+                                    kNoSuchChannel,
+                                    kNoChannelVolume,
+                                    kOutOfRange};
+
+// The text with each "%s" replaced by the next value.
+inline std::string FillIn(std::string_view text, std::initializer_list<std::string> values) {
+    std::string filled;
+    auto value = values.begin();
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (text.compare(pos, 2, "%s") == 0 && value != values.end()) {
+            filled += *value++;
+            ++pos;
+        } else {
+            filled += text[pos];
+        }
+    }
+    return filled;
 }
 
 }  // namespace style_messages
