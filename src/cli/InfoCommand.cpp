@@ -6,6 +6,7 @@
 #include "cli/Json.h"
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
+#include "framework/PathText.h"
 #include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 
@@ -120,7 +121,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const std::string& path = files[i];
         presenter.Clear();
         CKorvaneDoc doc;
-        const bool loaded = doc.OnOpenDocument(std::filesystem::path(path));
+        const bool loaded = doc.OnOpenDocument(PathFromUtf8(path));
         if (!loaded) status = kExitFileFailed;
         if (json) {
             out << (loaded ? JsonOf(path, doc)

@@ -10,6 +10,7 @@
 #include "cli/CommandLine.h"
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
+#include "framework/PathText.h"
 #include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 #include "style/SaveOptions.h"
@@ -153,13 +154,6 @@ void ReportMessages(std::ostream& err, const std::string& path, const std::vecto
     for (const std::string& text : texts) err << text << "\n";
 }
 
-// File names are printed byte for byte, so a script gets back exactly the name it
-// can open, whatever its encoding.
-std::string PathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 }  // namespace
 
 std::vector<std::string_view> DashOOptionNames() {
@@ -188,9 +182,9 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
         doc.m_existingFile = request.overwrite ? CKorvaneDoc::ExistingFile::Replace : CKorvaneDoc::ExistingFile::Refuse;
         std::optional<std::string> refusal;
         bool saved = false;
-        if (doc.OnOpenDocument(std::filesystem::path(file))) {
+        if (doc.OnOpenDocument(PathFromUtf8(file))) {
             refusal = ApplyEdits(request, doc);
-            if (!refusal) saved = doc.OnSaveDocument(std::filesystem::path(request.saveAs.value_or(file)));
+            if (!refusal) saved = doc.OnSaveDocument(PathFromUtf8(request.saveAs.value_or(file)));
         }
         std::vector<std::string> messages;
         for (const MessageBoxRequest& box : presenter.Requests()) messages.push_back(Cp1252ToUtf8(box.text));
@@ -199,7 +193,7 @@ int RunSaveCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (showProgress) err << "\r\033[K" << std::flush;
         ReportMessages(err, file, messages);
         if (saved) {
-            out << PathText(doc.m_strStylePath) << "\n" << std::flush;
+            out << Utf8Of(doc.m_strStylePath) << "\n" << std::flush;
         } else {
             status = kExitFileFailed;
         }

@@ -9,3 +9,9 @@ inline std::string Utf8Of(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
+
+// The path a UTF-8 text names, whatever the system's code page: a path made from a
+// plain string takes the text in the code page on Windows.
+inline std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}

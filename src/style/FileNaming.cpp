@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/PathText.h"
+
 std::string NumberPrefix(std::string_view baseName) {
     if (baseName.size() < 2) return {};
     std::size_t digits = 0;
@@ -40,19 +42,10 @@ std::string FormattedName(std::string name) {
     return name + "$";
 }
 
-std::string BaseNameOf(const std::filesystem::path& path) {
-    const std::u8string stem = path.stem().u8string();
-    return std::string(stem.begin(), stem.end());
-}
+std::string BaseNameOf(const std::filesystem::path& path) { return Utf8Of(path.stem()); }
 
-std::string FileNameOf(const std::filesystem::path& path) {
-    const std::u8string name = path.filename().u8string();
-    return std::string(name.begin(), name.end());
-}
+std::string FileNameOf(const std::filesystem::path& path) { return Utf8Of(path.filename()); }
 
 std::filesystem::path PathWithBaseName(const std::filesystem::path& requested, const std::string& baseName) {
-    const std::u8string extension = requested.extension().u8string();
-    std::u8string fileName(baseName.begin(), baseName.end());
-    fileName += extension;
-    return requested.parent_path() / std::filesystem::path(fileName);
+    return requested.parent_path() / PathFromUtf8(baseName + Utf8Of(requested.extension()));
 }

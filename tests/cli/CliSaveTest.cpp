@@ -76,6 +76,23 @@ TEST_F(CliSave, SaveAsWritesAnotherFile) {
     EXPECT_EQ(ReadFileBytes(copy).data, Original().data);
 }
 
+// Names reach the system whole, in any script: on Windows through its wide calls, as
+// the narrow ones know only the code page ("Café ü€" once could not be opened there).
+TEST_F(CliSave, NamesBeyondTheCodePageAreOpenedAndSaved) {
+    const auto utf8 = [](const std::filesystem::path& path) {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    };
+    const auto path = dir.Write("Café ü€ Ω.sty", Original());
+    const ProgramResult result =
+        Save({"-o", "FormatFilename=0", "-o", "DeleteOldFile=1", "--title", "Crème €", utf8(path)});
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, utf8(dir / "Crème €.sty") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(ReadFileBytes(dir / "Crème €.sty").data,
+              StyleFile(Events("Cr\xE8me \x80", {}, 500000, 4, 2, 100, 64), Ots()).data);
+}
+
 TEST_F(CliSave, FailuresAreReportedPerFileAndTheOthersSaved) {
     const auto good = dir.Write("Good.sty", Original());
     const Bytes noTempo = StyleFile(BasicEvents() + VolumeEvent(0, 90) + EndOfTrack());
