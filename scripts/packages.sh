@@ -11,6 +11,10 @@ KORVANE_PACKAGES=(
   libbenchmark-dev
 )
 
+# The parts without Qt built for 64-bit Windows and tested under Wine (scripts/test):
+# the MinGW-w64 cross compiler, GoogleTest's sources to build for it, and Wine.
+KORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
+
 # Only bench/startup.sh needs these: it finds the shown window with xdotool and sees its
 # first paint with xwd (x11-apps). The icons in res/ were rendered with rsvg-convert
 # (librsvg2-bin), which no build needs.
