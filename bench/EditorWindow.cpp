@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the editor's main window on made-up styles, for measuring and for the
 // README's picture:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load, and the load plus save, of a 200,000-byte style in memory, SFF1 and SFF2,
 // beside a plain copy of the same bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes N made-up styles into a folder, for the start-up measurement:
 //
 //   korvane_make_styles DIR N

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the editor's start-up: the least Qt program that shows a main
 // window, one empty QMainWindow of the editor's first-run size, titled
 // "Minimal Qt Window".

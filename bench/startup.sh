@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the editor's start-up and memory against a minimal Qt program, on a
 # virtual X display:
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles the parts without Qt (engine, messages, framework, korvane-cli and
 # their tests) for 64-bit Windows with Debian's MinGW-w64, statically linked so that
 # the programs need no DLL beside them. Used as -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads arbitrary bytes as a style image. A load that succeeds must leave the facts
 // in the state the editor relies on, a save with nothing edited must give back the
 // image byte for byte, and a save with edits must load again with the edits in it and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a handful of style images built from the file layout into a folder, as the
 // fuzzer's starting corpus.
 

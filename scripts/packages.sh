@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages that building, testing and running Korvane need. Sourced by the
 # scripts; installs only what is missing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document commands of the main window: Open, Close, Save, Save As and the
 // recent files.
 

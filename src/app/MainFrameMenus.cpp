@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus of the main window: one set while no style is open, one while at least
 // one is, with the recent files and the list of style windows kept current.
 

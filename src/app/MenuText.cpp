@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MenuText.h"
 
 QString NumberedMenuEntry(std::size_t number, QString name) {

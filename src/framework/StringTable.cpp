@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "framework/StringTable.h"
 
 std::optional<std::string> CStringTable::LoadString(unsigned id) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records in the user's settings the folder that holds the installed help pages
 // ("InstallPath"); the installation runs it, the program only reads the value.
 

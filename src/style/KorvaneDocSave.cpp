@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <system_error>
 
 #include "framework/Cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form's change handlers and its two buttons: what reaches the document, and when.
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard and undo keys of the form: they act on the focused text or number
 // field and on nothing else.
 

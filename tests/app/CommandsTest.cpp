@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus and document commands of the main window.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor started as separate programs: one copy runs per user, later starts hand
 // their files to it. Each test gives the programs their own HOME, settings folder and
 // runtime folder, and reads what opened from the recent-file list they keep.

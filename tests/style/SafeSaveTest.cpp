@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves on real file systems: links, other files in the way, permissions, owners,
 // special files. Each case is a way a save once lost or exposed a file.
 

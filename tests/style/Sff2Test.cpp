@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Styles of current keyboards: the "SFF2" marker and the "Ctb2" channel tables, read
 // and saved by the same walk as SFF1 styles; and the promise both kinds share, that a
 // save with nothing edited gives back the file byte for byte.
