@@ -16,6 +16,9 @@ KORVANE_PACKAGES=(
 # the MinGW-w64 cross compiler, GoogleTest's sources to build for it, and Wine.
 KORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
 
+# scripts/package: dpkg-shlibdeps works out the package's dependencies.
+KORVANE_PACKAGE_PACKAGES=(dpkg-dev)
+
 # Only bench/startup.sh needs these: it finds the shown window with xdotool and sees its
 # first paint with xwd (x11-apps). The icons in res/ were rendered with rsvg-convert
 # (librsvg2-bin), which no build needs.

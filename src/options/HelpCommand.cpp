@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options/HelpCommand.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 
 #include "framework/Profile.h"
@@ -23,6 +25,13 @@ std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSec
 
 void SetHelpViewer(HelpViewer viewer) { Viewer() = std::move(viewer); }
 
+QString HelpFolder(const QString& stored, const QString& programFolder, const QString& page) {
+    if (!stored.isEmpty() && QFileInfo::exists(QDir(stored).absoluteFilePath(page))) return stored;
+    const QString beside = QDir::cleanPath(programFolder + "/../share/korvane");
+    if (QFileInfo::exists(QDir(beside).absoluteFilePath(page))) return beside;
+    return stored;
+}
+
 void OnHelp(QWidget* owner) {
     // F1 inside the language dialog must not ask again.
     static bool running = false;
@@ -36,8 +45,9 @@ void OnHelp(QWidget* owner) {
     }
     if (LanguageChosen(language)) {
         const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
-        const QString folder =
+        const QString stored =
             QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
+        const QString folder = HelpFolder(stored, QCoreApplication::applicationDirPath(), page);
         Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
     }
     running = false;

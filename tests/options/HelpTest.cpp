@@ -93,6 +93,22 @@ TEST_F(Help, ChosenLanguageOpensItsPageFromTheInstallFolder) {
     EXPECT_EQ(opened[1], QUrl::fromLocalFile("/opt/korvane/help/korvane_e.htm"));
 }
 
+// Installed from a package, nobody's settings name the help folder: the pages beside
+// the program are found, and a stored folder wins only while it holds them.
+TEST_F(Help, PagesAreFoundBesideTheProgramWhenTheSettingIsMissingOrWrong) {
+    const QString root = QString::fromStdString(dir.path().string());
+    std::filesystem::create_directories(dir / "usr/share/korvane");
+    std::filesystem::create_directories(dir / "elsewhere");
+    dir.Write("usr/share/korvane/korvane_e.htm", Bytes::Text("<html>"));
+    dir.Write("elsewhere/korvane_e.htm", Bytes::Text("<html>"));
+    const QString beside = root + "/usr/share/korvane";
+    for (const QString& stored : {QString(), root + "/gone"}) {
+        EXPECT_EQ(HelpFolder(stored, root + "/usr/bin", "korvane_e.htm"), beside) << stored.toStdString();
+    }
+    EXPECT_EQ(HelpFolder(root + "/elsewhere", root + "/usr/bin", "korvane_e.htm"), root + "/elsewhere");
+    EXPECT_EQ(HelpFolder(root + "/gone", root + "/usr/bin", "korvane.htm"), root + "/gone");
+}
+
 TEST_F(Help, FirstHelpAsksForTheLanguage) {
     AnswerLanguageDialog([](CLanguageDlg& dialog) {
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
