@@ -62,28 +62,15 @@ std::vector<std::uint8_t> Save(ByteView image, const TrackEdits& edits, bool str
     return saved;
 }
 
-TrackEdits Unedited(const StyleFacts& facts) {
-    TrackEdits edits;
-    edits.title = facts.title;
-    edits.copyright = facts.copyright;
-    edits.hasCopyright = facts.hasCopyright;
-    edits.tempo = facts.tempo;
-    edits.timeSigNumerator = facts.timeSigNumerator;
-    edits.timeSigDenominator = facts.timeSigDenominator;
-    edits.origVolume = facts.origVolume;
-    edits.volume = facts.origVolume;
-    return edits;
-}
-
 void CheckUneditedSave(ByteView image, const StyleFacts& facts) {
-    const std::vector<std::uint8_t> saved = Save(image, Unedited(facts), false);
+    const std::vector<std::uint8_t> saved = Save(image, UneditedEdits(facts), false);
     Require(saved.size() == image.size() && std::equal(saved.begin(), saved.end(), image.begin()));
 }
 
 // Saves the image as the editor would with a few edits that change the track's size,
 // then loads the result.
 void CheckSave(ByteView image, const StyleFacts& facts) {
-    TrackEdits edits = Unedited(facts);
+    TrackEdits edits = UneditedEdits(facts);
     edits.title = "Fuzzed";
     edits.copyright = facts.hasCopyright ? "" : "(C) Fuzz";
     edits.tempo = facts.tempo == -1 ? -1 : 97;

@@ -164,6 +164,19 @@ private:
 
 }  // namespace
 
+TrackEdits UneditedEdits(const StyleFacts& facts) {
+    TrackEdits edits;
+    edits.title = facts.title;
+    edits.copyright = facts.copyright;
+    edits.hasCopyright = facts.hasCopyright;
+    edits.tempo = facts.tempo;
+    edits.timeSigNumerator = facts.timeSigNumerator;
+    edits.timeSigDenominator = facts.timeSigDenominator;
+    edits.origVolume = facts.origVolume;
+    edits.volume = facts.origVolume;
+    return edits;
+}
+
 std::uint8_t DenominatorPower(std::int32_t denominator) {
     std::uint8_t power = 0;
     for (; denominator > 1; denominator /= 2) ++power;

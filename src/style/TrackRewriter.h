@@ -24,6 +24,10 @@ struct TrackEdits {
     ChannelValues volume = StyleFacts::Unset();
 };
 
+// The edits a document holds right after its load, nothing changed: rewriting the
+// track with them gives back the same bytes.
+TrackEdits UneditedEdits(const StyleFacts& facts);
+
 struct RewrittenTrack {
     std::vector<std::uint8_t> bytes;  // header chunk and track chunk with the edits
     std::size_t walkEnd = 0;          // where the walk ended in the image it was given

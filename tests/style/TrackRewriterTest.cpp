@@ -11,16 +11,7 @@ namespace {
 TrackEdits UneditedEdits(const Bytes& image) {
     StyleFacts facts;
     EXPECT_FALSE(ReadStyle(image.view(), facts));
-    TrackEdits edits;
-    edits.title = facts.title;
-    edits.copyright = facts.copyright;
-    edits.hasCopyright = facts.hasCopyright;
-    edits.tempo = facts.tempo;
-    edits.timeSigNumerator = facts.timeSigNumerator;
-    edits.timeSigDenominator = facts.timeSigDenominator;
-    edits.origVolume = facts.origVolume;
-    edits.volume = facts.origVolume;
-    return edits;
+    return UneditedEdits(facts);
 }
 
 Bytes Rewrite(const Bytes& image, const TrackEdits& edits) {
