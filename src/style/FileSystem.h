@@ -54,6 +54,19 @@ private:
     Native m_native = kNone;
 };
 
+// Moves size bytes in parts: part(done, offset) moves some of what is left from done,
+// at offset, and gives how many it moved, 0 to be asked again (an interrupted call),
+// or a negative number on failure. False unless every byte moved.
+template <typename Part>
+bool MoveWhole(std::size_t size, std::uint64_t offset, Part part) {
+    for (std::size_t done = 0; done < size;) {
+        const std::ptrdiff_t moved = part(done, offset + done);
+        if (moved < 0) return false;
+        done += static_cast<std::size_t>(moved);
+    }
+    return true;
+}
+
 enum class FileAccess { Read, Write };
 
 // Opens a regular file (through links) that this user may open as asked, without

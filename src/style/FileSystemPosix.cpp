@@ -27,28 +27,26 @@ void FileHandle::Close() {
     if (m_native != kNone) close(std::exchange(m_native, kNone));
 }
 
+namespace {
+
+// What a pread or pwrite moved, as MoveWhole counts it.
+std::ptrdiff_t Moved(ssize_t result) {
+    if (result < 0 && errno == EINTR) return 0;
+    return result > 0 ? result : -1;
+}
+
+}  // namespace
+
 bool FileHandle::ReadAt(std::uint8_t* data, std::size_t size, std::uint64_t offset) const {
-    while (size > 0) {
-        const ssize_t got = pread(m_native, data, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        data += got;
-        size -= static_cast<std::size_t>(got);
-        offset += static_cast<std::uint64_t>(got);
-    }
-    return true;
+    return MoveWhole(size, offset, [&](std::size_t done, std::uint64_t at) {
+        return Moved(pread(m_native, data + done, size - done, static_cast<off_t>(at)));
+    });
 }
 
 bool FileHandle::WriteAt(const std::uint8_t* data, std::size_t size, std::uint64_t offset) const {
-    while (size > 0) {
-        const ssize_t written = pwrite(m_native, data, size, static_cast<off_t>(offset));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        offset += static_cast<std::uint64_t>(written);
-    }
-    return true;
+    return MoveWhole(size, offset, [&](std::size_t done, std::uint64_t at) {
+        return Moved(pwrite(m_native, data + done, size - done, static_cast<off_t>(at)));
+    });
 }
 
 bool FileHandle::Resize(std::uint64_t size) const { return ftruncate(m_native, static_cast<off_t>(size)) == 0; }

@@ -33,29 +33,21 @@ void FileHandle::Close() {
 }
 
 bool FileHandle::ReadAt(std::uint8_t* data, std::size_t size, std::uint64_t offset) const {
-    while (size > 0) {
-        OVERLAPPED overlapped = At(offset);
+    return MoveWhole(size, offset, [&](std::size_t done, std::uint64_t at) -> std::ptrdiff_t {
+        OVERLAPPED overlapped = At(at);
         DWORD got = 0;
-        const auto chunk = static_cast<DWORD>(std::min(size, kLargestCall));
-        if (!ReadFile(m_native, data, chunk, &got, &overlapped) || got == 0) return false;
-        data += got;
-        size -= got;
-        offset += got;
-    }
-    return true;
+        const auto part = static_cast<DWORD>(std::min(size - done, kLargestCall));
+        return ReadFile(m_native, data + done, part, &got, &overlapped) && got > 0 ? got : -1;
+    });
 }
 
 bool FileHandle::WriteAt(const std::uint8_t* data, std::size_t size, std::uint64_t offset) const {
-    while (size > 0) {
-        OVERLAPPED overlapped = At(offset);
+    return MoveWhole(size, offset, [&](std::size_t done, std::uint64_t at) -> std::ptrdiff_t {
+        OVERLAPPED overlapped = At(at);
         DWORD written = 0;
-        const auto chunk = static_cast<DWORD>(std::min(size, kLargestCall));
-        if (!WriteFile(m_native, data, chunk, &written, &overlapped) || written == 0) return false;
-        data += written;
-        size -= written;
-        offset += written;
-    }
-    return true;
+        const auto part = static_cast<DWORD>(std::min(size - done, kLargestCall));
+        return WriteFile(m_native, data + done, part, &written, &overlapped) && written > 0 ? written : -1;
+    });
 }
 
 bool FileHandle::Resize(std::uint64_t size) const {
