@@ -13,7 +13,10 @@
 #include "app/ChildFrame.h"
 #include "app/WindowPlacement.h"
 #include "framework/AppTitle.h"
+#include "framework/Cp1252.h"
+#include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "msg/MessageHeading.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
@@ -167,7 +170,11 @@ bool CMainFrame::OpenStyle(const fs::path& path) {
         return true;
     }
     auto doc = std::make_unique<CKorvaneDoc>();
-    if (!doc->OnOpenDocument(fullPath)) return false;
+    {
+        // Several files may open at once: each message says which one it is about.
+        const ScopedMessageHeading heading(Cp1252ForDisplay(Utf8Of(fullPath)));
+        if (!doc->OnOpenDocument(fullPath)) return false;
+    }
     doc->SetPathName(fullPath, true);
     // A name the naming options choose may belong to another file: the user decides.
     doc->m_existingFile = CKorvaneDoc::ExistingFile::Ask;

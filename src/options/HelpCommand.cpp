@@ -7,14 +7,43 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include "framework/Cp1252.h"
 #include "framework/Profile.h"
+#include "msg/Messages.h"
 #include "options/LanguageDlg.h"
+#include "style/StyleMessages.h"
 
 namespace {
 
 HelpViewer& Viewer() {
-    static HelpViewer viewer = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    static HelpViewer viewer = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return viewer;
+}
+
+std::string ForMessage(const QString& text) { return Cp1252ForDisplay(text.toStdString()); }
+
+std::string LookedIn(const QStringList& folders) {
+    QStringList quoted;
+    for (const QString& folder : folders) quoted << '"' + QDir::toNativeSeparators(QDir(folder).absolutePath()) + '"';
+    return ForMessage(quoted.join(" and "));
+}
+
+// Without a page to open, or a program to show it, F1 would do nothing at all: the
+// user is told which page and where, as a desktop shell tells of a missing file.
+void OpenHelpPage(const QString& page) {
+    using style_messages::FillIn;
+    const QString stored = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const std::optional<QString> folder = HelpFolder(stored, programFolder, page);
+    if (!folder) {
+        ShowError(
+            FillIn(help_messages::kPageNotFound, {ForMessage(page), LookedIn(HelpFolders(stored, programFolder))}));
+        return;
+    }
+    const QString path = QDir(*folder).absoluteFilePath(page);
+    if (!Viewer()(QUrl::fromLocalFile(path))) {
+        ShowError(FillIn(help_messages::kPageNotOpened, {ForMessage(QDir::toNativeSeparators(path))}));
+    }
 }
 
 bool LanguageChosen(const std::string& language) { return language == "G" || language == "E"; }
@@ -25,11 +54,19 @@ std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSec
 
 void SetHelpViewer(HelpViewer viewer) { Viewer() = std::move(viewer); }
 
-QString HelpFolder(const QString& stored, const QString& programFolder, const QString& page) {
-    if (!stored.isEmpty() && QFileInfo::exists(QDir(stored).absoluteFilePath(page))) return stored;
+QStringList HelpFolders(const QString& stored, const QString& programFolder) {
+    QStringList folders;
+    if (!stored.isEmpty()) folders << stored;
     const QString beside = QDir::cleanPath(programFolder + "/../share/korvane");
-    if (QFileInfo::exists(QDir(beside).absoluteFilePath(page))) return beside;
-    return stored;
+    if (!folders.contains(beside)) folders << beside;
+    return folders;
+}
+
+std::optional<QString> HelpFolder(const QString& stored, const QString& programFolder, const QString& page) {
+    for (const QString& folder : HelpFolders(stored, programFolder)) {
+        if (QFileInfo(QDir(folder).absoluteFilePath(page)).isFile()) return folder;
+    }
+    return std::nullopt;
 }
 
 void OnHelp(QWidget* owner) {
@@ -43,13 +80,7 @@ void OnHelp(QWidget* owner) {
         CLanguageDlg dialog(owner);
         if (dialog.exec() == QDialog::Accepted) language = StoredLanguage();
     }
-    if (LanguageChosen(language)) {
-        const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
-        const QString stored =
-            QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
-        const QString folder = HelpFolder(stored, QCoreApplication::applicationDirPath(), page);
-        Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
-    }
+    if (LanguageChosen(language)) OpenHelpPage(language == "E" ? "korvane_e.htm" : "korvane.htm");
     running = false;
 }
 

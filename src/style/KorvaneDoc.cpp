@@ -27,6 +27,16 @@ std::string TextOf(const std::exception& exception) {
     return AppStringTable().LoadString(kIdsNoErrorMessageAvailable).value_or("");
 }
 
+// A file that is not there says so first; one that is there but cannot be opened may
+// well be held by another program, as the message's hint says.
+std::string OpenErrorText(const std::filesystem::path& pathName) {
+    std::error_code error;
+    if (std::filesystem::status(pathName, error).type() != std::filesystem::file_type::not_found) {
+        return msg::kErrorOpening;
+    }
+    return std::string(msg::kFileNotFound) + "\n" + msg::kErrorOpening;
+}
+
 }  // namespace
 
 CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
@@ -115,7 +125,7 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
         return m_pFileBuffer.get();
     };
     switch (ReadWholeFile(pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
-        case ReadOutcome::CannotOpen: return StyleError{msg::kErrorOpening, std::nullopt};
+        case ReadOutcome::CannotOpen: return StyleError{OpenErrorText(pathName), std::nullopt};
         case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
         case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
         case ReadOutcome::ShortRead: return StyleError{msg::kErrorLoadingBuffer, std::nullopt};

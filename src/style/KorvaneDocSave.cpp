@@ -155,7 +155,7 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     }
 
     if (!track.titleFound) return ErrorOf(msg::kMissingTitle);
-    if (!track.formatFound) return ErrorOf(msg::kMissingSff1);
+    if (!track.formatFound) return ErrorOf(msg::kMissingFormatMarker);
 
     // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
     // behind them, byte for byte.

@@ -14,6 +14,9 @@ namespace style_messages {
 
 inline constexpr const char* kErrorOpening =
     "Error opening style file!\n\n(Please check if file is in use by another application.)";
+// The line before kErrorOpening for a file that is not there at all, whose hint would
+// send the user looking for another program.
+inline constexpr const char* kFileNotFound = "The file was not found.";
 inline constexpr const char* kInvalidFileSize = "Invalid file size!";
 inline constexpr const char* kErrorCreatingBuffer = "Error creating internal file buffer!";
 inline constexpr const char* kErrorLoadingBuffer = "Error loading file into internal buffer!";
@@ -25,7 +28,8 @@ inline constexpr const char* kMissingTrackEnd =
 inline constexpr const char* kMissingCseg = "Invalid CASM structure (at: 0x%x)!\n\n(Missing CSEG header.)";
 inline constexpr const char* kMissingSdecCtab = "Invalid CASM structure (at: 0x%x)!\n\n(Missing Sdec/Ctab header.)";
 inline constexpr const char* kMissingTitle = "Invalid file structure!\n\n(Missing style title.)";
-inline constexpr const char* kMissingSff1 = "Invalid file structure!\n\n(Missing 'SFF1' marker.)";
+// Neither format marker: the file is no style of a kind Korvane edits.
+inline constexpr const char* kMissingFormatMarker = "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)";
 inline constexpr const char* kEmptyTitle = "File title may not be empty!";
 
 inline constexpr const char* kErrorWritingStyle =
@@ -86,6 +90,7 @@ inline constexpr const char* kNoChannelVolume = "This style has no volume on cha
 inline constexpr const char* kOutOfRange = "%s must be a whole number from %s to %s.";
 
 inline constexpr std::array kAll = {kErrorOpening,
+                                    kFileNotFound,
                                     kInvalidFileSize,
                                     kErrorCreatingBuffer,
                                     kErrorLoadingBuffer,
@@ -96,7 +101,7 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kMissingCseg,
                                     kMissingSdecCtab,
                                     kMissingTitle,
-                                    kMissingSff1,
+                                    kMissingFormatMarker,
                                     kEmptyTitle,
                                     kErrorWritingStyle,
                                     kErrorWritingCasm,

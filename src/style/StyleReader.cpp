@@ -131,7 +131,7 @@ MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts) {
     facts.hasOTS = layout.ots.has_value();
 
     if (!scan.TitleFound()) return StyleError{msg::kMissingTitle, std::nullopt};
-    if (!scan.Format()) return StyleError{msg::kMissingSff1, std::nullopt};
+    if (!scan.Format()) return StyleError{msg::kMissingFormatMarker, std::nullopt};
     facts.format = *scan.Format();
     LabelChannels(facts);
     return std::nullopt;

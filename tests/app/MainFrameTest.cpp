@@ -9,6 +9,7 @@
 #include "FrameFixture.h"
 #include "app/WindowPlacement.h"
 #include "framework/AppTitle.h"
+#include "msg/Messages.h"
 
 namespace fs = std::filesystem;
 
@@ -113,13 +114,22 @@ TEST_F(MainFrameTest, StyleWindows) {
     EXPECT_TRUE(frame->findChildren<QStatusBar*>().isEmpty());
 }
 
-TEST_F(MainFrameTest, AFileThatFailsOpensNoWindow) {
+// Of several files opening at once, each message names its own on the first line,
+// above the loader's message.
+TEST_F(MainFrameTest, AFileThatFailsOpensNoWindowAndItsMessageNamesIt) {
     Show();
-    EXPECT_FALSE(frame->OpenStyle(dir.Write("Broken.sty", Bytes::Text("not a style at all, just some text"))));
+    const fs::path broken = dir.Write("Broken.sty", Bytes::Text("not a style at all, just some text"));
+    EXPECT_FALSE(frame->OpenStyle(broken));
     EXPECT_FALSE(frame->OpenStyle(dir / "Missing.sty"));
     EXPECT_TRUE(frame->ChildFrames().isEmpty());
-    EXPECT_EQ(presenter.boxes.size(), 2u);
+    ASSERT_EQ(presenter.boxes.size(), 2u);
     EXPECT_EQ(presenter.boxes[0].caption, std::string("Fehler"));
+    EXPECT_EQ(presenter.boxes[0].text, broken.string() + "\nInvalid file size!");
+    EXPECT_EQ(presenter.boxes[1].text, (dir / "Missing.sty").string() +
+                                           "\nThe file was not found.\nError opening style file!\n\n(Please check "
+                                           "if file is in use by another application.)");
+    ShowError("File title may not be empty!");  // the heading went with the load
+    EXPECT_EQ(presenter.boxes[2].text, "File title may not be empty!");
 }
 
 TEST_F(MainFrameTest, WindowsCascadeIntoColumns) {

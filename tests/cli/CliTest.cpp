@@ -70,9 +70,10 @@ TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
     EXPECT_EQ(result.status, 1);
     const std::string expected =
         "{\"path\": \"" + JsonText(bad) +
-        "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' marker.)\"}\n" + "{\"path\": \"" +
+        "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' or 'SFF2' marker.)\"}\n" + "{\"path\": \"" +
         JsonText(missing) +
-        "\", \"error\": \"Error opening style file!\\n\\n(Please check if file is in use by another "
+        "\", \"error\": \"The file was not found.\\nError opening style file!\\n\\n(Please check if file is in use by "
+        "another "
         "application.)\"}\n";
     ASSERT_GT(result.out.size(), expected.size());
     EXPECT_EQ(result.out.substr(0, expected.size()), expected);

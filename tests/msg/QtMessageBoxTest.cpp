@@ -48,9 +48,9 @@ protected:
 TEST_F(QtMessageBox, ErrorBoxIsModalOwnedByTheMainWindowWithOneOkButton) {
     SeenBox seen;
     CloseNextBoxWith(QMessageBox::Ok, seen);
-    ShowError("Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+    ShowError("Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     EXPECT_EQ(seen.title, "Fehler");
-    EXPECT_EQ(seen.text, "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+    EXPECT_EQ(seen.text, "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.parent, &window);
     EXPECT_EQ(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "options/HelpCommand.h"
 #include "style/StyleMessages.h"
 
 namespace {
@@ -49,13 +50,15 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
     EXPECT_NE(Page("korvane_e.htm").find("lang=\"en\""), std::string::npos);
 }
 
-// Each message of the engine's table appears word for word as the user sees it (its
-// blank line kept by the stylesheet), every value filled in ("%x", "%s") written as
-// "&hellip;".
+// Each message of the engine's table, and Help's own, appears word for word as the
+// user sees it (its blank line kept by the stylesheet), every value filled in ("%x",
+// "%s") written as "&hellip;".
 TEST(HelpPages, QuoteEveryEngineMessage) {
+    std::vector<std::string> texts(style_messages::kAll.begin(), style_messages::kAll.end());
+    texts.insert(texts.end(), {help_messages::kPageNotFound, help_messages::kPageNotOpened});
     for (const char* page : {"korvane.htm", "korvane_e.htm"}) {
         const std::string html = Page(page);
-        for (std::string text : style_messages::kAll) {
+        for (std::string text : texts) {
             for (const char* placeholder : {"%x", "%s"}) {
                 for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;)
                     text.replace(at, 2, "&hellip;");

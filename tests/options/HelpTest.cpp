@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "FakePresenter.h"
 #include "QtTestApp.h"
 #include "TempDir.h"
 #include "options/HelpCommand.h"
@@ -22,12 +24,18 @@ protected:
     Help() : profile(QString::fromStdString((dir / "settings.conf").string())) {
         QtTestApp();
         SetAppProfile(&profile);
-        SetHelpViewer([this](const QUrl& url) { opened.push_back(url); });
-        profile.WriteProfileString("Settings", "InstallPath", "/opt/korvane/help");
+        SetHelpViewer([this](const QUrl& url) {
+            opened.push_back(url);
+            return viewerStarts;
+        });
+        std::filesystem::create_directory(dir / "help");
+        for (const char* page : {"korvane.htm", "korvane_e.htm"})
+            dir.Write(std::string("help/") + page, Bytes::Text("<html>"));
+        profile.WriteProfileString("Settings", "InstallPath", help.toStdString());
     }
     ~Help() override {
         SetAppProfile(nullptr);
-        SetHelpViewer([](const QUrl&) {});
+        SetHelpViewer([](const QUrl&) { return true; });
     }
 
     std::string Language() const { return profile.GetProfileString("Settings", "Language", "<none>"); }
@@ -43,8 +51,11 @@ protected:
     }
 
     TempDir dir;
+    const QString help = QString::fromStdString((dir / "help").string());
     CSettingsProfile profile;
+    FakePresenter presenter;
     std::vector<QUrl> opened;
+    bool viewerStarts = true;
     int dialogsShown = 0;
 };
 
@@ -89,8 +100,8 @@ TEST_F(Help, ChosenLanguageOpensItsPageFromTheInstallFolder) {
     OnHelp(nullptr);
     EXPECT_EQ(dialogsShown, 0);
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile("/opt/korvane/help/korvane.htm"));
-    EXPECT_EQ(opened[1], QUrl::fromLocalFile("/opt/korvane/help/korvane_e.htm"));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help + "/korvane.htm"));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(help + "/korvane_e.htm"));
 }
 
 // Installed from a package, nobody's settings name the help folder: the pages beside
@@ -106,7 +117,39 @@ TEST_F(Help, PagesAreFoundBesideTheProgramWhenTheSettingIsMissingOrWrong) {
         EXPECT_EQ(HelpFolder(stored, root + "/usr/bin", "korvane_e.htm"), beside) << stored.toStdString();
     }
     EXPECT_EQ(HelpFolder(root + "/elsewhere", root + "/usr/bin", "korvane_e.htm"), root + "/elsewhere");
-    EXPECT_EQ(HelpFolder(root + "/gone", root + "/usr/bin", "korvane.htm"), root + "/gone");
+    // Not the current folder, which an empty folder would name.
+    EXPECT_EQ(HelpFolder(root + "/gone", root + "/usr/bin", "korvane.htm"), std::nullopt);
+}
+
+// Without its page, or a program to show it, F1 would do nothing at all: it says so
+// once, naming the page and where it was looked for.
+TEST_F(Help, APageThatDoesNotOpenIsReported) {
+    profile.WriteProfileString("Settings", "Language", "E");
+    const std::string page = (dir / "help" / "korvane_e.htm").string();
+    viewerStarts = false;
+    OnHelp(nullptr);
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].text, "The help page \"" + page +
+                                           "\" could not be opened!\n\n(Please check that a program to show web pages "
+                                           "is installed.)");
+
+    std::filesystem::remove(page);
+    const std::string beside =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/korvane").toStdString();
+    const std::pair<std::string, std::string> cases[] = {
+        {help.toStdString(), "\"" + help.toStdString() + "\" and \"" + beside + "\""},
+        {"", "\"" + beside + "\""},
+    };
+    for (const auto& [stored, lookedIn] : cases) {
+        profile.WriteProfileString("Settings", "InstallPath", stored);
+        presenter.boxes.clear();
+        OnHelp(nullptr);
+        ASSERT_EQ(presenter.boxes.size(), 1u) << stored;
+        EXPECT_EQ(presenter.boxes[0].text,
+                  "The help page \"korvane_e.htm\" was not found!\n\n(Looked in " + lookedIn + ".)");
+        EXPECT_EQ(presenter.boxes[0].caption, std::optional<std::string>("Fehler"));
+    }
+    EXPECT_EQ(opened.size(), 1u);  // only the page that was there went to a viewer
 }
 
 TEST_F(Help, FirstHelpAsksForTheLanguage) {
@@ -119,7 +162,7 @@ TEST_F(Help, FirstHelpAsksForTheLanguage) {
     EXPECT_EQ(dialogsShown, 1);
     EXPECT_EQ(Language(), "E");
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile("/opt/korvane/help/korvane_e.htm"));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help + "/korvane_e.htm"));
     OnHelp(nullptr);  // not asked again
     EXPECT_EQ(dialogsShown, 1);
     EXPECT_EQ(opened.size(), 2u);
@@ -151,7 +194,7 @@ TEST_F(Help, F1AnywhereRunsHelpButNotWithShiftCtrlOrAlt) {
     QTest::keyClick(field, Qt::Key_F1);
     QtTestApp().removeEventFilter(&filter);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile("/opt/korvane/help/korvane.htm"));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help + "/korvane.htm"));
     EXPECT_EQ(field->text(), "");
 }
 

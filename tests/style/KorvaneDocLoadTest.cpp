@@ -150,13 +150,20 @@ TEST_F(KorvaneDocLoad, FileSizeLimits) {
     EXPECT_EQ(OnlyError(), "Invalid file size!");
 }
 
+// A file that is not there says so before the message, whose hint about another
+// program fits only a file that is there.
 TEST_F(KorvaneDocLoad, UnopenableFilesAreReported) {
     const std::string openError =
         "Error opening style file!\n\n(Please check if file is in use by another application.)";
     CKorvaneDoc missing;
     EXPECT_FALSE(missing.OnOpenDocument(dir / "missing.sty"));
-    EXPECT_EQ(OnlyError(), openError);
+    EXPECT_EQ(OnlyError(), "The file was not found.\n" + openError);
     ExpectEmpty(missing);
+
+    presenter.boxes.clear();
+    CKorvaneDoc inMissingFolder;
+    EXPECT_FALSE(inMissingFolder.OnOpenDocument(dir / "gone" / "Pop.sty"));
+    EXPECT_EQ(OnlyError(), "The file was not found.\n" + openError);
 
     presenter.boxes.clear();
     std::filesystem::create_directory(dir / "folder.sty");
@@ -172,7 +179,7 @@ TEST_F(KorvaneDocLoad, FailedLoadResetsEverythingAndShowsOneError) {
     const Bytes before = ReadFileBytes(path);
     CKorvaneDoc doc;
     EXPECT_FALSE(doc.OnOpenDocument(path));
-    EXPECT_EQ(OnlyError(), "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+    EXPECT_EQ(OnlyError(), "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     ExpectEmpty(doc);
     EXPECT_EQ(ReadFileBytes(path).data, before.data);
 }

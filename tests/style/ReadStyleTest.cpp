@@ -130,11 +130,11 @@ TEST(ReadStyle, SectionMarkers) {
 
 TEST(ReadStyle, FormatMarkerMustMatchExactly) {
     EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("SFF3"))).error,
-              "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+              "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("sff1"))).error,
-              "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+              "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     EXPECT_EQ(Read(StyleFile(TitleEvent("T") + MarkerEvent("SFF1 "))).error,
-              "Invalid file structure!\n\n(Missing 'SFF1' marker.)");
+              "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)");
     EXPECT_EQ(Read(StyleFile(Sff1Marker())).error, "Invalid file structure!\n\n(Missing style title.)");
     EXPECT_EQ(Read(StyleFile(MarkerEvent("Main A"))).error, "Invalid file structure!\n\n(Missing style title.)");
 }
