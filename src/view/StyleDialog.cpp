@@ -77,10 +77,12 @@ DialogBaseUnits BaseUnitsFitting(const std::vector<std::pair<QWidget*, const For
     return base;
 }
 
+QString PercentText(const QSlider* slider) { return QString("%1%").arg(slider->value()); }
+
 // The slider's text never changes, so the percentage is shown beside the handle while
 // it moves, and stays the slider's tool tip.
 void ShowPercentBesideHandle(QSlider* slider) {
-    const QString percent = QString("%1%").arg(slider->value());
+    const QString percent = PercentText(slider);
     slider->setToolTip(percent);
     if (!slider->isSliderDown() && !slider->hasFocus()) return;
     QStyleOptionSlider option;
@@ -92,6 +94,18 @@ void ShowPercentBesideHandle(QSlider* slider) {
     option.sliderValue = slider->value();
     const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
     QToolTip::showText(slider->mapToGlobal(handle.topRight()), percent, slider);
+}
+
+// A label has no text of its own for a screen reader to read: the counter says its
+// number in its name.
+QString TitleLengthName(qsizetype length) {
+    static const QString base = [] {
+        for (const FormControl& control : StyleFormTemplate()) {
+            if (control.id == form_id::kTitleLength) return control.accessibleName;
+        }
+        return QString();
+    }();
+    return QString("%1: %2").arg(base).arg(length);
 }
 
 }  // namespace
@@ -127,6 +141,9 @@ void StyleDialog::CreateControls() {
     for (int channel = 0; channel < kChannelCount; ++channel) {
         m_channelSpins[channel] = static_cast<CUpDown*>(Control(id::kFirstChannelSpin + channel));
         m_channelSpins[channel]->SetRange(kVolumeRange);
+        // The field keeps its own name; a screen reader reads the part beside it too.
+        static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel))
+            ->setBuddy(Control(id::kFirstChannelVolume + channel));
     }
     static_cast<CUpDown*>(Control(id::kTempoSpin))->SetRange(kTempoRange);
     static_cast<CUpDown*>(Control(id::kNumeratorSpin))->SetRange(kTimeSignatureRange);
@@ -186,7 +203,7 @@ void StyleDialog::ConnectHandlers() {
         connect(CheckBox(option.controlId), &QCheckBox::toggled, this, [this, &option] { OnOptionToggled(option); });
     }
     connect(m_slider, &QSlider::valueChanged, this, [this](int position) { OnHScroll(position); });
-    connect(m_slider, &QSlider::valueChanged, this, [this] { ShowPercentBesideHandle(m_slider); });
+    connect(m_slider, &QSlider::valueChanged, this, [this] { ShowAllChannelsPercent(); });
     connect(static_cast<QPushButton*>(Control(id::kSave)), &QPushButton::clicked, this, [this] { OnSave(); });
     connect(static_cast<QPushButton*>(Control(id::kCancel)), &QPushButton::clicked, this, [this] { OnCancel(); });
 }
@@ -231,12 +248,13 @@ void StyleDialog::OnUpdate() {
     }
     for (int channel = 0; channel < kChannelCount; ++channel) {
         const bool hasVolume = HasChannelVolume(m_doc, channel);
-        Control(id::kFirstChannelVolume + channel)->setVisible(hasVolume);
-        Control(id::kFirstChannelSpin + channel)->setVisible(hasVolume);
+        for (const int channelId : {id::kFirstChannelVolume, id::kFirstChannelSpin, id::kFirstChannelLabel}) {
+            Control(channelId + channel)->setVisible(hasVolume);
+        }
     }
     ApplyEnableRule();
     UpdateData(false);
-    ShowPercentBesideHandle(m_slider);
+    ShowAllChannelsPercent();
     // A text longer than its field is shown from its start, not scrolled to its end.
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setCursorPosition(0);
 }
@@ -264,15 +282,24 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
         dx.Check(CheckBox(id::Section(section)), m_bSection[section]);
     }
     if (!dx.m_bSaveAndValidate && !dx.Failed()) {
-        static_cast<QLabel*>(Control(id::kTitleLength))->setText(QString("[%1]").arg(m_strTitle.size()));
+        auto* titleLength = static_cast<QLabel*>(Control(id::kTitleLength));
+        titleLength->setText(QString("[%1]").arg(m_strTitle.size()));
+        titleLength->setAccessibleName(TitleLengthName(m_strTitle.size()));
         for (int channel = 0; channel < kChannelCount; ++channel) {
-            // A screen reader reads what the label shows, and nothing for a channel
-            // the style lacks.
+            // A screen reader reads what the label shows.
             auto* label = static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel));
             label->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
             if (label->accessibleName() != label->text()) label->setAccessibleName(label->text());
         }
     }
+}
+
+// "All channels: 0%" keeps its text on screen; a screen reader also hears the
+// percentage the slider stands at.
+void StyleDialog::ShowAllChannelsPercent() {
+    ShowPercentBesideHandle(m_slider);
+    CheckBox(id::kAllChannels)
+        ->setAccessibleDescription(QString("Set to %1 of the volumes as found").arg(PercentText(m_slider)));
 }
 
 void StyleDialog::ApplyEnableRule() {

@@ -81,6 +81,7 @@ private:
     void OnOptionToggled(const SaveOption& option);
     void OnVolumeChanged();  // a channel volume
     void OnHScroll(int position);
+    void ShowAllChannelsPercent();
     void OnSave();
     void OnCancel();
 

@@ -338,15 +338,27 @@ TEST_F(FormTest, OptionBoxesReactAlikeToAClickAKeyAndAnAccessibilityAction) {
 }
 
 // What a screen reader reads is what the form shows: a channel label reads its part
-// (nothing for a channel the style lacks), the arrows read the field they step.
+// and labels the volume field beside it, a channel the style lacks has no label to
+// read, the title length counter reads its number, the arrows read the field they step.
 TEST_F(FormTest, AccessibleNamesSayWhatTheControlsShow) {
     Open();
-    const auto name = [this](int id) {
-        return QAccessible::queryAccessibleInterface(form->Control(id))->text(QAccessible::Name);
-    };
+    const auto accessible = [this](int id) { return QAccessible::queryAccessibleInterface(form->Control(id)); };
+    const auto name = [&accessible](int id) { return accessible(id)->text(QAccessible::Name); };
     EXPECT_EQ(name(id::kFirstChannelLabel + 9), "Rhy2:");
     EXPECT_EQ(name(id::kFirstChannelLabel + 2), "(3):");
     EXPECT_EQ(name(id::kFirstChannelLabel), "");
+    for (const int channel : {0, 15}) {
+        EXPECT_TRUE(accessible(id::kFirstChannelLabel + channel)->state().invisible) << channel;
+    }
+    for (const auto& [channel, label] : {std::pair{9, "Rhy2:"}, {2, "(3):"}}) {
+        EXPECT_EQ(name(id::kFirstChannelVolume + channel), QString("Channel %1 volume").arg(channel + 1));
+        const auto labelledBy = accessible(id::kFirstChannelVolume + channel)->relations(QAccessible::Label);
+        ASSERT_EQ(labelledBy.size(), 1) << channel;
+        EXPECT_EQ(labelledBy[0].first->text(QAccessible::Name), label);
+    }
+    EXPECT_EQ(name(id::kTitleLength), "Title length: 3");
+    Retype(Edit(id::kTitle), "Pop Ballad");
+    EXPECT_EQ(name(id::kTitleLength), "Title length: 10");
     EXPECT_EQ(name(id::kTempo), "Tempo");
     const std::tuple<int, QString, QString> arrows[] = {
         {id::kTempoSpin, "Tempo up", "Tempo down"},
@@ -360,13 +372,19 @@ TEST_F(FormTest, AccessibleNamesSayWhatTheControlsShow) {
     }
 }
 
-// "All channels: 0%" keeps its text, so the slider shows its percentage itself.
+// "All channels: 0%" keeps its text, so the slider shows its percentage itself, and
+// the box tells a screen reader where the slider stands.
 TEST_F(FormTest, TheSliderShowsItsPercentage) {
     Open();
+    const auto boxDescription = [this] {
+        return QAccessible::queryAccessibleInterface(Box(id::kAllChannels))->text(QAccessible::Description);
+    };
     EXPECT_EQ(Slider()->toolTip(), "100%");
+    EXPECT_EQ(boxDescription(), "Set to 100% of the volumes as found");
     Slider()->setFocus();
     QTest::keyClick(Slider(), Qt::Key_PageUp);
     EXPECT_EQ(Slider()->toolTip(), "140%");
+    EXPECT_EQ(boxDescription(), "Set to 140% of the volumes as found");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(Slider())->valueInterface()->currentValue().toInt(), 140);
     EXPECT_EQ(doc->m_nAllChannelsPercent, 140);
 }
