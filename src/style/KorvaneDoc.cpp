@@ -11,7 +11,7 @@
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
 #include "style/FileNaming.h"
-#include "style/SafeFile.h"
+#include "storage/SafeFile.h"
 #include "style/SaveOptions.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
@@ -106,15 +106,15 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
 }
 
 MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {
-    m_bCASMFileExists = CanReadRegularFile(CasmSideFilePath(pathName));
-    m_bOTSFileExists = CanReadRegularFile(OtsSideFilePath(pathName));
+    m_bCASMFileExists = CanReadRegularFile(Files(), CasmSideFilePath(pathName));
+    m_bOTSFileExists = CanReadRegularFile(Files(), OtsSideFilePath(pathName));
 
     const auto allocate = [this](std::size_t size) {
         m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[size]);
         m_nBufferSize = m_nFileLength = static_cast<std::int32_t>(size);
         return m_pFileBuffer.get();
     };
-    switch (ReadWholeFile(pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
+    switch (ReadWholeFile(Files(), pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
         case ReadOutcome::CannotOpen: return StyleError{msg::kErrorOpening, std::nullopt};
         case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
         case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};

@@ -23,7 +23,7 @@
 #include "Unprivileged.h"
 #include "msg/MessageBoxStyle.h"
 #include "style/KorvaneDoc.h"
-#include "style/SafeFile.h"
+#include "storage/SafeFile.h"
 
 namespace fs = std::filesystem;
 
