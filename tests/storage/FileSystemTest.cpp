@@ -172,7 +172,8 @@ private:
 // full disk does not have.
 Bytes BlockStyle() {
     const auto build = [](std::size_t padding) {
-        return StyleFile(BasicEvents("Pop") + Meta(0x7F, Bytes::Repeat(0, padding)) + VolumeEvent(9, 100) + EndOfTrack());
+        return StyleFile(BasicEvents("Pop") + Meta(0x7F, Bytes::Repeat(0, padding)) + VolumeEvent(9, 100) +
+                         EndOfTrack());
     };
     const std::size_t padding = 200 + 4096 - build(200).size();
     return build(padding);
