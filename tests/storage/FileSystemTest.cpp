@@ -114,7 +114,7 @@ public:
             m_path = given;
 #endif
             if (!fs::exists(m_path / "korvane-full-disk")) {
-                why = "the test run mounted no small file system (it needs root)";
+                why = "the test run mounted no small file system (it needs root and a system that allows it)";
                 m_path.clear();
             }
             return;
