@@ -5,11 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "StyleBytes.h"
-#include "style/CasmCopy.h"
 #include "style/Chunks.h"
+#include "style/SavedStyle.h"
 #include "style/StyleReader.h"
 #include "style/TrackRewriter.h"
 
@@ -62,7 +63,7 @@ BENCHMARK_CAPTURE(LoadStyleFromMemory, SFF2, StyleFormat::Sff2);
 
 // Everything a save does but the writing: the track rewritten with a new title and
 // every volume scaled, the CASM chunk copied without its "Cntt" data, the file's
-// pieces joined.
+// pieces joined, by the save's own code.
 void LoadAndSaveInMemory(benchmark::State& state, StyleFormat format) {
     const Bytes& style = Style(format);
     if (style.size() != 200000) state.SkipWithError("the style is not 200,000 bytes");
@@ -79,9 +80,11 @@ void LoadAndSaveInMemory(benchmark::State& state, StyleFormat format) {
         RewriteTrack(style.view(), edits, track);
         ChunkLayout layout;
         LocateChunks(style.view(), track.walkEnd, layout);
-        std::vector<std::uint8_t> file = std::move(track.bytes);
-        CopyCasmChunk(style.view(), *layout.casm, true, file);
-        file.insert(file.end(), style.data.begin() + static_cast<std::ptrdiff_t>(layout.ots->begin), style.data.end());
+        ChunkChoices choices;
+        choices.deleteAllCntt = true;
+        SavedStyle saved;
+        AssembleSavedStyle(style.view(), std::move(track), layout, choices, saved);
+        const std::vector<std::uint8_t> file = saved.Joined();
         benchmark::DoNotOptimize(file.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * style.size()));

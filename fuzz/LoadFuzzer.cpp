@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
-#include "style/CasmCopy.h"
 #include "style/Chunks.h"
+#include "style/SavedStyle.h"
 #include "style/StyleReader.h"
 #include "style/TrackRewriter.h"
 
@@ -48,18 +49,19 @@ std::uint64_t TrackTicks(ByteView image) {
     return ticks;
 }
 
-// The save's pieces: the rewritten track, the CASM chunk (its "Cntt" records stripped
-// or not), the OTS chunk and whatever follows it.
+// The file the save writes, assembled by the save's own code: the rewritten track,
+// the CASM chunk (its "Cntt" records stripped or not), the OTS chunk and whatever
+// follows it.
 std::vector<std::uint8_t> Save(ByteView image, const TrackEdits& edits, bool stripCntt) {
     RewrittenTrack track;
     Require(!RewriteTrack(image, edits, track));
     ChunkLayout layout;
     Require(!LocateChunks(image, track.walkEnd, layout));
-    std::vector<std::uint8_t> saved = std::move(track.bytes);
-    if (layout.casm) Require(!CopyCasmChunk(image, *layout.casm, stripCntt, saved));
-    if (layout.ots) saved.insert(saved.end(), image.begin() + layout.ots->begin, image.begin() + layout.ots->end);
-    saved.insert(saved.end(), image.begin() + layout.restBegin, image.end());
-    return saved;
+    ChunkChoices choices;
+    choices.deleteAllCntt = stripCntt;
+    SavedStyle saved;
+    Require(!AssembleSavedStyle(image, std::move(track), layout, choices, saved));
+    return saved.Joined();
 }
 
 void CheckUneditedSave(ByteView image, const StyleFacts& facts) {

@@ -17,6 +17,7 @@
 #include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "msg/MessageHeading.h"
+#include "storage/FileNames.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
@@ -154,9 +155,9 @@ StyleDialog* CMainFrame::ActiveStyleDialog() const {
 
 CChildFrame* CMainFrame::FindChildFrame(const fs::path& path) const {
     for (CChildFrame* frame : ChildFrames()) {
-        std::error_code error;
-        const fs::path& open = frame->GetDocument().GetPathName();
-        if (open == path || fs::equivalent(open, path, error)) return frame;
+        const CKorvaneDoc& doc = frame->GetDocument();
+        const fs::path& open = doc.GetPathName();
+        if (open == path || IsSameFile(doc.Files(), open, path)) return frame;
     }
     return nullptr;
 }

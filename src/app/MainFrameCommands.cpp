@@ -2,13 +2,13 @@
 // The document commands of the main window: Open, Close, Save, Save As and the
 // recent files.
 
-#include <QFileInfo>
 #include <QMdiArea>
 
 #include "app/ChildFrame.h"
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "storage/SafeFile.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
@@ -39,9 +39,9 @@ bool CMainFrame::OnFileSaveAs() {
 // A file that is read-only or gone cannot be saved under its name: the user picks
 // another.
 bool CMainFrame::DoFileSave(CChildFrame& frame) {
-    const fs::path path = frame.GetDocument().GetPathName();
-    const QFileInfo file(QStringFromPath(path));
-    if (!file.exists() || !file.isWritable()) return DoSaveAs(frame);
+    const CKorvaneDoc& doc = frame.GetDocument();
+    const fs::path path = doc.GetPathName();
+    if (!CanWriteRegularFile(doc.Files(), path)) return DoSaveAs(frame);
     return SaveDocumentTo(frame, path);
 }
 

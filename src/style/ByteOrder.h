@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-using ByteView = std::span<const std::uint8_t>;
+#include "framework/ByteView.h"
 
 // Callers check that four bytes are there before they read.
 inline std::uint32_t ReadU32BE(ByteView bytes, std::size_t pos) {

@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <exception>
 #include <new>
-#include <system_error>
 
 #include "framework/Cp1252.h"
 #include "framework/Profile.h"
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
+#include "storage/SafeFile.h"
 #include "style/FileNaming.h"
-#include "style/SafeFile.h"
 #include "style/SaveOptions.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
@@ -29,11 +28,10 @@ std::string TextOf(const std::exception& exception) {
 
 // A file that is not there says so first; one that is there but cannot be opened may
 // well be held by another program, as the message's hint says.
-std::string OpenErrorText(const std::filesystem::path& pathName) {
-    std::error_code error;
-    if (std::filesystem::status(pathName, error).type() != std::filesystem::file_type::not_found) {
-        return msg::kErrorOpening;
-    }
+std::string OpenErrorText(FileSystem& files, const std::filesystem::path& pathName) {
+    const bool missing = files.ProbeName(pathName) == Presence::Missing ||
+                         (files.LinkTarget(pathName) && !files.IdentityOf(pathName));
+    if (!missing) return msg::kErrorOpening;
     return std::string(msg::kFileNotFound) + "\n" + msg::kErrorOpening;
 }
 
@@ -116,16 +114,16 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
 }
 
 MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {
-    m_bCASMFileExists = CanReadRegularFile(CasmSideFilePath(pathName));
-    m_bOTSFileExists = CanReadRegularFile(OtsSideFilePath(pathName));
+    m_bCASMFileExists = CanReadRegularFile(Files(), CasmSideFilePath(pathName));
+    m_bOTSFileExists = CanReadRegularFile(Files(), OtsSideFilePath(pathName));
 
     const auto allocate = [this](std::size_t size) {
         m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[size]);
         m_nBufferSize = m_nFileLength = static_cast<std::int32_t>(size);
         return m_pFileBuffer.get();
     };
-    switch (ReadWholeFile(pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
-        case ReadOutcome::CannotOpen: return StyleError{OpenErrorText(pathName), std::nullopt};
+    switch (ReadWholeFile(Files(), pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
+        case ReadOutcome::CannotOpen: return StyleError{OpenErrorText(Files(), pathName), std::nullopt};
         case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
         case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
         case ReadOutcome::ShortRead: return StyleError{msg::kErrorLoadingBuffer, std::nullopt};

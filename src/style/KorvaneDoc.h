@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Document.h"
+#include "storage/FileSystem.h"
 #include "style/StyleNames.h"
 #include "style/StyleReader.h"
 #include "style/TrackRewriter.h"
@@ -31,6 +32,10 @@ public:
     void ResetContents();
     // Replaces the characters a file name may not hold in m_strSaveName.
     void MakeValidFileName();
+    // Every read and write of this document goes through files: the system's own,
+    // unless a test hands in one that fails on purpose.
+    void UseFileSystem(FileSystem& files) { m_files = &files; }
+    FileSystem& Files() const { return *m_files; }
 
     std::filesystem::path m_strStylePath;
     StyleFormat m_styleFormat = StyleFormat::Sff1;  // the kind of style, from its marker
@@ -76,6 +81,8 @@ public:
     ExistingFile m_existingFile = ExistingFile::Refuse;
 
 private:
+    FileSystem* m_files = &SystemFileSystem();
+
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
     void TakeFacts(const StyleFacts& facts);
 

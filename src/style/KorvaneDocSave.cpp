@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <system_error>
-
 #include "framework/Cp1252.h"
+#include "framework/PathText.h"
 #include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"
-#include "style/CasmCopy.h"
+#include "storage/FileNames.h"
+#include "storage/SafeFile.h"
 #include "style/Chunks.h"
 #include "style/FileNaming.h"
 #include "style/KorvaneDoc.h"
-#include "style/SafeFile.h"
+#include "style/SavedStyle.h"
 #include "style/SideFileCheck.h"
 #include "style/SideFiles.h"
 #include "style/StyleMessages.h"
@@ -36,22 +36,34 @@ constexpr SideFileTexts kOtsFile{msg::kErrorWritingOts, msg::kErrorOpeningOts, m
 
 StyleError ErrorOf(std::string text) { return StyleError{std::move(text), std::nullopt}; }
 
+// A failed write's message, and where it left the old and the new content when
+// neither could stay under the file's own name.
+StyleError WriteErrorOf(const char* text, const WriteResult& result) {
+    std::string message = text;
+    if (!result.oldCopy.empty())
+        message += "\n\n" + msg::FillIn(msg::kOldFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.oldCopy))});
+    if (!result.newCopy.empty())
+        message += "\n\n" + msg::FillIn(msg::kNewFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.newCopy))});
+    return ErrorOf(std::move(message));
+}
+
 // A side file that cannot be created is shown at once and the save goes on; one that
 // fails while being written ends the save.
-MaybeStyleError ExportSideFile(const fs::path& path, ByteView chunk, const SideFileTexts& texts) {
-    switch (WriteFileSafely(path, {chunk})) {
+MaybeStyleError ExportSideFile(FileSystem& files, const fs::path& path, ByteView chunk, const SideFileTexts& texts) {
+    const WriteResult result = WriteFileSafely(files, path, {chunk});
+    switch (result.outcome) {
         case WriteOutcome::Written: return std::nullopt;
         case WriteOutcome::CannotCreate: ShowError(texts.writeError); return std::nullopt;
         case WriteOutcome::WriteFailed: break;
     }
-    return ErrorOf(texts.writeError);
+    return WriteErrorOf(texts.writeError, result);
 }
 
 // The whole file becomes the chunk, once check finds it whole.
 template <typename Check>
-MaybeStyleError ImportSideFile(const fs::path& path, const SideFileTexts& texts, Check check,
+MaybeStyleError ImportSideFile(FileSystem& files, const fs::path& path, const SideFileTexts& texts, Check check,
                                std::vector<std::uint8_t>& chunk) {
-    switch (ReadWholeFile(path, chunk, 0, kLargestSideFile)) {
+    switch (ReadWholeFile(files, path, chunk, 0, kLargestSideFile)) {
         case ReadOutcome::CannotOpen: return ErrorOf(texts.openError);
         case ReadOutcome::BadSize:
         case ReadOutcome::NoMemory: return ErrorOf(texts.bufferError);
@@ -81,9 +93,8 @@ MaybeStyleError CKorvaneDoc::BuildTargetPath(const fs::path& pathName, fs::path&
 
     // A name the naming rules chose must not take the place of another file; a path
     // the user gave exactly is his to replace.
-    std::error_code error;
-    if (target == pathName || m_existingFile == ExistingFile::Replace ||
-        !fs::exists(fs::symlink_status(target, error)) || fs::equivalent(target, m_strStylePath, error)) {
+    if (target == pathName || m_existingFile == ExistingFile::Replace || !IsNameTaken(Files(), target) ||
+        IsSameFile(Files(), target, m_strStylePath)) {
         return std::nullopt;
     }
     const std::string name = Cp1252ForDisplay(FileNameOf(target));
@@ -125,66 +136,50 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     ChunkLayout layout;
     if (MaybeStyleError error = LocateChunks(image, track.walkEnd, layout)) return error;
 
-    const bool importCasm = m_bImportCASM && m_bCASMFileExists;
-    const bool importOts = m_bImportOTS && m_bOTSFileExists;
-    std::vector<std::uint8_t> casm;
-    if (layout.casm) {
+    ChunkChoices choices{m_bDeleteCASM, m_bDeleteOTS, m_bDeleteAllCntt};
+    std::vector<std::uint8_t> casmFile;
+    if (layout.casm && m_bExportCASM) {
         const ByteView chunk = image.subspan(layout.casm->begin, layout.casm->size());
-        if (m_bExportCASM) {
-            if (MaybeStyleError error = ExportSideFile(casmPath, chunk, kCasmFile)) return error;
-        }
-        if (!m_bDeleteCASM && !importCasm) {
-            if (MaybeStyleError error = CopyCasmChunk(image, *layout.casm, m_bDeleteAllCntt, casm)) return error;
-        }
+        if (MaybeStyleError error = ExportSideFile(Files(), casmPath, chunk, kCasmFile)) return error;
     }
-    if (importCasm) {
+    if (m_bImportCASM && m_bCASMFileExists) {
         const auto check = [this](ByteView file) { return CheckCasmFile(file, m_styleFormat); };
-        if (MaybeStyleError error = ImportSideFile(casmPath, kCasmFile, check, casm)) return error;
+        if (MaybeStyleError error = ImportSideFile(Files(), casmPath, kCasmFile, check, casmFile)) return error;
+        choices.importedCasm = &casmFile;
     }
-
-    std::vector<std::uint8_t> ots;
-    if (layout.ots) {
+    std::vector<std::uint8_t> otsFile;
+    if (layout.ots && m_bExportOTS) {
         const ByteView chunk = image.subspan(layout.ots->begin, layout.ots->size());
-        if (m_bExportOTS) {
-            if (MaybeStyleError error = ExportSideFile(otsPath, chunk, kOtsFile)) return error;
-        }
-        if (!m_bDeleteOTS && !importOts) ots.assign(chunk.begin(), chunk.end());
+        if (MaybeStyleError error = ExportSideFile(Files(), otsPath, chunk, kOtsFile)) return error;
     }
-    if (importOts) {
-        if (MaybeStyleError error = ImportSideFile(otsPath, kOtsFile, CheckOtsFile, ots)) return error;
+    if (m_bImportOTS && m_bOTSFileExists) {
+        if (MaybeStyleError error = ImportSideFile(Files(), otsPath, kOtsFile, CheckOtsFile, otsFile)) return error;
+        choices.importedOts = &otsFile;
     }
 
-    if (!track.titleFound) return ErrorOf(msg::kMissingTitle);
-    if (!track.formatFound) return ErrorOf(msg::kMissingFormatMarker);
-
-    // Whatever followed the CASM and OTS chunks (other chunks such as "FNRc") stays
-    // behind them, byte for byte.
-    const ByteView rest = image.subspan(layout.restBegin);
+    const bool titleFound = track.titleFound;
+    const bool formatFound = track.formatFound;
+    SavedStyle saved;
+    if (MaybeStyleError error = AssembleSavedStyle(image, std::move(track), layout, choices, saved)) return error;
+    if (!titleFound) return ErrorOf(msg::kMissingTitle);
+    if (!formatFound) return ErrorOf(msg::kMissingFormatMarker);
     // A file of a size the load refuses would be lost to the editor and the keyboard.
-    const std::size_t size = track.bytes.size() + casm.size() + ots.size() + rest.size();
-    if (size < kMinStyleFileSize || size > kMaxStyleFileSize) return ErrorOf(msg::kSavedSizeOutOfRange);
-    if (WriteFileSafely(target, {track.bytes, casm, ots, rest}) != WriteOutcome::Written) {
-        return ErrorOf(msg::kErrorWritingStyle);
-    }
+    if (saved.Size() < kMinStyleFileSize || saved.Size() > kMaxStyleFileSize) return ErrorOf(msg::kSavedSizeOutOfRange);
+    const WriteResult written = WriteFileSafely(Files(), target, {saved.track, saved.casm, saved.ots, saved.rest});
+    if (written.outcome != WriteOutcome::Written) return WriteErrorOf(msg::kErrorWritingStyle, written);
     return std::nullopt;
 }
 
 bool CKorvaneDoc::RemoveOrRenameOldFile(const fs::path& target) const {
     if (!m_bDeleteOldFile || m_strStylePath == target) return true;
-    std::error_code error;
     // Opened through a link: only the link goes, never the file behind it, and not
     // even the link when the new name is a link to the same file (on a file system
     // that ignores letter case, the same link spelled anew).
-    if (fs::is_symlink(fs::symlink_status(m_strStylePath, error))) {
-        if (fs::is_symlink(fs::symlink_status(target, error)) && fs::equivalent(m_strStylePath, target, error)) {
-            return true;
-        }
-        return fs::remove(m_strStylePath, error) && !error;
+    if (IsSymbolicLink(Files(), m_strStylePath)) {
+        if (IsSymbolicLink(Files(), target) && IsSameFile(Files(), m_strStylePath, target)) return true;
+        return RemoveName(Files(), m_strStylePath);
     }
-    if (fs::equivalent(m_strStylePath, target, error)) {
-        fs::rename(m_strStylePath, target, error);
-        return !error;
-    }
-    if (!fs::exists(m_strStylePath, error)) return true;
-    return fs::remove(m_strStylePath, error) && !error;
+    if (IsSameFile(Files(), m_strStylePath, target)) return RenameFile(Files(), m_strStylePath, target);
+    if (!IsNameTaken(Files(), m_strStylePath)) return true;
+    return RemoveName(Files(), m_strStylePath);
 }

@@ -65,6 +65,10 @@ inline constexpr const char* kOtsFileLengthMismatch =
 // The edits or the imported side files would give a style the load refuses.
 inline constexpr const char* kSavedSizeOutOfRange =
     "The saved style would not be 48 to 200,000 bytes long!\n\n(Nothing was saved.)";
+// A failed save that could not leave the file under its own name whole left its old
+// or its new content under a name that says so; %s is that file's path.
+inline constexpr const char* kOldFileKeptAs = "The old file was kept as \"%s\".";
+inline constexpr const char* kNewFileKeptAs = "The new file was kept as \"%s\".";
 // The style was written, but the file it was loaded from could not be removed or
 // renamed afterwards.
 inline constexpr const char* kErrorRemovingOldFile =
@@ -121,6 +125,8 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kInvalidOtsFile,
                                     kOtsFileLengthMismatch,
                                     kSavedSizeOutOfRange,
+                                    kOldFileKeptAs,
+                                    kNewFileKeptAs,
                                     kErrorRemovingOldFile,
                                     kTargetExists,
                                     kReplaceExisting,
