@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RecentFileList.h"
 
-#include <system_error>
-
 #include "app/MenuText.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "storage/FileNames.h"
 #include "style/FileNaming.h"
 
 namespace fs = std::filesystem;
@@ -16,10 +15,7 @@ constexpr std::string_view kSection = "Recent File List";
 
 std::string EntryName(std::size_t index) { return "File" + std::to_string(index + 1); }
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-    std::error_code error;
-    return a == b || fs::equivalent(a, b, error);
-}
+bool SameFile(const fs::path& a, const fs::path& b) { return a == b || IsSameFile(SystemFileSystem(), a, b); }
 
 }  // namespace
 

@@ -134,7 +134,12 @@ public:
         if (stat(path.c_str(), &info) != 0) return std::nullopt;
         FileIdentity identity;
         identity.size = static_cast<std::uint64_t>(info.st_size);
-        identity.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+#ifdef __APPLE__
+        const timespec& modified = info.st_mtimespec;
+#else
+        const timespec& modified = info.st_mtim;
+#endif
+        identity.modified = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
         identity.volume = static_cast<std::uint64_t>(info.st_dev);
         identity.index = static_cast<std::uint64_t>(info.st_ino);
         return identity;

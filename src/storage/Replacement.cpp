@@ -62,8 +62,10 @@ WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& 
     if (aside.empty()) return {WriteOutcome::CannotCreate};
     const bool replaced = system.Replace(file, temporary.m_path, aside, temporary.m_file);
     temporary.m_file.Close();
+    // A name the system cannot look up counts as still holding the new content, and as
+    // not holding the old.
     const bool newUnderTemporary = system.ProbeName(temporary.m_path) != Presence::Missing;
-    const bool fileThere = system.ProbeName(file) != Presence::Missing;
+    const bool fileThere = system.ProbeName(file) == Presence::Present;
     const bool oldAside = system.ProbeName(aside) == Presence::Present;
     if (replaced || (!newUnderTemporary && fileThere)) {
         if (oldAside) system.Remove(aside);

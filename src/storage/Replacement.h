@@ -30,5 +30,4 @@ public:
 // file is never removed while its content may be the only copy of the style. It is
 // put in place, or the old file is put back, or both are left under names that say
 // what they hold (the result names them).
-WriteResult PutInPlace(FileSystem& system, const std::filesystem::path& file, TemporaryFile& temporary,
-                       Pieces pieces);
+WriteResult PutInPlace(FileSystem& system, const std::filesystem::path& file, TemporaryFile& temporary, Pieces pieces);

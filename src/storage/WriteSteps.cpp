@@ -52,13 +52,15 @@ fs::path WriteCopyIn(FileSystem& system, const fs::path& folder, const fs::path&
     for (int n = 1; n <= kMostCopies; ++n) {
         const fs::path path = CopyName(folder, file, suffix, n);
         bool taken = false;
-        const FileHandle copy = system.CreateNewFile(path, mode, taken);
+        FileHandle copy = system.CreateNewFile(path, mode, taken);
         if (taken) continue;
         if (!copy) return {};
         if (WriteRange(system, copy, pieces, 0, TotalSize(pieces)) && system.Flush(copy)) {
             system.FlushFolder(folder);
             return path;
         }
+        // Windows removes no file that is open without sharing.
+        copy.Close();
         system.Remove(path);
         return {};
     }

@@ -40,8 +40,10 @@ StyleError ErrorOf(std::string text) { return StyleError{std::move(text), std::n
 // neither could stay under the file's own name.
 StyleError WriteErrorOf(const char* text, const WriteResult& result) {
     std::string message = text;
-    if (!result.oldCopy.empty()) message += "\n\n" + msg::FillIn(msg::kOldFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.oldCopy))});
-    if (!result.newCopy.empty()) message += "\n\n" + msg::FillIn(msg::kNewFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.newCopy))});
+    if (!result.oldCopy.empty())
+        message += "\n\n" + msg::FillIn(msg::kOldFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.oldCopy))});
+    if (!result.newCopy.empty())
+        message += "\n\n" + msg::FillIn(msg::kNewFileKeptAs, {Cp1252ForDisplay(Utf8Of(result.newCopy))});
     return ErrorOf(std::move(message));
 }
 

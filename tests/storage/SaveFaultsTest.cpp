@@ -52,6 +52,7 @@ struct FaultCase {
 // the old file is read (Read 2), made (CreateNew 1) and written (Write 1, Flush 1);
 // then the part that grows the file is written (Write 2), the rest (Write 3) and the
 // file flushed (Flush 2).
+// clang-format off
 const FaultCase kCases[] = {
     {"a write is refused (a full disk)", false, {{Call::Write, 1, Fault::Refuse}}, OnDisk::Old},
     {"a short write is carried on", false, {{Call::Write, 1, Fault::ShortWrite}}, OnDisk::New},
@@ -86,6 +87,7 @@ const FaultCase kCases[] = {
      {{Call::Write, 3, Fault::FailAfterPart}}, OnDisk::Copies, true},
     {"the file's flush fails after it was overwritten", true, {{Call::Flush, 2, Fault::Refuse}}, OnDisk::Copies, true},
 };
+// clang-format on
 
 class SaveFaults : public SaveFixture, public testing::WithParamInterface<FaultCase> {
 protected:

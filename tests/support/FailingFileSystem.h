@@ -16,16 +16,28 @@
 // given must be absolute.
 class FailingFileSystem : public FileSystem {
 public:
-    enum class Call { Open, CreateNew, CreateTemporary, Read, Write, Resize, Flush, Replace, Rename, Remove, FlushFolder };
+    enum class Call {
+        Open,
+        CreateNew,
+        CreateTemporary,
+        Read,
+        Write,
+        Resize,
+        Flush,
+        Replace,
+        Rename,
+        Remove,
+        FlushFolder
+    };
     enum class Fault {
         Refuse,         // nothing done, the call fails
         ShortWrite,     // half of the bytes are written and counted: the caller must go on
         FailAfterPart,  // half of the bytes are written, then the call fails
         // A replace that fails as ReplaceFileW's documentation says it may:
-        ReplaceMovesNothing,    // ERROR_UNABLE_TO_REMOVE_REPLACED: both files keep their names
-        ReplaceLosesOld,        // ERROR_UNABLE_TO_MOVE_REPLACEMENT, no name for the old file: it is gone
-        ReplaceMovesOldAside,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file under the aside name
-        ReplaceMovesNew,        // a replace that moved the new file and still failed
+        ReplaceMovesNothing,   // ERROR_UNABLE_TO_REMOVE_REPLACED: both files keep their names
+        ReplaceLosesOld,       // ERROR_UNABLE_TO_MOVE_REPLACEMENT, no name for the old file: it is gone
+        ReplaceMovesOldAside,  // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file under the aside name
+        ReplaceMovesNew,       // a replace that moved the new file and still failed
     };
     struct Recorded {
         Call call;
