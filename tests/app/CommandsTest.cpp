@@ -128,12 +128,6 @@ TEST_F(Commands, StyleChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
         std::function<void()> save;
     } ways[] = {
         {"File > Save", {}, [&] { frame->OnFileSave(); }},
-        {"File > Save As, the same name",
-         {},
-         [&] {
-             dialogs.saveAnswer = dir / "Pop.sty";
-             frame->OnFileSaveAs();
-         }},
         {"the form's Save",
          {},
          [&] { static_cast<QPushButton*>(frame->ActiveStyleDialog()->Control(form_id::kSave))->click(); }},
