@@ -63,8 +63,11 @@ std::string UsageText() {
            ": every volume scaled by P percent\n"
            "       The save options are the stored settings, each overridden by -o NAME=0|1:\n" +
            SaveOptionNames("       ") +
-           "       A name the options choose never replaces another existing file, unless\n"
-           "       --overwrite is given; a PATH given to --save-as is replaced as cp would.\n"
+           "       Unless --overwrite is given, a save replaces no file it may not simply\n"
+           "       replace: another existing file whose name the options choose, or the\n"
+           "       style file itself when another program changed or replaced it after the\n"
+           "       load; it writes nothing then. A PATH given to --save-as is replaced as\n"
+           "       cp would.\n"
            "\n"
            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
            "usage error.\n";

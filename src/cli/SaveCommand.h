@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// korvane-cli save [EDITS] [-o NAME=0|1]... [--save-as PATH] FILE...: loads each
+// korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...: loads each
 // file, applies the edits and saves it through the editor's save, with the stored
 // options as a new document takes them, each overridable with -o. Prints the path
 // written, one line per file; every message the editor would show goes to err under

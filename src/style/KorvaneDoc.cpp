@@ -9,6 +9,7 @@
 #include "framework/Profile.h"
 #include "framework/StringTable.h"
 #include "msg/Messages.h"
+#include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 #include "style/FileNaming.h"
 #include "style/SaveOptions.h"
@@ -41,6 +42,7 @@ CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 
 void CKorvaneDoc::ResetContents() {
     m_strStylePath.clear();
+    m_loadedFile = {};
     m_styleFormat = StyleFormat::Sff1;
     m_strSaveName.clear();
     m_pFileBuffer.reset();
@@ -89,9 +91,10 @@ bool CKorvaneDoc::OnSaveDocument(const std::filesystem::path& pathName) {
 
 bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool save) {
     std::filesystem::path target;
+    LoadedFileRecord written;
     MaybeStyleError error;
     try {
-        error = save ? SaveStyleFile(pathName, target) : LoadStyleFile(pathName);
+        error = save ? SaveStyleFile(pathName, target, written) : LoadStyleFile(pathName);
     } catch (const std::exception& exception) {
         // A save names its file: the failure may lie with that file rather than the style.
         std::string text = TextOf(exception);
@@ -107,8 +110,10 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
     if (save) {
         SetModifiedFlag(false);
         SetPathName(target, true);
-        if (!RemoveOrRenameOldFile(target)) ShowError(msg::kErrorRemovingOldFile);
+        if (const std::optional<std::string> note = RemoveOrRenameOldFile(target)) ShowError(*note);
+        // From now on the file written is the one a save must find unchanged.
         m_strStylePath = target;
+        m_loadedFile = written;
     }
     return true;
 }
@@ -117,6 +122,8 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     m_bCASMFileExists = CanReadRegularFile(Files(), CasmSideFilePath(pathName));
     m_bOTSFileExists = CanReadRegularFile(Files(), OtsSideFilePath(pathName));
 
+    // Taken before the read, so that a write slipping in between shows as a change.
+    const std::optional<FileIdentity> identity = IdentityOfFile(Files(), pathName);
     const auto allocate = [this](std::size_t size) {
         m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[size]);
         m_nBufferSize = m_nFileLength = static_cast<std::int32_t>(size);
@@ -134,6 +141,7 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     if (MaybeStyleError error = ReadStyle(image, facts)) return error;
     TakeFacts(facts);
     m_strStylePath = pathName;
+    m_loadedFile = RecordOfFile(identity, {image});
     return std::nullopt;
 }
 

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/Document.h"
 #include "storage/FileSystem.h"
+#include "style/LoadedFileRecord.h"
 #include "style/StyleNames.h"
 #include "style/StyleReader.h"
 #include "style/TrackRewriter.h"
@@ -74,14 +76,18 @@ public:
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
     std::array<bool, kSectionCount> m_bSection{};
-    // What a save does when the naming options choose the name of another existing
-    // file: refuse (the companion without --overwrite), replace it (with --overwrite),
-    // or ask the user (the editor). The caller decides, so a reset leaves it alone.
+    // What a save does when it would replace a file it may not simply replace: another
+    // existing file whose name the naming options chose, or the file this document was
+    // loaded from once somebody else has changed or replaced it. Refuse (the companion
+    // without --overwrite), replace it (with --overwrite), or ask the user (the
+    // editor). The caller decides, so a reset leaves it alone.
     enum class ExistingFile { Refuse, Replace, Ask };
     ExistingFile m_existingFile = ExistingFile::Refuse;
 
 private:
     FileSystem* m_files = &SystemFileSystem();
+    // The file at m_strStylePath as it was loaded or last written.
+    LoadedFileRecord m_loadedFile;
 
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
     void TakeFacts(const StyleFacts& facts);
@@ -90,12 +96,24 @@ private:
     // the document never changes but for the path it lives at: a failed save leaves it
     // as it was, and saving twice writes the same file. Messages that let the save go
     // on are shown as they happen.
-    MaybeStyleError SaveStyleFile(const std::filesystem::path& pathName, std::filesystem::path& target);
+    // written is the record of the file written, for the document to keep once the
+    // old-file step is done.
+    MaybeStyleError SaveStyleFile(const std::filesystem::path& pathName, std::filesystem::path& target,
+                                  LoadedFileRecord& written);
     // The file the save writes, by the naming options; refuses a title that leaves no
     // name and a name that belongs to another existing file.
     MaybeStyleError BuildTargetPath(const std::filesystem::path& pathName, std::filesystem::path& target);
+    // Before a save writes over the file this document was loaded from: refuses, asks
+    // or goes on (m_existingFile) when somebody else has changed or replaced it since.
+    MaybeStyleError CheckLoadedFileUnchanged(const std::filesystem::path& target);
+    // An error, the user's no or nothing, by m_existingFile, for a save that would
+    // replace file: question (asked with buttons) and refusal take the file's name.
+    MaybeStyleError MayReplace(const std::filesystem::path& file, const char* question, unsigned buttons,
+                               const char* refusal);
     TrackEdits CurrentTrackEdits() const;
     // After a save under a new name: deletes the old file, or, where the two names
-    // are one file spelled differently, gives it the new spelling. False on failure.
-    bool RemoveOrRenameOldFile(const std::filesystem::path& target) const;
+    // are one file spelled differently, gives it the new spelling. A file somebody
+    // else has changed or replaced since it was loaded is kept. The message to show
+    // when the old file is still there, nothing otherwise.
+    std::optional<std::string> RemoveOrRenameOldFile(const std::filesystem::path& target) const;
 };

@@ -93,16 +93,35 @@ MaybeStyleError CKorvaneDoc::BuildTargetPath(const fs::path& pathName, fs::path&
 
     // A name the naming rules chose must not take the place of another file; a path
     // the user gave exactly is his to replace.
-    if (target == pathName || m_existingFile == ExistingFile::Replace || !IsNameTaken(Files(), target) ||
-        IsSameFile(Files(), target, m_strStylePath)) {
+    if (target == pathName || !IsNameTaken(Files(), target) || IsSameFile(Files(), target, m_strStylePath)) {
         return std::nullopt;
     }
-    const std::string name = Cp1252ForDisplay(FileNameOf(target));
-    if (m_existingFile == ExistingFile::Ask) {
-        if (ShowQuestion(msg::FillIn(msg::kReplaceExisting, {name}), 0) == msgbox::IdYes) return std::nullopt;
-        return StyleError{};  // the user said no: nothing is saved, and nothing more to say
+    return MayReplace(target, msg::kReplaceExisting, 0, msg::kTargetExists);
+}
+
+MaybeStyleError CKorvaneDoc::MayReplace(const fs::path& file, const char* question, unsigned buttons,
+                                        const char* refusal) {
+    const std::string name = Cp1252ForDisplay(FileNameOf(file));
+    switch (m_existingFile) {
+        case ExistingFile::Replace: return std::nullopt;
+        case ExistingFile::Ask: {
+            if (ShowQuestion(msg::FillIn(question, {name}), buttons) == msgbox::IdYes) return std::nullopt;
+            return StyleError{};  // the user said no: nothing is saved, and nothing more to say
+        }
+        case ExistingFile::Refuse: break;
     }
-    return ErrorOf(msg::FillIn(msg::kTargetExists, {name}));
+    return ErrorOf(msg::FillIn(refusal, {name}));
+}
+
+// Only a save that writes over the file loaded can lose what somebody else put there;
+// one to another name leaves it to the old-file step. A file that is gone is written
+// anew, as any missing target is.
+MaybeStyleError CKorvaneDoc::CheckLoadedFileUnchanged(const fs::path& target) {
+    if (target != m_strStylePath && !IsSameFile(Files(), target, m_strStylePath)) return std::nullopt;
+    if (CompareWithRecord(Files(), m_strStylePath, m_loadedFile) != FileOnDisk::Changed) return std::nullopt;
+    // No is the default: a key pressed in haste must not cost somebody else's work.
+    return MayReplace(m_strStylePath, msg::kChangedSinceOpened, msgbox::YesNo | msgbox::DefaultButton2,
+                      msg::kChangedSinceOpenedRefused);
 }
 
 TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
@@ -120,8 +139,9 @@ TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
     return edits;
 }
 
-MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target) {
+MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target, LoadedFileRecord& written) {
     if (MaybeStyleError error = BuildTargetPath(pathName, target)) return error;
+    if (MaybeStyleError error = CheckLoadedFileUnchanged(target)) return error;
     const fs::path casmPath = CasmSideFilePath(target);
     const fs::path otsPath = OtsSideFilePath(target);
     // The file name above was built from the whole title; the file holds at most 32
@@ -165,21 +185,31 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     if (!formatFound) return ErrorOf(msg::kMissingFormatMarker);
     // A file of a size the load refuses would be lost to the editor and the keyboard.
     if (saved.Size() < kMinStyleFileSize || saved.Size() > kMaxStyleFileSize) return ErrorOf(msg::kSavedSizeOutOfRange);
-    const WriteResult written = WriteFileSafely(Files(), target, {saved.track, saved.casm, saved.ots, saved.rest});
-    if (written.outcome != WriteOutcome::Written) return WriteErrorOf(msg::kErrorWritingStyle, written);
+    const WriteResult result = WriteFileSafely(Files(), target, {saved.track, saved.casm, saved.ots, saved.rest});
+    if (result.outcome != WriteOutcome::Written) return WriteErrorOf(msg::kErrorWritingStyle, result);
+    written = RecordOfFile(IdentityOfFile(Files(), target), {saved.track, saved.casm, saved.ots, saved.rest});
     return std::nullopt;
 }
 
-bool CKorvaneDoc::RemoveOrRenameOldFile(const fs::path& target) const {
-    if (!m_bDeleteOldFile || m_strStylePath == target) return true;
-    // Opened through a link: only the link goes, never the file behind it, and not
-    // even the link when the new name is a link to the same file (on a file system
-    // that ignores letter case, the same link spelled anew).
-    if (IsSymbolicLink(Files(), m_strStylePath)) {
-        if (IsSymbolicLink(Files(), target) && IsSameFile(Files(), m_strStylePath, target)) return true;
-        return RemoveName(Files(), m_strStylePath);
+std::optional<std::string> CKorvaneDoc::RemoveOrRenameOldFile(const fs::path& target) const {
+    if (!m_bDeleteOldFile || m_strStylePath == target) return std::nullopt;
+    const auto noteUnless = [](bool done) -> std::optional<std::string> {
+        if (done) return std::nullopt;
+        return std::string(msg::kErrorRemovingOldFile);
+    };
+    // Opened through a link: only the link goes, never the file behind it.
+    const bool link = IsSymbolicLink(Files(), m_strStylePath);
+    // The old name leads to the file just written, which the save checked before it
+    // wrote over it. Its link goes, unless the new name is that link spelled anew (a
+    // file system that ignores letter case); the file itself takes the new spelling.
+    if (IsSameFile(Files(), m_strStylePath, target)) {
+        if (link) return noteUnless(IsSymbolicLink(Files(), target) || RemoveName(Files(), m_strStylePath));
+        return noteUnless(RenameFile(Files(), m_strStylePath, target));
     }
-    if (IsSameFile(Files(), m_strStylePath, target)) return RenameFile(Files(), m_strStylePath, target);
-    if (!IsNameTaken(Files(), m_strStylePath)) return true;
-    return RemoveName(Files(), m_strStylePath);
+    if (!IsNameTaken(Files(), m_strStylePath)) return std::nullopt;
+    // Somebody else's content under the old name stays, and so does a link to it.
+    if (CompareWithRecord(Files(), m_strStylePath, m_loadedFile) == FileOnDisk::Changed) {
+        return msg::FillIn(msg::kChangedOldFileKept, {Cp1252ForDisplay(FileNameOf(m_strStylePath))});
+    }
+    return noteUnless(RemoveName(Files(), m_strStylePath));
 }

@@ -93,6 +93,20 @@ inline constexpr const char* kNoChannelVolume = "This style has no volume on cha
 // What is out of range ("The tempo"), its lowest and highest value.
 inline constexpr const char* kOutOfRange = "%s must be a whole number from %s to %s.";
 
+// The file a save would overwrite is no longer what this document loaded (or last
+// saved): somebody else has changed or replaced it since. %s is its name. The editor
+// asks; the companion refuses, unless --overwrite.
+inline constexpr const char* kChangedSinceOpened =
+    "The file \"%s\" has been changed or replaced since it was opened!\n\nDo you want to overwrite it with this "
+    "style?";
+inline constexpr const char* kChangedSinceOpenedRefused =
+    "The file \"%s\" has been changed or replaced since it was opened!\n\n(Saving would overwrite it; nothing was "
+    "saved.)";
+// The old-file step leaves a file whose content is not the one loaded.
+inline constexpr const char* kChangedOldFileKept =
+    "The style was saved, but the old style file \"%s\" was kept: it has been changed or replaced since it was "
+    "opened.";
+
 inline constexpr std::array kAll = {kErrorOpening,
                                     kFileNotFound,
                                     kInvalidFileSize,
@@ -135,7 +149,10 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kNoTimeSignature,
                                     kNoSuchChannel,
                                     kNoChannelVolume,
-                                    kOutOfRange};
+                                    kOutOfRange,
+                                    kChangedSinceOpened,
+                                    kChangedSinceOpenedRefused,
+                                    kChangedOldFileKept};
 
 // The text with each "%s" replaced by the next value.
 inline std::string FillIn(std::string_view text, std::initializer_list<std::string> values) {

@@ -6,6 +6,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <functional>
 
 #include "FrameFixture.h"
 #include "app/CommandIds.h"
@@ -110,6 +112,58 @@ TEST_F(Commands, NameOfAnotherStyleIsReplacedOnlyWhenTheUserSaysSo) {
     presenter.answer = msgbox::IdYes;
     EXPECT_TRUE(frame->OnFileSave());
     EXPECT_EQ(frame->ActiveChildFrame()->GetDocument().GetPathName(), dir / "Rock.sty");
+}
+
+// Another program copied its style over the open one: every way the editor saves asks
+// first, naming the file, and No leaves the file and the window as they are.
+TEST_F(Commands, StyleChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
+    const std::string saveChanges = "\xC4nderungen in Pop.sty speichern?";
+    const std::string question =
+        "The file \"Pop.sty\" has been changed or replaced since it was opened!\n\nDo you want to overwrite it with "
+        "this style?";
+    const Bytes other = Style("Somebody Else's Style");
+    const struct {
+        const char* what;
+        std::vector<int> answersBefore;  // to the boxes before the question
+        std::function<void()> save;
+    } ways[] = {
+        {"File > Save", {}, [&] { frame->OnFileSave(); }},
+        {"the form's Save",
+         {},
+         [&] { static_cast<QPushButton*>(frame->ActiveStyleDialog()->Control(form_id::kSave))->click(); }},
+        {"closing the window, Yes to saving", {msgbox::IdYes}, [&] { frame->ActiveChildFrame()->close(); }},
+    };
+    for (const auto& way : ways) {
+        for (const int answer : {msgbox::IdNo, msgbox::IdYes}) {
+            SCOPED_TRACE(std::string(way.what) + (answer == msgbox::IdYes ? ", Yes" : ", No"));
+            dir.Write("Pop.sty", Style("Pop"));
+            ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
+            EditTitle("Pop New");
+            dir.Write("Pop.sty", other);
+            presenter.boxes.clear();
+            presenter.answers = way.answersBefore;
+            presenter.answers.push_back(answer);
+
+            way.save();
+
+            std::vector<std::string> texts;
+            for (const auto& box : presenter.boxes) texts.push_back(box.text);
+            EXPECT_EQ(texts.size(), way.answersBefore.size() + 1);
+            EXPECT_EQ(texts.back(), question);
+            if (answer == msgbox::IdNo) {
+                EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, other.data);
+                ASSERT_EQ(frame->ChildFrames().size(), 1);
+                EXPECT_TRUE(frame->ActiveChildFrame()->GetDocument().IsModified());
+                EXPECT_EQ(Title()->text(), "Pop New");
+            } else {
+                EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, Style("Pop New").data);
+            }
+            presenter.answer = msgbox::IdNo;  // closes what is left without saving
+            for (CChildFrame* child : frame->ChildFrames()) child->close();
+            QApplication::processEvents();
+            presenter.answer = msgbox::IdOk;
+        }
+    }
 }
 
 // Save As writes into the folder chosen, under the name the naming options make of

@@ -46,11 +46,12 @@ struct FaultCase {
     bool newCopy = false;  // "Pop.sty.korvane-new" holds the new style and the message names it
 };
 
-// In a plain save the temporary file is written in one call (Write 1), flushed
-// (Flush 1) and put in place (Replace 1). In a write in place the copy of the old
-// file is read (Read 1), made (CreateNew 1) and written (Write 1, Flush 1); then
-// the part that grows the file is written (Write 2), the rest (Write 3) and the file
-// flushed (Flush 2).
+// Every save first reads the file back (Open 1, Read 1) to see that it is still the
+// one loaded. In a plain save the temporary file is then written in one call (Write
+// 1), flushed (Flush 1) and put in place (Replace 1). In a write in place the copy of
+// the old file is read (Read 2), made (CreateNew 1) and written (Write 1, Flush 1);
+// then the part that grows the file is written (Write 2), the rest (Write 3) and the
+// file flushed (Flush 2).
 // clang-format off
 const FaultCase kCases[] = {
     {"a write is refused (a full disk)", false, {{Call::Write, 1, Fault::Refuse}}, OnDisk::Old},
@@ -58,7 +59,7 @@ const FaultCase kCases[] = {
     {"a write fails after part of the bytes (a stick pulled out)", false, {{Call::Write, 1, Fault::FailAfterPart}},
      OnDisk::Old},
     {"the flush fails", false, {{Call::Flush, 1, Fault::Refuse}}, OnDisk::Old},
-    {"the file no longer opens for writing", false, {{Call::Open, 1, Fault::Refuse}}, OnDisk::Old},
+    {"the file no longer opens for writing", false, {{Call::Open, 2, Fault::Refuse}}, OnDisk::Old},
     {"the replace moves nothing (or a rename fails)", false, {{Call::Replace, 1, Fault::ReplaceMovesNothing}},
      OnDisk::Old},
     {"the replace loses the old file: the new one takes its name", false,
@@ -80,7 +81,7 @@ const FaultCase kCases[] = {
     {"no temporary file can be made: the file is written in place", false,
      {{Call::CreateTemporary, 1, Fault::Refuse}}, OnDisk::New},
     {"no copy of the old file can be made", true, {{Call::CreateNew, 1, Fault::Refuse}}, OnDisk::Old},
-    {"the old file cannot be read for its copy", true, {{Call::Read, 1, Fault::Refuse}}, OnDisk::Old},
+    {"the old file cannot be read for its copy", true, {{Call::Read, 2, Fault::Refuse}}, OnDisk::Old},
     {"the disk is full when the file grows", true, {{Call::Write, 2, Fault::Refuse}}, OnDisk::Old},
     {"a write fails after part of the bytes while the file is overwritten", true,
      {{Call::Write, 3, Fault::FailAfterPart}}, OnDisk::Copies, true},

@@ -6,7 +6,7 @@
 
 #include "msg/MessagePresenter.h"
 
-// Records every box instead of showing it; answers with a chosen button and can be
+// Records every box instead of showing it; answers with chosen buttons and can be
 // told to throw on its next boxes.
 class FakePresenter : public CMessagePresenter {
 public:
@@ -20,12 +20,16 @@ public:
             thrower();
         }
         boxes.push_back(request);
-        return answer;
+        if (answers.empty()) return answer;
+        const int next = answers.front();
+        answers.erase(answers.begin());
+        return next;
     }
     OwnerWindow MainWindow() const override { return mainWindow; }
 
     std::vector<MessageBoxRequest> boxes;
     std::vector<std::function<void()>> throwers;  // run one per box, first to last
     int answer = 1;
+    std::vector<int> answers;  // one per box, first to last, before answer
     OwnerWindow mainWindow = nullptr;
 };
