@@ -24,8 +24,8 @@ public:
     virtual void SelectVoice(int channel, const SoundFontVoice& voice) = 0;
     // Adds frames of sound to left and right, which the caller has zeroed.
     virtual void Render(float* left, float* right, std::size_t frames) = 0;
-    // Ends every sound at once, as Stop does.
-    virtual void Silence() = 0;
+    // Ends every sound at once (Stop) and returns every channel to its start.
+    virtual void Reset() = 0;
     // Whether the SoundFont has this preset.
     virtual bool HasPreset(int bank, int program) const = 0;
 };

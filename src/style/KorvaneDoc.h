@@ -69,6 +69,9 @@ public:
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
     std::array<bool, kSectionCount> m_bSection{};
+    // The values a save writes into the track, as the form holds them now; playback
+    // plays the track with the same ones.
+    TrackEdits CurrentTrackEdits() const;
     // What a save does when the naming options choose the name of another existing
     // file: refuse (the companion without --overwrite), replace it (with --overwrite),
     // or ask the user (the editor). The caller decides, so a reset leaves it alone.
@@ -87,7 +90,6 @@ private:
     // The file the save writes, by the naming options; refuses a title that leaves no
     // name and a name that belongs to another existing file.
     MaybeStyleError BuildTargetPath(const std::filesystem::path& pathName, std::filesystem::path& target);
-    TrackEdits CurrentTrackEdits() const;
     // After a save under a new name: deletes the old file, or, where the two names
     // are one file spelled differently, gives it the new spelling. False on failure.
     bool RemoveOrRenameOldFile(const std::filesystem::path& target) const;

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "play/Player.h"
+
+#include <cmath>
+
+#include "play/Scheduler.h"
+#include "play/Timeline.h"
+
+namespace {
+constexpr int kLoopForever = 0;
+}
+
+// What the audio thread plays. The caller's thread builds every timeline and frees
+// every one; the two threads meet only at three atomics: a timeline handed over, a
+// timeline handed back, and the status.
+class CStylePlayer::Source : public AudioSource {
+public:
+    Source(std::unique_ptr<Timeline> timeline, int section, int sampleRate, Synth& synth)
+        : m_current(std::move(timeline)),
+          m_scheduler(*m_current, section, kLoopForever, sampleRate, synth),
+          m_section(section),
+          m_quarter(m_current->setUpTempo) {}
+
+    ~Source() override {
+        delete m_pending.exchange(nullptr);
+        delete m_retired.exchange(nullptr);
+    }
+
+    void Fill(float* left, float* right, std::size_t frames) override {
+        // A new timeline is taken only once the one before has been handed back and
+        // freed, so the audio thread never frees anything.
+        if (m_retired.load(std::memory_order_acquire) == nullptr) {
+            if (Timeline* next = m_pending.exchange(nullptr, std::memory_order_acq_rel)) {
+                m_scheduler.Swap(*next);
+                m_retired.store(m_current.release(), std::memory_order_release);
+                m_current.reset(next);
+            }
+        }
+        m_scheduler.Render(left, right, frames);
+        m_section.store(m_scheduler.Section(), std::memory_order_relaxed);
+        m_quarter.store(m_scheduler.Quarter(), std::memory_order_relaxed);
+    }
+
+    // Caller's thread.
+    void Hand(std::unique_ptr<Timeline> timeline) {
+        delete m_retired.exchange(nullptr, std::memory_order_acq_rel);
+        delete m_pending.exchange(timeline.release(), std::memory_order_acq_rel);
+    }
+    int Section() const { return m_section.load(std::memory_order_relaxed); }
+    std::uint32_t Quarter() const { return m_quarter.load(std::memory_order_relaxed); }
+
+private:
+    std::unique_ptr<Timeline> m_current;  // the audio thread's while playing
+    Scheduler m_scheduler;
+    std::atomic<Timeline*> m_pending{nullptr};
+    std::atomic<Timeline*> m_retired{nullptr};
+    std::atomic<int> m_section;
+    std::atomic<std::uint32_t> m_quarter;
+};
+
+CStylePlayer::CStylePlayer(OutputFactory makeOutput) : m_makeOutput(std::move(makeOutput)) {}
+
+CStylePlayer::~CStylePlayer() { Stop(); }
+
+PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionName,
+                             const std::filesystem::path& soundFont) {
+    Stop();
+    auto timeline = std::make_unique<Timeline>();
+    if (PlayError error = BuildTimeline(doc, *timeline)) return error;
+    int section = 0;
+    if (PlayError error = FindPlaySection(*timeline, sectionName, section)) return error;
+    if (!m_output) {
+        PlayError error;
+        m_output = m_makeOutput(error);
+        if (!m_output) return error;
+    }
+    if (PlayError error = m_output->LoadSoundFont(soundFont)) return error;
+    Synth& synth = m_output->GetSynth();
+    synth.Reset();
+    m_source = std::make_unique<Source>(std::move(timeline), section, m_output->SampleRate(), synth);
+    if (PlayError error = m_output->Start(*m_source)) {
+        m_source.reset();
+        return error;
+    }
+    m_playing = true;
+    return std::nullopt;
+}
+
+void CStylePlayer::Stop() {
+    if (!m_playing) return;
+    m_output->Stop();
+    m_output->GetSynth().Reset();
+    m_source.reset();
+    m_playing = false;
+}
+
+PlayError CStylePlayer::UpdateEdits(const CKorvaneDoc& doc) {
+    if (!m_playing) return std::nullopt;
+    auto timeline = std::make_unique<Timeline>();
+    if (PlayError error = BuildTimeline(doc, *timeline)) return error;
+    m_source->Hand(std::move(timeline));
+    return std::nullopt;
+}
+
+PlayStatus CStylePlayer::Status() const {
+    PlayStatus status;
+    if (!m_playing) return status;
+    status.playing = true;
+    status.section = std::string(kPlaySectionNames[m_source->Section()]);
+    status.bpm = static_cast<int>(std::lround(60000000.0 / m_source->Quarter()));
+    return status;
+}
