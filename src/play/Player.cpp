@@ -6,18 +6,15 @@
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
-namespace {
-constexpr int kLoopForever = 0;
-}
-
 // What the audio thread plays. The caller's thread builds every timeline and frees
 // every one; the two threads meet only at three atomics: a timeline handed over, a
 // timeline handed back, and the status.
 class CStylePlayer::Source : public AudioSource {
 public:
-    Source(std::unique_ptr<Timeline> timeline, int section, int sampleRate, Synth& synth)
+    Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth)
         : m_current(std::move(timeline)),
-          m_scheduler(*m_current, section, kLoopForever, sampleRate, synth),
+          m_scheduler(*m_current, section, loops, sampleRate, synth),
+          m_decayFrames(static_cast<std::uint64_t>(sampleRate) * kPlayDecaySeconds),
           m_section(section),
           m_quarter(m_current->setUpTempo) {}
 
@@ -36,7 +33,12 @@ public:
                 m_current.reset(next);
             }
         }
+        if (m_ended.load(std::memory_order_relaxed)) return;
         m_scheduler.Render(left, right, frames);
+        if (m_scheduler.Finished()) {
+            m_decayed += frames;
+            if (m_decayed >= m_decayFrames) m_ended.store(true, std::memory_order_relaxed);
+        }
         m_section.store(m_scheduler.Section(), std::memory_order_relaxed);
         m_quarter.store(m_scheduler.Quarter(), std::memory_order_relaxed);
     }
@@ -48,10 +50,14 @@ public:
     }
     int Section() const { return m_section.load(std::memory_order_relaxed); }
     std::uint32_t Quarter() const { return m_quarter.load(std::memory_order_relaxed); }
+    bool Ended() const { return m_ended.load(std::memory_order_relaxed); }
 
 private:
     std::unique_ptr<Timeline> m_current;  // the audio thread's while playing
     Scheduler m_scheduler;
+    std::uint64_t m_decayFrames;
+    std::uint64_t m_decayed = 0;
+    std::atomic<bool> m_ended{false};
     std::atomic<Timeline*> m_pending{nullptr};
     std::atomic<Timeline*> m_retired{nullptr};
     std::atomic<int> m_section;
@@ -63,7 +69,7 @@ CStylePlayer::CStylePlayer(OutputFactory makeOutput) : m_makeOutput(std::move(ma
 CStylePlayer::~CStylePlayer() { Stop(); }
 
 PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionName,
-                             const std::filesystem::path& soundFont) {
+                             const std::filesystem::path& soundFont, int loops) {
     Stop();
     auto timeline = std::make_unique<Timeline>();
     if (PlayError error = BuildTimeline(doc, *timeline)) return error;
@@ -77,7 +83,7 @@ PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionNam
     if (PlayError error = m_output->LoadSoundFont(soundFont)) return error;
     Synth& synth = m_output->GetSynth();
     synth.Reset();
-    m_source = std::make_unique<Source>(std::move(timeline), section, m_output->SampleRate(), synth);
+    m_source = std::make_unique<Source>(std::move(timeline), section, loops, m_output->SampleRate(), synth);
     if (PlayError error = m_output->Start(*m_source)) {
         m_source.reset();
         return error;
@@ -102,9 +108,11 @@ PlayError CStylePlayer::UpdateEdits(const CKorvaneDoc& doc) {
     return std::nullopt;
 }
 
+bool CStylePlayer::IsPlaying() const { return m_playing && !m_source->Ended(); }
+
 PlayStatus CStylePlayer::Status() const {
     PlayStatus status;
-    if (!m_playing) return status;
+    if (!IsPlaying()) return status;
     status.playing = true;
     status.section = std::string(kPlaySectionNames[m_source->Section()]);
     status.bpm = static_cast<int>(std::lround(60000000.0 / m_source->Quarter()));

@@ -34,6 +34,10 @@ struct Timeline;
 // The audio thread only runs the scheduler and the synthesizer: edits reach it as a
 // new timeline handed over through an atomic pointer, built and freed on the caller's
 // thread, so the callback never waits on a lock and never allocates.
+inline constexpr int kPlayForever = 0;
+// After the last event, how long a sound that ends on its own rings on.
+inline constexpr int kPlayDecaySeconds = 2;
+
 struct PlayStatus {
     bool playing = false;
     std::string section;  // as kPlaySectionNames spells it
@@ -49,14 +53,18 @@ public:
     CStylePlayer(const CStylePlayer&) = delete;
     CStylePlayer& operator=(const CStylePlayer&) = delete;
 
-    PlayError Play(const CKorvaneDoc& doc, std::string_view section, const std::filesystem::path& soundFont);
+    // loops: how often a Main or Fill In plays, 0 (the editor) until Stop; the sound
+    // ends on its own after the last loop and its decay.
+    PlayError Play(const CKorvaneDoc& doc, std::string_view section, const std::filesystem::path& soundFont,
+                   int loops = 0);
     void Stop();
     // Takes the document's current values into the sound now playing; nothing when
     // nothing plays. An edit the save would refuse (a tempo too slow to store) keeps
     // the sound as it was and returns the save's text.
     PlayError UpdateEdits(const CKorvaneDoc& doc);
     PlayStatus Status() const;
-    bool IsPlaying() const { return m_playing; }
+    // False once Stop was called or a sound with a number of loops has ended.
+    bool IsPlaying() const;
 
 private:
     class Source;
