@@ -87,7 +87,7 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
     EXPECT_EQ(outputsMade, 0);
     EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"), "no such SoundFont");
     EXPECT_FALSE(player.IsPlaying());
-    CStylePlayer refused([this](PlayError&) {
+    CStylePlayer refused([](PlayError&) {
         auto made = std::make_unique<FakeOutput>();
         made->refuseStart = true;
         return made;
