@@ -71,6 +71,10 @@ protected:
     CStylePlayer player;
 };
 
+TEST_F(Player, ListsTheSectionsForThePlayMenu) {
+    EXPECT_EQ(PlayableSections(doc), (std::vector<std::string>{"Main A", "Main B"}));
+}
+
 // The synthesizer is made on the first Play only, and kept for the next.
 TEST_F(Player, MakesTheSynthesizerOnFirstPlayOnly) {
     EXPECT_EQ(outputsMade, 0);
