@@ -4,8 +4,11 @@
 #include <ostream>
 
 #include "cli/InfoCommand.h"
+#include "cli/PlayOptions.h"
+#include "cli/RenderCommand.h"
 #include "cli/SaveCommand.h"
 #include "framework/Version.h"
+#include "play/SoundFontSetting.h"
 #include "style/EditRules.h"
 
 namespace {
@@ -36,6 +39,9 @@ std::string SaveOptionNames(const char* indent) {
 std::string UsageText() {
     return "usage: korvane-cli info [--json] FILE...\n"
            "       korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...\n"
+           "       korvane-cli render [EDITS] [--section NAME] [--loops N] [--soundfont FILE] [--rate HZ]\n"
+           "                          [--stems DIR] [--verbose] -o OUT.wav|OUT.mid FILE\n"
+           "       korvane-cli play [EDITS] [--section NAME] [--loops N] [--soundfont FILE] FILE...\n"
            "       korvane-cli --help | --version\n"
            "\n"
            "info   loads each style file and prints its title, copyright, tempo, time\n"
@@ -69,8 +75,24 @@ std::string UsageText() {
            "       load; it writes nothing then. A PATH given to --save-as is replaced as\n"
            "       cp would.\n"
            "\n"
+           "render writes what a section plays, with the edits as a save would write\n"
+           "       them: OUT.wav as 16-bit stereo sound and its decay, OUT.mid as a\n"
+           "       Standard MIDI File with the style's own voices. The style plays as\n"
+           "       recorded, in its source chord. --section NAME (default \"Main A\"):\n"
+           "       a Main or Fill In loops --loops N times (default 2), an Intro leads\n"
+           "       into its Main, an Ending plays once. --soundfont FILE replaces the\n"
+           "       setting \"SoundFont\" of the section \"Playback\" (default\n"
+           "       " + std::string(kDefaultSoundFont) + "); --rate HZ: the sample rate,\n"
+           "       " + RangeText(kSampleRateRange) + " (default 44100); --stems DIR also writes one dry WAV\n"
+           "       per channel that plays (11-Bass.wav); --verbose lists the voices the\n"
+           "       SoundFont plays in place of the style's.\n"
+           "\n"
+           "play   plays each file with the edits through the sound system until done,\n"
+           "       as render orders the sections; Ctrl+C stops the sound at once.\n"
+           "\n"
            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
-           "usage error.\n";
+           "usage error, 3 when this build has no synthesizer (render to .wav, play),\n"
+           "130 when play was stopped with Ctrl+C.\n";
 }
 
 }  // namespace
@@ -95,5 +117,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "info") return RunInfoCommand(rest, out, err);
     if (command == "save") return RunSaveCommand(rest, out, err, errIsTerminal);
+    if (command == "render") return RunRenderCommand(rest, out, err);
+    if (command == "play") return RunPlayCommand(rest, out, err, errIsTerminal);
     return UsageError(err, "unknown command '" + command + "'");
 }

@@ -8,6 +8,10 @@
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFileFailed = 1;
 inline constexpr int kExitUsage = 2;
+// render to sound and play in a build without a synthesizer.
+inline constexpr int kExitNoSynthesizer = 3;
+// play stopped with Ctrl+C, as shells count a SIGINT.
+inline constexpr int kExitInterrupted = 130;
 
 // Runs one call of korvane-cli; args are the arguments after the program name.
 // With a terminal on standard error, work on many files shows a progress line.

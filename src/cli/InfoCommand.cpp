@@ -8,6 +8,8 @@
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
+#include "play/Timeline.h"
+#include "play/Voices.h"
 #include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 
@@ -27,6 +29,35 @@ std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bo
         list += quoted ? JsonString(name) : name;
     }
     return list;
+}
+
+// Each channel that plays, with the voice its set-up selects: bank MSB and LSB,
+// program, and the General MIDI name or "drum kit N". Nothing for a style whose track
+// cannot be played.
+struct ChannelVoice {
+    int channel;
+    StyleVoice voice;
+};
+std::vector<ChannelVoice> ChannelVoices(const CKorvaneDoc& doc) {
+    Timeline timeline;
+    if (BuildTimeline(doc, timeline)) return {};
+    const StyleVoices voices = SetUpVoices(timeline);
+    std::vector<ChannelVoice> list;
+    for (int c = 0; c < kChannelCount; ++c) {
+        if (timeline.channelsUsed[c]) list.push_back({c, voices[c]});
+    }
+    return list;
+}
+
+std::string JsonVoices(const CKorvaneDoc& doc) {
+    std::string json;
+    for (const ChannelVoice& v : ChannelVoices(doc)) {
+        if (!json.empty()) json += ", ";
+        json += "{\"channel\": " + std::to_string(v.channel + 1) + ", \"msb\": " + std::to_string(v.voice.msb) +
+                ", \"lsb\": " + std::to_string(v.voice.lsb) + ", \"program\": " + std::to_string(v.voice.program) +
+                ", \"name\": " + JsonString(VoiceName(v.voice, v.channel)) + "}";
+    }
+    return "[" + json + "]";
 }
 
 std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
@@ -51,6 +82,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
                 ", \"label\": " + JsonString(doc.m_strChannelLabel[c]) + "}";
     }
     json += "]";
+    json += ", \"voices\": " + JsonVoices(doc);
     json += ", \"casm\": " + JsonBool(doc.m_bHasCASM);
     json += ", \"cntt\": " + JsonBool(doc.m_bHasCntt);
     json += ", \"ots\": " + JsonBool(doc.m_bHasOTS);
@@ -85,6 +117,15 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
         any = true;
     }
     if (!any) out << "        (none)\n";
+    out << "  Voices:";
+    const std::vector<ChannelVoice> voices = ChannelVoices(doc);
+    for (std::size_t i = 0; i < voices.size(); ++i) {
+        const ChannelVoice& v = voices[i];
+        out << (i > 0 ? "                  " : "         ") << "channel " << v.channel + 1
+            << (v.channel + 1 < 10 ? "  " : " ") << "bank " << v.voice.msb << "/" << v.voice.lsb << " program "
+            << v.voice.program << "  " << VoiceName(v.voice, v.channel) << "\n";
+    }
+    if (voices.empty()) out << "         (none)\n";
     out << "  CASM section:   " << YesNo(doc.m_bHasCASM) << (doc.m_bHasCntt ? " (with Cntt data)" : "") << "\n";
     out << "  OTS settings:   " << YesNo(doc.m_bHasOTS) << "\n";
     out << "  Side files:     .csm " << YesNo(doc.m_bCASMFileExists) << ", .ots " << YesNo(doc.m_bOTSFileExists)

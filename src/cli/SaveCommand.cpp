@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <map>
 #include <optional>
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "cli/EditOptions.h"
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
@@ -21,10 +21,7 @@ namespace {
 struct SaveRequest {
     std::optional<std::string> title;      // code page 1252
     std::optional<std::string> copyright;  // code page 1252
-    std::optional<int> tempo;
-    std::optional<std::pair<int, int>> timeSignature;
-    std::map<int, int> volumes;  // channel 1-16 to volume
-    std::optional<int> percent;
+    EditRequest edits;
     std::map<std::string, bool> options;
     std::optional<std::string> saveAs;
     bool overwrite = false;
@@ -40,28 +37,6 @@ std::string OptionNames() {
 bool TakenByDashO(std::string_view name) {
     const std::vector<std::string_view> names = DashOOptionNames();
     return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-std::string RangeText(const ValueRange& range) {
-    return std::to_string(range.low) + " to " + std::to_string(range.high);
-}
-
-std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !range.Contains(value)) return std::nullopt;
-    return value;
-}
-
-// Two numbers joined by separator ("6/8", "10=80"), each in its range.
-std::optional<std::pair<int, int>> PairIn(std::string_view text, char separator, const ValueRange& firstRange,
-                                          const ValueRange& secondRange) {
-    const std::size_t at = text.find(separator);
-    if (at == std::string_view::npos) return std::nullopt;
-    const auto first = NumberIn(text.substr(0, at), firstRange);
-    const auto second = NumberIn(text.substr(at + 1), secondRange);
-    if (!first || !second) return std::nullopt;
-    return std::pair{*first, *second};
 }
 
 // Parses the arguments; on a usage error returns its text.
@@ -87,24 +62,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
             const std::optional<std::string> text = Utf8ToCp1252(value);
             if (!text) return arg + ": '" + SanitizeUtf8(value) + "' holds a character a style file cannot store";
             (arg == "--title" ? request.title : request.copyright) = *text;
-        } else if (arg == "--tempo") {
-            request.tempo = NumberIn(value, kTempoRange);
-            if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
-        } else if (arg == "--time-signature") {
-            request.timeSignature = PairIn(value, '/', kTimeSignatureRange, kTimeSignatureRange);
-            if (!request.timeSignature) {
-                return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
-            }
-        } else if (arg == "--volume") {
-            const auto volume = PairIn(value, '=', kChannelNumberRange, kVolumeRange);
-            if (!volume) {
-                return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) + ", volume " +
-                       RangeText(kVolumeRange);
-            }
-            request.volumes[volume->first] = volume->second;
-        } else if (arg == "--percent") {
-            request.percent = NumberIn(value, kPercentRange);
-            if (!request.percent) return "--percent takes a whole number from " + RangeText(kPercentRange);
+        } else if (IsEditOption(arg)) {
+            if (std::optional<std::string> problem = TakeEditOption(arg, value, request.edits)) return problem;
         } else if (arg == "-o") {
             const std::size_t equals = value.find('=');
             const std::string name = value.substr(0, equals);
@@ -122,26 +81,14 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, SaveReque
     }
     if (request.files.empty()) return "save: no style file given";
     if (request.saveAs && request.files.size() != 1) return "--save-as takes exactly one style file";
-    if (!request.volumes.empty() && request.percent) return "--volume and --percent exclude each other";
+    if (std::optional<std::string> problem = CheckEditRequest(request.edits)) return problem;
     return std::nullopt;
 }
 
 // Applies the edits through the same rules as the form; a value the style does not
 // have is refused.
 EditRefusal ApplyEdits(const SaveRequest& request, CKorvaneDoc& doc) {
-    if (request.tempo) {
-        if (EditRefusal refusal = EditTempo(doc, *request.tempo)) return refusal;
-    }
-    if (request.timeSignature) {
-        const auto [numerator, denominator] = *request.timeSignature;
-        if (EditRefusal refusal = EditTimeSignature(doc, numerator, denominator)) return refusal;
-    }
-    for (const auto& [channel, volume] : request.volumes) {
-        if (EditRefusal refusal = EditChannelVolume(doc, channel - 1, volume)) return refusal;
-    }
-    if (request.percent) {
-        if (EditRefusal refusal = EditAllChannelsPercent(doc, *request.percent)) return refusal;
-    }
+    if (EditRefusal refusal = ApplyEditRequest(request.edits, doc)) return refusal;
     if (request.title) doc.m_strStyleTitle = *request.title;
     if (request.copyright) doc.m_strCopyright = *request.copyright;
     for (const auto& [name, on] : request.options) doc.*FindSaveOption(name)->member = on;

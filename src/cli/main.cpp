@@ -57,10 +57,10 @@ int main(int argc, char** argv) {
     ReportBrokenPipesAsErrors();
     const std::vector<std::string> args = Arguments(argc, argv);
 #ifdef KORVANE_CLI_SETTINGS
-    // The save options of a new document are the editor's stored ones; only a save
-    // needs them.
+    // The save options of a new document and the SoundFont are the editor's stored
+    // ones; only a save, a render and play need them.
     std::unique_ptr<CSettingsProfile> settings;
-    if (!args.empty() && args.front() == "save") {
+    if (!args.empty() && (args.front() == "save" || args.front() == "render" || args.front() == "play")) {
         settings = std::make_unique<CSettingsProfile>();
         SetAppProfile(settings.get());
     }

@@ -76,6 +76,9 @@ public:
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
     std::array<bool, kSectionCount> m_bSection{};
+    // The values a save writes into the track, as the form holds them now; playback
+    // plays the track with the same ones.
+    TrackEdits CurrentTrackEdits() const;
     // What a save does when it would replace a file it may not simply replace: another
     // existing file whose name the naming options chose, or the file this document was
     // loaded from once somebody else has changed or replaced it. Refuse (the companion
@@ -110,7 +113,6 @@ private:
     // replace file: question (asked with buttons) and refusal take the file's name.
     MaybeStyleError MayReplace(const std::filesystem::path& file, const char* question, unsigned buttons,
                                const char* refusal);
-    TrackEdits CurrentTrackEdits() const;
     // After a save under a new name: deletes the old file, or, where the two names
     // are one file spelled differently, gives it the new spelling. A file somebody
     // else has changed or replaced since it was loaded is kept. The message to show

@@ -45,6 +45,9 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
                               "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
                               "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
                               "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
+                              "\"voices\": [{\"channel\": 3, \"msb\": 0, \"lsb\": 0, \"program\": 0, "
+                              "\"name\": \"Acoustic Grand Piano\"}, {\"channel\": 10, \"msb\": 0, \"lsb\": 0, "
+                              "\"program\": 0, \"name\": \"drum kit 0\"}], "
                               "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
                               "\"size\": " +
                               std::to_string(RichStyle().size()) + "}\n");
@@ -57,7 +60,7 @@ TEST_F(Cli, InfoJsonWithoutOptionalValues) {
     EXPECT_EQ(result.out,
               "{\"path\": \"" + JsonText(path) +
                   "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
-                  "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], "
+                  "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], \"voices\": [], "
                   "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
                   "\"otsFile\": false, \"size\": 48}\n");
 }
@@ -95,6 +98,8 @@ TEST_F(Cli, InfoForPeople) {
                               "  Sections:       Main A, Main B, Intro A, Ending C\n"
                               "  Volumes:        channel 3  Pad:   64\n"
                               "                  channel 10 Rhy2:  100\n"
+                              "  Voices:         channel 3  bank 0/0 program 0  Acoustic Grand Piano\n"
+                              "                  channel 10 bank 0/0 program 0  drum kit 0\n"
                               "  CASM section:   yes (with Cntt data)\n"
                               "  OTS settings:   yes\n"
                               "  Side files:     .csm no, .ots no\n"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "options/HelpCommand.h"
+#include "play/PlayMessages.h"
 #include "style/StyleMessages.h"
 
 namespace {
@@ -38,7 +39,11 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
                                       "012_New Style.sty",
                                       "korvane-cli save",
                                       "--percent",
-                                      "SFF1"};
+                                      "SFF1",
+                                      "korvane-cli render",
+                                      "korvane-cli play",
+                                      "\"SoundFont\" in the section \"Playback\"",
+                                      "source chord"};
     for (const auto& [page, other] : {std::pair{"korvane.htm", "korvane_e.htm"}, {"korvane_e.htm", "korvane.htm"}}) {
         const std::string html = Page(page);
         ASSERT_FALSE(html.empty()) << page;
@@ -50,12 +55,13 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
     EXPECT_NE(Page("korvane_e.htm").find("lang=\"en\""), std::string::npos);
 }
 
-// Each message of the engine's table, and Help's own, appears word for word as the
-// user sees it (its blank line kept by the stylesheet), every value filled in ("%x",
-// "%s") written as "&hellip;".
+// Each message of the engine's table, of playback's and Help's own, appears word for
+// word as the user sees it (its blank line kept by the stylesheet), every value filled
+// in ("%x", "%s") written as "&hellip;".
 TEST(HelpPages, QuoteEveryEngineMessage) {
     std::vector<std::string> texts(style_messages::kAll.begin(), style_messages::kAll.end());
     texts.insert(texts.end(), {help_messages::kPageNotFound, help_messages::kPageNotOpened});
+    texts.insert(texts.end(), play_messages::kAll.begin(), play_messages::kAll.end());
     for (const char* page : {"korvane.htm", "korvane_e.htm"}) {
         const std::string html = Page(page);
         for (std::string text : texts) {

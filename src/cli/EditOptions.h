@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "style/EditRules.h"
+
+class CKorvaneDoc;
+
+// The edits that save, render and play take alike, so a user hears an edit before
+// saving it: --tempo, --time-signature, --volume CH=V, --percent P.
+struct EditRequest {
+    std::optional<int> tempo;
+    std::optional<std::pair<int, int>> timeSignature;
+    std::map<int, int> volumes;  // channel 1-16 to volume
+    std::optional<int> percent;
+};
+
+// Whether option is one of the edits (each takes one value).
+bool IsEditOption(const std::string& option);
+// Takes the edit option's value; a usage problem's text when the value is bad.
+std::optional<std::string> TakeEditOption(const std::string& option, const std::string& value, EditRequest& request);
+// The usage problem of edits that exclude each other.
+std::optional<std::string> CheckEditRequest(const EditRequest& request);
+// Applies the edits through the same rules as the form; a value the style does not
+// have is refused.
+EditRefusal ApplyEditRequest(const EditRequest& request, CKorvaneDoc& doc);
+
+// A whole number in range; nothing for any other text.
+std::optional<int> NumberIn(std::string_view text, const ValueRange& range);
+std::string RangeText(const ValueRange& range);

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <chrono>
+#include <csignal>
+#include <ostream>
+#include <thread>
+
+#include "cli/CommandLine.h"
+#include "cli/PlayOptions.h"
+#include "cli/RenderCommand.h"
+#include "play/PlayMessages.h"
+#include "play/Player.h"
+#include "play/SynthFactory.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void NoteInterrupt(int) { g_interrupted = 1; }
+
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+}  // namespace
+
+int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    PlayRequest request;
+    if (const std::optional<std::string> problem = ParsePlayRequest("play", args, request)) {
+        return UsageError(err, *problem);
+    }
+    if (!HasSynthesizer()) {
+        err << play_messages::kNoSynthesizer << "\n";
+        return kExitNoSynthesizer;
+    }
+    // Ctrl+C stops the sound at once, and nothing after it plays.
+    g_interrupted = 0;
+    const auto previous = std::signal(SIGINT, NoteInterrupt);
+    CStylePlayer player;
+    int status = kExitSuccess;
+    for (const std::string& file : request.files) {
+        if (g_interrupted) break;
+        PlayableStyle style;
+        if (!LoadPlayableStyle(file, request, style, err)) {
+            status = kExitFileFailed;
+            continue;
+        }
+        const std::string section(kPlaySectionNames[style.section]);
+        if (PlayError error = player.Play(style.doc, section, ChosenSoundFont(request), request.loops)) {
+            ReportFileMessage(err, file, *error);
+            status = kExitFileFailed;
+            continue;
+        }
+        out << "Playing " << section << " - " << file << "\n" << std::flush;
+        while (player.IsPlaying() && !g_interrupted) {
+            if (errIsTerminal) {
+                const PlayStatus now = player.Status();
+                err << "\r\033[K" << now.section << " - " << now.bpm << " bpm" << std::flush;
+            }
+            std::this_thread::sleep_for(kPollInterval);
+        }
+        player.Stop();
+        if (errIsTerminal) err << "\r\033[K" << std::flush;
+    }
+    std::signal(SIGINT, previous);
+    return g_interrupted ? kExitInterrupted : status;
+}

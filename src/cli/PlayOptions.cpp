@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/PlayOptions.h"
+
+#include <ostream>
+
+#include "cli/RecordingPresenter.h"
+#include "framework/Cp1252.h"
+#include "framework/PathText.h"
+#include "framework/Profile.h"
+#include "play/PlayMessages.h"
+#include "play/SoundFontSetting.h"
+#include "style/StyleMessages.h"
+
+std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
+                                            PlayRequest& request) {
+    const bool render = command == "render";
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
+            request.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        if (render && arg == "--verbose") {
+            request.verbose = true;
+            continue;
+        }
+        const bool takesValue = IsEditOption(arg) || arg == "--section" || arg == "--loops" || arg == "--soundfont" ||
+                                (render && (arg == "--rate" || arg == "--stems" || arg == "-o"));
+        if (!takesValue) return command + ": unknown option '" + arg + "'";
+        if (i + 1 >= args.size()) return arg + " needs a value";
+        const std::string& value = args[++i];
+        if (IsEditOption(arg)) {
+            if (std::optional<std::string> problem = TakeEditOption(arg, value, request.edits)) return problem;
+        } else if (arg == "--section") {
+            request.section = value;
+        } else if (arg == "--loops") {
+            const std::optional<int> loops = NumberIn(value, kLoopsRange);
+            if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
+            request.loops = *loops;
+        } else if (arg == "--soundfont") {
+            request.soundFont = PathFromUtf8(value);
+        } else if (arg == "--rate") {
+            const std::optional<int> rate = NumberIn(value, kSampleRateRange);
+            if (!rate) return "--rate takes a sample rate from " + RangeText(kSampleRateRange) + " Hz";
+            request.sampleRate = *rate;
+        } else if (arg == "--stems") {
+            request.stems = PathFromUtf8(value);
+        } else {
+            request.output = PathFromUtf8(value);
+        }
+    }
+    if (request.files.empty()) return command + ": no style file given";
+    if (render) {
+        if (request.files.size() != 1) return "render takes exactly one style file";
+        if (!request.output) return "render needs -o OUT.wav or -o OUT.mid";
+        const std::string extension = request.output->extension().string();
+        if (extension != ".wav" && extension != ".mid") return "-o takes a file name ending in .wav or .mid";
+        if (request.stems && extension != ".wav") return "--stems needs -o OUT.wav";
+    }
+    return CheckEditRequest(request.edits);
+}
+
+void ReportFileMessage(std::ostream& err, const std::string& file, const std::string& text) {
+    err << file << ":\n" << text << "\n";
+}
+
+bool LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style, std::ostream& err) {
+    CRecordingPresenter presenter;
+    ScopedPresenter scoped(presenter);
+    if (!style.doc.OnOpenDocument(PathFromUtf8(file))) {
+        const std::string text = presenter.Requests().empty() ? "" : Cp1252ToUtf8(presenter.Requests().back().text);
+        ReportFileMessage(err, file, text);
+        return false;
+    }
+    PlayError error = ApplyEditRequest(request.edits, style.doc);
+    if (!error) error = BuildTimeline(style.doc, style.timeline);
+    if (!error) error = FindPlaySection(style.timeline, request.section, style.section);
+    if (error) {
+        ReportFileMessage(err, file, *error);
+        return false;
+    }
+    if (!style.timeline.HasNotes(style.section)) {
+        ReportFileMessage(err, file,
+                          style_messages::FillIn(play_messages::kSilentSection,
+                                                 {std::string(kPlaySectionNames[style.section])}));
+    }
+    return true;
+}
+
+std::filesystem::path ChosenSoundFont(const PlayRequest& request) {
+    return request.soundFont ? *request.soundFont : SoundFontPath(AppProfile());
+}

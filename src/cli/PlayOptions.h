@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/EditOptions.h"
+#include "play/Timeline.h"
+#include "style/KorvaneDoc.h"
+
+// What render and play take: the save's edits, the section, how often it loops, the
+// SoundFont; render also the sample rate, a folder for stems, --verbose and -o.
+struct PlayRequest {
+    EditRequest edits;
+    std::string section = "Main A";
+    int loops = 2;
+    std::optional<std::filesystem::path> soundFont;  // else the setting, else the system's
+    int sampleRate = 44100;
+    std::optional<std::filesystem::path> stems;
+    bool verbose = false;
+    std::optional<std::filesystem::path> output;
+    std::vector<std::string> files;
+};
+
+inline constexpr ValueRange kLoopsRange{1, 1000};
+inline constexpr ValueRange kSampleRateRange{8000, 192000};
+
+// Parses the arguments of command ("render" or "play"); on a usage error its text.
+std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
+                                            PlayRequest& request);
+
+// A style loaded and edited as asked, cut into its timeline, with the section found.
+struct PlayableStyle {
+    CKorvaneDoc doc;
+    Timeline timeline;
+    int section = 0;
+};
+
+// Loads file into style; on failure prints the messages under the file's name and
+// returns false. A section without notes is said, and is still played.
+bool LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style, std::ostream& err);
+
+std::filesystem::path ChosenSoundFont(const PlayRequest& request);
+
+// The errors of one file, as every command prints them.
+void ReportFileMessage(std::ostream& err, const std::string& file, const std::string& text);

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <vector>
+
+#include "play/Timeline.h"
+
+// Walks a timeline in the order a keyboard plays it: the set-up at tick 0, then the
+// chosen section and what follows it (NextSection). At every section boundary, and
+// at the end, the notes still sounding get their note-offs and sustain, pitch bend,
+// modulation and expression go back to rest. Ticks count from the start, over all
+// sections played. Only the constructor allocates.
+class PlayCursor {
+public:
+    // loops: how often a Main or Fill In plays, 0 for ever; an Intro plays once and
+    // leads into its Main, which then plays loops times; an Ending plays once.
+    PlayCursor(const Timeline& timeline, int section, int loops);
+
+    // The next event and its tick; false when everything has been played.
+    bool Peek(TimelineEvent& event, std::uint64_t& tick);
+    void Advance();
+
+    // The section now playing (as kPlaySectionNames counts).
+    int Section() const { return m_section; }
+    // Takes a timeline of the same track with other values (volumes, tempo): the
+    // position stays, and each channel's volume as the new timeline has it at this
+    // point comes next. Returns the tempo now in force in the new timeline.
+    std::uint32_t Swap(const Timeline& timeline);
+
+private:
+    enum class Phase { SetUp, Section, Done };
+
+    void Settle();
+    void EndSection();
+    void Emit(const TimelineEvent& event);
+    const std::vector<TimelineEvent>& Events() const;
+
+    const Timeline* m_timeline;
+    const TimelineSection* m_current = nullptr;
+    int m_section;
+    int m_loops;
+    int m_played = 0;  // times the current section has been played through
+    Phase m_phase = Phase::SetUp;
+    std::size_t m_index = 0;
+    std::uint64_t m_sectionStart = 0;
+    std::uint64_t m_lastTick = 0;
+    std::vector<TimelineEvent> m_queue;  // boundary and catch-up events, at m_queueTick
+    std::size_t m_queuePos = 0;
+    std::uint64_t m_queueTick = 0;
+    std::array<std::bitset<128>, 16> m_sounding;
+    std::array<bool, kPlaySectionCount> m_present{};
+};

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+// The sections a style can play, as their markers name them, and the order a
+// keyboard plays them in. Other markers ("fn:...", "sctb~...", "scte" or any other
+// text) are no section boundaries.
+inline constexpr std::array<std::string_view, 18> kPlaySectionNames = {
+    "SInt",       "Intro A",    "Intro B",    "Intro C",    "Intro D",    "Main A",     "Main B",
+    "Main C",     "Main D",     "Fill In AA", "Fill In BB", "Fill In CC", "Fill In DD", "Fill In BA",
+    "Ending A",   "Ending B",   "Ending C",   "Ending D"};
+inline constexpr int kPlaySectionSInt = 0;
+inline constexpr int kPlaySectionMainA = 5;
+inline constexpr int kPlaySectionCount = 18;
+inline constexpr std::string_view kDefaultPlaySection = "Main A";
+
+// The section a marker names: letters compared without case, as the load does.
+std::optional<int> PlaySectionOfMarker(std::string_view text);
+
+enum class SectionKind { SetUp, Intro, Main, FillIn, Ending };
+SectionKind KindOfSection(int section);
+
+// What follows a section once it has played: a Main or Fill In plays again, an Intro
+// goes on into the Main of its letter (Main A when the style has no such Main), an
+// Ending stops (nothing). present says which sections the style has.
+std::optional<int> NextSection(int section, const std::array<bool, kPlaySectionCount>& present);

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "play/AudioOutput.h"
+#include "play/PlayError.h"
+
+class CKorvaneDoc;
+class Scheduler;
+struct Timeline;
+
+// Plays one section of a style live, as the form stands, edits included and unsaved.
+//
+// How the editor uses it (all calls from the one GUI thread):
+//   CStylePlayer player;                    // cheap: no synthesizer until the first Play
+//   if (PlayError e = player.Play(doc, "Main A", SoundFontPath(AppProfile()))) ShowError(*e);
+//   ... a volume, the percentage, "All channels", tempo or time signature changed:
+//   player.UpdateEdits(doc);                // heard within one beat, without a restart
+//   PlayStatus s = player.Status();         // for the status line: "Main A - x.sty - 120 bpm"
+//   player.Stop();                          // silent at once; also on closing the window
+// The sections for the Play menu: PlayableSections(doc), in menu order. Play while
+// playing stops the first sound and starts anew (another section, another document).
+// Every error is a value with its text ready to show (UTF-8, as file names are, so
+// convert it for ShowError like the companion does): no audio output (the
+// text names what was tried), an unreadable SoundFont (it names the file and how to
+// choose another), a section the style lacks (it names the sections it has); after an
+// error nothing plays and nothing else changed.
+//
+// The audio thread only runs the scheduler and the synthesizer: edits reach it as a
+// new timeline handed over through an atomic pointer, built and freed on the caller's
+// thread, so the callback never waits on a lock and never allocates.
+inline constexpr int kPlayForever = 0;
+// After the last event, how long a sound that ends on its own rings on.
+inline constexpr int kPlayDecaySeconds = 2;
+
+// The sections a document's style can play ("SInt" is set-up, never played), in the
+// order of kPlaySectionNames; none when its track cannot be played.
+std::vector<std::string> PlayableSections(const CKorvaneDoc& doc);
+
+struct PlayStatus {
+    bool playing = false;
+    std::string section;  // as kPlaySectionNames spells it
+    int bpm = 0;          // the tempo now in force, to the nearest whole beat
+};
+
+class CStylePlayer {
+public:
+    using OutputFactory = std::function<std::unique_ptr<AudioOutput>(PlayError&)>;
+    // Tests hand in an output with a recording synthesizer; the default is the system's.
+    explicit CStylePlayer(OutputFactory makeOutput = MakeSystemAudioOutput);
+    ~CStylePlayer();
+    CStylePlayer(const CStylePlayer&) = delete;
+    CStylePlayer& operator=(const CStylePlayer&) = delete;
+
+    // loops: how often a Main or Fill In plays, 0 (the editor) until Stop; the sound
+    // ends on its own after the last loop and its decay.
+    PlayError Play(const CKorvaneDoc& doc, std::string_view section, const std::filesystem::path& soundFont,
+                   int loops = 0);
+    void Stop();
+    // Takes the document's current values into the sound now playing; nothing when
+    // nothing plays. An edit the save would refuse (a tempo too slow to store) keeps
+    // the sound as it was and returns the save's text.
+    PlayError UpdateEdits(const CKorvaneDoc& doc);
+    PlayStatus Status() const;
+    // False once Stop was called or a sound with a number of loops has ended.
+    bool IsPlaying() const;
+
+private:
+    class Source;
+
+    OutputFactory m_makeOutput;
+    std::unique_ptr<AudioOutput> m_output;
+    std::unique_ptr<Source> m_source;
+    bool m_playing = false;
+};

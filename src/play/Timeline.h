@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "play/PlayError.h"
+#include "play/PlaySections.h"
+#include "style/ByteOrder.h"
+#include "style/TrackRewriter.h"
+
+class CKorvaneDoc;
+
+// One event the timeline plays: a channel message, a tempo change, a time signature
+// (for the MIDI file; it changes no timing) or a system-exclusive message, at a tick
+// from the start of its section.
+struct TimelineEvent {
+    enum class Kind : std::uint8_t { Channel, Tempo, TimeSignature, SysEx };
+
+    std::uint32_t tick = 0;
+    Kind kind = Kind::Channel;
+    std::uint8_t status = 0;  // channel message: kind and channel
+    std::uint8_t data1 = 0;   // time signature: numerator
+    std::uint8_t data2 = 0;   // time signature: the power of two of the denominator
+    std::uint32_t value = 0;   // tempo: microseconds per quarter; system exclusive: offset into Timeline::sysex
+    std::uint32_t length = 0;  // system exclusive: bytes after F0 (F7 included)
+
+    int Channel() const { return status & 0x0F; }
+    std::uint8_t MessageKind() const { return static_cast<std::uint8_t>(status >> 4); }
+    bool IsNoteOn() const { return kind == Kind::Channel && MessageKind() == 0x9 && data2 != 0; }
+    bool IsNoteOff() const {
+        return kind == Kind::Channel && (MessageKind() == 0x8 || (MessageKind() == 0x9 && data2 == 0));
+    }
+};
+
+struct TimelineSection {
+    int section = 0;  // index into kPlaySectionNames
+    std::uint32_t length = 0;  // ticks from its marker to the next section marker or the track's end
+    std::vector<TimelineEvent> events;
+};
+
+// A style's track cut into what a keyboard plays: the set-up (everything before the
+// first section marker and the whole "SInt" section), sent once at time 0, and each
+// section's events in file order. The timeline knows no synthesizer.
+struct Timeline {
+    int division = 480;  // ticks per quarter note
+    std::uint32_t setUpTempo = 500000;  // microseconds per quarter in force when a section starts
+    std::vector<TimelineEvent> setUp;
+    std::vector<TimelineSection> sections;  // the first of each name, in track order
+    std::vector<std::uint8_t> sysex;
+    std::array<bool, 16> channelsUsed{};  // channels with any channel message
+
+    const TimelineSection* Find(int section) const;
+    std::array<bool, kPlaySectionCount> Present() const;
+    bool HasNotes(int section) const;
+};
+
+// Cuts the track of a style image, as the save would rewrite it with these edits, into
+// a timeline. A tempo edit scales the style's later tempo events by the same ratio,
+// so an ending that slows down still slows down.
+PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timeline);
+// The same for a document, with the form's current values.
+PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline);
+
+// The sections a style has, in the order of kPlaySectionNames, joined by ", ".
+std::string SectionList(const Timeline& timeline);
+// The section named name (as a marker names it) when the style has it; otherwise the
+// error that names the sections it has.
+PlayError FindPlaySection(const Timeline& timeline, std::string_view name, int& section);
