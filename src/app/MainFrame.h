@@ -89,6 +89,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_recentActions;
     QActionGroup* m_windowList = nullptr;
+    QList<QAction*> m_windowActions;
     CRecentFileList* m_recentFiles = nullptr;
     CCascade m_cascade;
     QList<QPointer<CChildFrame>> m_unplaced;
