@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 
 #include "framework/Profile.h"
+#include "options/HelpSettings.h"
 #include "options/LanguageDlg.h"
 
 namespace {
@@ -17,9 +18,9 @@ HelpViewer& Viewer() {
     return viewer;
 }
 
-bool LanguageChosen(const std::string& language) { return language == "G" || language == "E"; }
+bool LanguageChosen(const std::string& language) { return language == kGermanLanguage || language == kEnglishLanguage; }
 
-std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSection, "Language", ""); }
+std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSection, kLanguageEntry, ""); }
 
 }  // namespace
 
@@ -44,9 +45,9 @@ void OnHelp(QWidget* owner) {
         if (dialog.exec() == QDialog::Accepted) language = StoredLanguage();
     }
     if (LanguageChosen(language)) {
-        const QString page = language == "E" ? "korvane_e.htm" : "korvane.htm";
+        const QString page = language == kEnglishLanguage ? "korvane_e.htm" : "korvane.htm";
         const QString stored =
-            QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
+            QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, kInstallPathEntry, ""));
         const QString folder = HelpFolder(stored, QCoreApplication::applicationDirPath(), page);
         Viewer()(QUrl::fromLocalFile(QDir(folder).absoluteFilePath(page)));
     }
