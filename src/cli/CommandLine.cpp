@@ -33,38 +33,48 @@ std::string SaveOptionNames(const char* indent) {
     return text + ".\n";
 }
 
+// Laid out as GNU programs lay out their help, so that help2man makes the manual page
+// from it.
 std::string UsageText() {
-    return "usage: korvane-cli info [--json] FILE...\n"
-           "       korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...\n"
-           "       korvane-cli --help | --version\n"
+    return "Usage: korvane-cli info [--json] FILE...\n"
+           "  or:  korvane-cli save [EDITS] [OPTIONS] FILE...\n"
+           "  or:  korvane-cli --help | --version\n"
+           "Shows and edits keyboard accompaniment style files (.sty) with the editor's\n"
+           "engine and stored save options, for scripts and for many files at once.\n"
            "\n"
-           "info   loads each style file and prints its title, copyright, tempo, time\n"
-           "       signature, sections, channel volumes and chunks; with --json one JSON\n"
-           "       object per file and line. A file that fails to load is reported with\n"
-           "       the editor's message and the others are still done.\n"
+           "Commands:\n"
+           "  info                    loads each style file and prints its title, copyright,\n"
+           "                          tempo, time signature, sections, channel volumes and\n"
+           "                          chunks; with --json one JSON object per file and line\n"
+           "  save                    loads each file, applies the edits and saves it as the\n"
+           "                          editor's Save does, and prints the path written\n"
+           "A file that fails to load or save is reported with the editor's message, and the\n"
+           "others are still done.\n"
            "\n"
-           "save   loads each file, applies the edits and saves it as the editor's Save\n"
-           "       does (with --save-as, as Save As to PATH; one FILE only), and prints the\n"
-           "       path written. Edits:\n"
-           "         --title TEXT            the style title (at most 32 characters are kept)\n"
-           "         --copyright TEXT        the copyright text; empty removes it\n"
-           "         --tempo BPM             " +
+           "Edits:\n"
+           "  --title TEXT            the style title (at most 32 characters are kept)\n"
+           "  --copyright TEXT        the copyright text; empty removes it\n"
+           "  --tempo BPM             " +
            Range(kTempoRange) +
            " (0 leaves the tempo as it is)\n"
-           "         --time-signature N/D    each " +
+           "  --time-signature N/D    each " +
            Range(kTimeSignatureRange) +
            "\n"
-           "         --volume CH=V           channel " +
+           "  --volume CH=V           channel " +
            Range(kChannelNumberRange, "-") + " to volume " + Range(kVolumeRange, "-") +
-           "; repeatable;\n"
-           "                                 switches to single-channel volumes\n"
-           "         --percent P             " +
+           "; repeatable; switches to\n"
+           "                          single-channel volumes\n"
+           "  --percent P             " +
            Range(kPercentRange) +
            ": every volume scaled by P percent\n"
-           "       The save options are the stored settings, each overridden by -o NAME=0|1:\n" +
-           SaveOptionNames("       ") +
-           "       A name the options choose never replaces another existing file, unless\n"
-           "       --overwrite is given; a PATH given to --save-as is replaced as cp would.\n"
+           "\n"
+           "Options of save:\n"
+           "  -o NAME=0|1             one save option on or off, the others as stored; NAME:\n" +
+           SaveOptionNames("                          ") +
+           "  --overwrite             a name the options choose may replace another existing\n"
+           "                          file (without it such a save is refused)\n"
+           "  --save-as PATH          saves as Save As does, to PATH (one FILE only); a file\n"
+           "                          at PATH is replaced as cp would\n"
            "\n"
            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
            "usage error.\n";
