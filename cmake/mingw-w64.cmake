@@ -13,4 +13,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine maps file names beyond ASCII to the Linux file system through the locale's
+# character set: without a UTF-8 locale (a plain container sets none) it maps none of
+# them, and cmd.exe cannot even start a program in such a folder. So Wine always gets a
+# UTF-8 locale of its own, whatever the caller's environment holds.
+set(CMAKE_CROSSCOMPILING_EMULATOR env LC_ALL=C.UTF-8 wine)

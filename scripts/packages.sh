@@ -12,14 +12,16 @@ KORVANE_PACKAGES=(
   libbenchmark-dev
   pkg-config libfluidsynth-dev
   timgm6mb-soundfont pulseaudio pulseaudio-utils
+  help2man
 )
 
 # The parts without Qt built for 64-bit Windows and tested under Wine (scripts/test):
 # the MinGW-w64 cross compiler, GoogleTest's sources to build for it, and Wine.
 KORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
 
-# scripts/package: dpkg-shlibdeps works out the package's dependencies.
-KORVANE_PACKAGE_PACKAGES=(dpkg-dev)
+# scripts/package: dpkg-shlibdeps works out the package's dependencies, lintian checks
+# the package as Debian does.
+KORVANE_PACKAGE_PACKAGES=(dpkg-dev lintian)
 
 # Only bench/startup.sh needs these: it finds the shown window with xdotool and sees its
 # first paint with xwd (x11-apps). The icons in res/ were rendered with rsvg-convert

@@ -4,7 +4,7 @@
 #include <QCloseEvent>
 
 #include "app/AppIcon.h"
-#include "app/FileDialogs.h"
+#include "framework/qt/QtText.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FileDialogs.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QString>
+
+#include "framework/qt/QtText.h"
 
 namespace {
 
@@ -45,21 +46,3 @@ CFileDialogs* g_dialogs = nullptr;
 
 CFileDialogs& AppFileDialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
 void SetAppFileDialogs(CFileDialogs* dialogs) { g_dialogs = dialogs; }
-
-// Paths go to the file system as the bytes it uses (QFile's encoding), so that a name
-// in any encoding opens.
-std::filesystem::path PathFromQString(const QString& text) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(text.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
-#endif
-}
-
-QString QStringFromPath(const std::filesystem::path& path) {
-#ifdef Q_OS_WIN
-    return QString::fromStdWString(path.native());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-#endif
-}

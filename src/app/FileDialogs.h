@@ -22,6 +22,3 @@ public:
 CFileDialogs& AppFileDialogs();
 // nullptr returns to Qt's dialogs.
 void SetAppFileDialogs(CFileDialogs* dialogs);
-
-std::filesystem::path PathFromQString(const QString& text);
-QString QStringFromPath(const std::filesystem::path& path);

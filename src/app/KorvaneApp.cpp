@@ -11,6 +11,7 @@
 #include "framework/Document.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "framework/qt/QtText.h"
 #include "msg/qt/QtMessagePresenter.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsProfile.h"
@@ -19,27 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A file name as the bytes the file system uses: on Windows UTF-8 of the wide
-// name, elsewhere argv's bytes. Made absolute here, since the copy that opens it may
-// run in another folder.
+// A file name as bytes that the running copy reads back (BytesOfPath). Made absolute
+// here, since the copy that opens it may run in another folder.
 QByteArray AbsoluteFileName(const fs::path& given) {
     std::error_code error;
     const fs::path path = fs::absolute(given, error);
-    const fs::path& name = error ? given : path;
-#ifdef Q_OS_WIN
-    return QByteArray::fromStdString(Utf8Of(name));
-#else
-    return QByteArray::fromStdString(name.native());
-#endif
+    return QByteArray::fromStdString(BytesOfPath(error ? given : path));
 }
 
-fs::path PathOfFileName(const QByteArray& fileName) {
-#ifdef Q_OS_WIN
-    return fs::path(QString::fromUtf8(fileName).toStdWString());
-#else
-    return fs::path(fileName.toStdString());
-#endif
-}
+fs::path PathOfFileName(const QByteArray& fileName) { return PathFromBytes(fileName.toStdString()); }
 
 std::vector<QByteArray> FileArguments(int argc, char** argv) {
     std::vector<QByteArray> files;
@@ -48,7 +37,7 @@ std::vector<QByteArray> FileArguments(int argc, char** argv) {
     (void)argv;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        files.push_back(AbsoluteFileName(fs::path(arguments[i].toStdWString())));
+        files.push_back(AbsoluteFileName(PathFromQString(arguments[i])));
     }
 #else
     for (int i = 1; i < argc; ++i) files.push_back(AbsoluteFileName(fs::path(argv[i])));

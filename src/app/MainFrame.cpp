@@ -77,14 +77,24 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 
 // The stored size includes the window's frame, which the window system may tell only
 // once the window is on screen: until then the window takes the stored size as its
-// inside, and shrinks by the frame as soon as the frame is known.
+// inside, and shrinks by the frame as soon as the frame is known. The style windows
+// placed meanwhile (those of the command line) took their places in the larger area:
+// they take them again in the area of the final size, which the window area reaches
+// only when the window system answers the resize.
 void CMainFrame::RestoreOuterSize() {
     if (!m_outerSizeToRestore || !isVisible()) return;
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = WindowFrameSize();
     if (frame.isNull()) return;
-    resize(*m_outerSizeToRestore - frame);
+    const QSize inside = *m_outerSizeToRestore - frame;
+    const QSize finalArea = m_mdiArea->maximumViewportSize() - (size() - inside);
+    resize(inside);
     m_outerSizeToRestore.reset();
+    m_cascade = CCascade();
+    PlaceInCascade(m_placedBeforeFinalSize, finalArea);
+    m_placedBeforeFinalSize.clear();
 }
+
+QSize CMainFrame::WindowFrameSize() const { return frameGeometry().size() - size(); }
 
 void CMainFrame::StorePlacement() {
     // A minimised or maximised window is kept at the place it returns to.
@@ -199,9 +209,14 @@ bool CMainFrame::OpenStartupFiles(const std::vector<fs::path>& paths) {
 
 void CMainFrame::PlaceNewStyleWindows() {
     if (!isVisible()) return;
-    const QSize area = m_mdiArea->viewport()->size();
-    for (CChildFrame* frame : std::as_const(m_unplaced)) {
+    // The area as it is without scroll bars, which a window placed out of it shows.
+    PlaceInCascade(m_unplaced, m_mdiArea->maximumViewportSize());
+    if (m_outerSizeToRestore) m_placedBeforeFinalSize += m_unplaced;
+    m_unplaced.clear();
+}
+
+void CMainFrame::PlaceInCascade(const QList<QPointer<CChildFrame>>& frames, QSize area) {
+    for (CChildFrame* frame : frames) {
         if (frame) frame->move(m_cascade.NextPlace(area, frame->size()));
     }
-    m_unplaced.clear();
 }

@@ -54,6 +54,9 @@ public:
     void OnOpenRecentFile(std::size_t index);
 
 protected:
+    // What the window system's frame adds to the window's size; empty until the window
+    // system tells it, which on X11 is only once the window is on screen.
+    virtual QSize WindowFrameSize() const;
     // Stores the placement first, whatever the questions about unsaved styles then
     // decide; a Cancel there keeps the program running.
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     // New style windows take their places in the cascade against the window area as
     // the user sees it, so those opened before the main window is shown wait for it.
     void PlaceNewStyleWindows();
+    void PlaceInCascade(const QList<QPointer<CChildFrame>>& frames, QSize area);
 
     QMdiArea* m_mdiArea;
     std::map<int, QAction*> m_actions;
@@ -85,9 +89,13 @@ private:
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_recentActions;
     QActionGroup* m_windowList = nullptr;
+    QList<QAction*> m_windowActions;
     CRecentFileList* m_recentFiles = nullptr;
     CCascade m_cascade;
     QList<QPointer<CChildFrame>> m_unplaced;
+    // Placed while the stored outer size waits for the frame's size: placed again once
+    // the window has its final size.
+    QList<QPointer<CChildFrame>> m_placedBeforeFinalSize;
     // The stored outer size, until the window system tells the frame's size.
     std::optional<QSize> m_outerSizeToRestore;
 };

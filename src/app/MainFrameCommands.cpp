@@ -8,6 +8,7 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "framework/qt/QtText.h"
 #include "storage/SafeFile.h"
 #include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"

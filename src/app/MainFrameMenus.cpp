@@ -70,7 +70,16 @@ void CMainFrame::CreateMenus() {
     m_windowMenu = menuBar()->addMenu("&Window");
     fill(m_windowMenu, kWindowMenu);
     m_windowMenu->addSeparator();
+    m_windowList = new QActionGroup(m_windowMenu);
     fill(menuBar()->addMenu("&?"), kHelpMenu);
+    for (std::size_t i = 0; i < CRecentFileList::kSize; ++i) {
+        auto* action = new QAction(m_fileMenu);
+        action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + static_cast<int>(i)));
+        action->setVisible(false);
+        m_fileMenu->insertAction(Action(ID_FILE_MRU_FILE1), action);
+        connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
+        m_recentActions.push_back(action);
+    }
 
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(Action(ID_FILE_CLOSE), &QAction::triggered, this, &CMainFrame::OnFileClose);
@@ -108,33 +117,41 @@ void CMainFrame::UpdateMenus() {
     UpdateWindowMenu();
 }
 
+// The entries of the recent files and of the style windows are kept, and those not
+// needed are hidden: choosing one changes its own list (the file moves to the top, the
+// window becomes the active one) while its triggered signal is still being delivered,
+// so an update must never delete an entry.
 void CMainFrame::UpdateRecentFileMenu() {
-    qDeleteAll(m_recentActions);
-    m_recentActions.clear();
-    QAction* placeholder = Action(ID_FILE_MRU_FILE1);
     const std::size_t count = m_recentFiles ? m_recentFiles->Paths().size() : 0;
+    QAction* placeholder = Action(ID_FILE_MRU_FILE1);
     placeholder->setVisible(count == 0);
     placeholder->setEnabled(false);
-    for (std::size_t i = 0; i < count; ++i) {
-        auto* action = new QAction(m_recentFiles->MenuText(i), m_fileMenu);
-        action->setObjectName(QString::number(ID_FILE_MRU_FILE1 + static_cast<int>(i)));
-        m_fileMenu->insertAction(placeholder, action);
-        connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
-        m_recentActions.push_back(action);
+    for (qsizetype i = 0; i < m_recentActions.size(); ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        m_recentActions[i]->setVisible(index < count);
+        m_recentActions[i]->setText(index < count ? m_recentFiles->MenuText(index) : QString());
     }
 }
 
 void CMainFrame::UpdateWindowMenu() {
-    delete m_windowList;  // and with it the entries of the windows that were
-    m_windowList = new QActionGroup(m_windowMenu);
     const QList<CChildFrame*> frames = ChildFrames();
-    for (qsizetype i = 0; i < frames.size(); ++i) {
-        CChildFrame* frame = frames[i];
-        auto* action =
-            new QAction(NumberedMenuEntry(static_cast<std::size_t>(i) + 1, frame->windowTitle()), m_windowList);
+    while (m_windowActions.size() < frames.size()) {
+        const qsizetype index = m_windowActions.size();
+        auto* action = new QAction(m_windowList);
         action->setCheckable(true);
-        action->setChecked(frame == m_mdiArea->activeSubWindow());
-        connect(action, &QAction::triggered, this, [this, frame] { m_mdiArea->setActiveSubWindow(frame); });
+        connect(action, &QAction::triggered, this, [this, index] {
+            const QList<CChildFrame*> now = ChildFrames();
+            if (index < now.size()) m_mdiArea->setActiveSubWindow(now[index]);
+        });
         m_windowMenu->addAction(action);
+        m_windowActions.push_back(action);
+    }
+    for (qsizetype i = 0; i < m_windowActions.size(); ++i) {
+        QAction* action = m_windowActions[i];
+        const bool shown = i < frames.size();
+        action->setVisible(shown);
+        action->setChecked(shown && frames[i] == m_mdiArea->activeSubWindow());
+        action->setText(shown ? NumberedMenuEntry(static_cast<std::size_t>(i) + 1, frames[i]->windowTitle())
+                              : QString());
     }
 }

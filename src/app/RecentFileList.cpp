@@ -25,7 +25,7 @@ void CRecentFileList::ReadList() {
     m_paths.clear();
     for (std::size_t i = 0; i < kSize; ++i) {
         m_stored[i] = m_profile.GetProfileString(kSection, EntryName(i), "");
-        if (!m_stored[i].empty()) m_paths.emplace_back(std::u8string(m_stored[i].begin(), m_stored[i].end()));
+        if (!m_stored[i].empty()) m_paths.push_back(PathFromUtf8(m_stored[i]));
     }
 }
 

@@ -36,59 +36,79 @@ std::string SaveOptionNames(const char* indent) {
     return text + ".\n";
 }
 
+// Laid out as GNU programs lay out their help, so that help2man makes the manual page
+// from it.
 std::string UsageText() {
-    return "usage: korvane-cli info [--json] FILE...\n"
-           "       korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...\n"
-           "       korvane-cli render [EDITS] [--section NAME] [--loops N] [--soundfont FILE] [--rate HZ]\n"
-           "                          [--stems DIR] [--verbose] -o OUT.wav|OUT.mid FILE\n"
-           "       korvane-cli play [EDITS] [--section NAME] [--loops N] [--soundfont FILE] FILE...\n"
-           "       korvane-cli --help | --version\n"
+    return "Usage: korvane-cli info [--json] FILE...\n"
+           "  or:  korvane-cli save [EDITS] [OPTIONS] FILE...\n"
+           "  or:  korvane-cli render [EDITS] [PLAY OPTIONS] [--rate HZ] [--stems DIR]\n"
+           "                          [--verbose] -o OUT.wav|OUT.mid FILE\n"
+           "  or:  korvane-cli play [EDITS] [PLAY OPTIONS] FILE...\n"
+           "  or:  korvane-cli --help | --version\n"
+           "Shows, edits and plays keyboard accompaniment style files (.sty) with the\n"
+           "editor's engine and stored options, for scripts and for many files at once.\n"
            "\n"
-           "info   loads each style file and prints its title, copyright, tempo, time\n"
-           "       signature, sections, channel volumes and chunks; with --json one JSON\n"
-           "       object per file and line. A file that fails to load is reported with\n"
-           "       the editor's message and the others are still done.\n"
+           "Commands:\n"
+           "  info                    loads each style file and prints its title, copyright,\n"
+           "                          tempo, time signature, sections, channel volumes and\n"
+           "                          voices, and chunks; with --json one JSON object per\n"
+           "                          file and line\n"
+           "  save                    loads each file, applies the edits and saves it as the\n"
+           "                          editor's Save does, and prints the path written\n"
+           "  render                  writes what a section plays, with the edits as a save\n"
+           "                          would write them: OUT.wav as 16-bit stereo sound and\n"
+           "                          its decay, OUT.mid as a Standard MIDI File with the\n"
+           "                          style's own voices\n"
+           "  play                    plays each file with the edits through the sound\n"
+           "                          system until done; Ctrl+C stops the sound at once\n"
+           "A file that fails is reported with the editor's message, and the others are\n"
+           "still done. The style plays as recorded, in its source chord.\n"
            "\n"
-           "save   loads each file, applies the edits and saves it as the editor's Save\n"
-           "       does (with --save-as, as Save As to PATH; one FILE only), and prints the\n"
-           "       path written. Edits:\n"
-           "         --title TEXT            the style title (at most 32 characters are kept)\n"
-           "         --copyright TEXT        the copyright text; empty removes it\n"
-           "         --tempo BPM             " +
+           "Edits:\n"
+           "  --title TEXT            the style title (at most 32 characters are kept)\n"
+           "  --copyright TEXT        the copyright text; empty removes it\n"
+           "  --tempo BPM             " +
            Range(kTempoRange) +
            " (0 leaves the tempo as it is)\n"
-           "         --time-signature N/D    each " +
+           "  --time-signature N/D    each " +
            Range(kTimeSignatureRange) +
            "\n"
-           "         --volume CH=V           channel " +
+           "  --volume CH=V           channel " +
            Range(kChannelNumberRange, "-") + " to volume " + Range(kVolumeRange, "-") +
-           "; repeatable;\n"
-           "                                 switches to single-channel volumes\n"
-           "         --percent P             " +
+           "; repeatable; switches to\n"
+           "                          single-channel volumes\n"
+           "  --percent P             " +
            Range(kPercentRange) +
            ": every volume scaled by P percent\n"
-           "       The save options are the stored settings, each overridden by -o NAME=0|1:\n" +
-           SaveOptionNames("       ") +
-           "       Unless --overwrite is given, a save replaces no file it may not simply\n"
-           "       replace: another existing file whose name the options choose, or the\n"
-           "       style file itself when another program changed or replaced it after the\n"
-           "       load; it writes nothing then. A PATH given to --save-as is replaced as\n"
-           "       cp would.\n"
            "\n"
-           "render writes what a section plays, with the edits as a save would write\n"
-           "       them: OUT.wav as 16-bit stereo sound and its decay, OUT.mid as a\n"
-           "       Standard MIDI File with the style's own voices. The style plays as\n"
-           "       recorded, in its source chord. --section NAME (default \"Main A\"):\n"
-           "       a Main or Fill In loops --loops N times (default 2), an Intro leads\n"
-           "       into its Main, an Ending plays once. --soundfont FILE replaces the\n"
-           "       setting \"SoundFont\" of the section \"Playback\" (default\n"
-           "       " + std::string(kDefaultSoundFont) + "); --rate HZ: the sample rate,\n"
-           "       " + RangeText(kSampleRateRange) + " (default 44100); --stems DIR also writes one dry WAV\n"
-           "       per channel that plays (11-Bass.wav); --verbose lists the voices the\n"
-           "       SoundFont plays in place of the style's.\n"
+           "Options of save:\n"
+           "  -o NAME=0|1             one save option on or off, the others as stored; NAME:\n" +
+           SaveOptionNames("                          ") +
+           "  --overwrite             replace a file the save may not simply replace: another\n"
+           "                          existing file whose name the options choose, or the\n"
+           "                          style file itself when another program changed or\n"
+           "                          replaced it after the load (without it such a save is\n"
+           "                          refused and writes nothing)\n"
+           "  --save-as PATH          saves as Save As does, to PATH (one FILE only); a file\n"
+           "                          at PATH is replaced as cp would\n"
            "\n"
-           "play   plays each file with the edits through the sound system until done,\n"
-           "       as render orders the sections; Ctrl+C stops the sound at once.\n"
+           "Play options (render and play):\n"
+           "  --section NAME          the section to play (default \"Main A\"): a Main or\n"
+           "                          Fill In loops, an Intro leads into its Main, an\n"
+           "                          Ending plays once\n"
+           "  --loops N               how often a Main or Fill In plays (default 2)\n"
+           "  --soundfont FILE        in place of the setting \"SoundFont\" of the section\n"
+           "                          \"Playback\" (default " +
+           std::string(kDefaultSoundFont) +
+           ")\n"
+           "  --rate HZ               the sample rate of render, " +
+           RangeText(kSampleRateRange) +
+           "\n"
+           "                          (default 44100)\n"
+           "  --stems DIR             render also writes one dry WAV per channel that plays\n"
+           "                          (11-Bass.wav)\n"
+           "  --verbose               lists the voices the SoundFont plays in place of the\n"
+           "                          style's\n"
            "\n"
            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
            "usage error, 3 when this build has no synthesizer (render to .wav, play),\n"

@@ -16,3 +16,22 @@ inline std::string Utf8Of(const std::filesystem::path& path) {
 inline std::filesystem::path PathFromUtf8(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
+
+// A path as bytes that name the same file to another program of this system: the file
+// system's own bytes, which need not be valid in any encoding, and on Windows, whose
+// names are UTF-16, their UTF-8. PathFromBytes reads them back.
+inline std::string BytesOfPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return Utf8Of(path);
+#else
+    return path.native();
+#endif
+}
+
+inline std::filesystem::path PathFromBytes(const std::string& bytes) {
+#ifdef _WIN32
+    return PathFromUtf8(bytes);
+#else
+    return std::filesystem::path(bytes);
+#endif
+}

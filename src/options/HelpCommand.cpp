@@ -10,6 +10,7 @@
 #include "framework/Cp1252.h"
 #include "framework/Profile.h"
 #include "msg/Messages.h"
+#include "options/HelpSettings.h"
 #include "options/LanguageDlg.h"
 #include "style/StyleMessages.h"
 
@@ -32,7 +33,7 @@ std::string LookedIn(const QStringList& folders) {
 // user is told which page and where, as a desktop shell tells of a missing file.
 void OpenHelpPage(const QString& page) {
     using style_messages::FillIn;
-    const QString stored = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, "InstallPath", ""));
+    const QString stored = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, kInstallPathEntry, ""));
     const QString programFolder = QCoreApplication::applicationDirPath();
     const std::optional<QString> folder = HelpFolder(stored, programFolder, page);
     if (!folder) {
@@ -46,9 +47,9 @@ void OpenHelpPage(const QString& page) {
     }
 }
 
-bool LanguageChosen(const std::string& language) { return language == "G" || language == "E"; }
+bool LanguageChosen(const std::string& language) { return language == kGermanLanguage || language == kEnglishLanguage; }
 
-std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSection, "Language", ""); }
+std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSection, kLanguageEntry, ""); }
 
 }  // namespace
 
@@ -80,7 +81,7 @@ void OnHelp(QWidget* owner) {
         CLanguageDlg dialog(owner);
         if (dialog.exec() == QDialog::Accepted) language = StoredLanguage();
     }
-    if (LanguageChosen(language)) OpenHelpPage(language == "E" ? "korvane_e.htm" : "korvane.htm");
+    if (LanguageChosen(language)) OpenHelpPage(language == kEnglishLanguage ? "korvane_e.htm" : "korvane.htm");
     running = false;
 }
 

@@ -6,7 +6,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "framework/ControlIds.h"
 #include "framework/Profile.h"
+#include "options/HelpSettings.h"
 
 namespace {
 
@@ -25,8 +27,8 @@ CLanguageDlg::CLanguageDlg(QWidget* parent) : QDialog(parent) {
         CentredText("Please choose your favorite language:\nBitte wählen Sie die gewünschte Sprache:", this));
     m_german = new QRadioButton("German", this);
     m_english = new QRadioButton("English", this);
-    m_german->setObjectName("1056");
-    m_english->setObjectName("1057");
+    m_german->setObjectName(QString::number(language_id::kGerman));
+    m_english->setObjectName(QString::number(language_id::kEnglish));
     auto* radios = new QVBoxLayout;
     radios->addWidget(m_german);
     radios->addWidget(m_english);
@@ -62,6 +64,7 @@ void CLanguageDlg::OnLanguageClicked() {
 void CLanguageDlg::accept() {
     DoDataExchange();
     if (m_nLanguage == -1) return;
-    AppProfile().WriteProfileString(kSettingsSection, "Language", m_nLanguage == 0 ? "G" : "E");
+    AppProfile().WriteProfileString(kSettingsSection, kLanguageEntry,
+                                    m_nLanguage == 0 ? kGermanLanguage : kEnglishLanguage);
     QDialog::accept();
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "options/HelpSettings.h"
 #include "options/SettingsProfile.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     CSettingsProfile profile;
     const bool stored =
-        profile.WriteProfileString(kSettingsSection, "InstallPath", QDir::toNativeSeparators(folder).toStdString());
-    std::printf("InstallPath: %s\n", QDir::toNativeSeparators(folder).toLocal8Bit().constData());
+        profile.WriteProfileString(kSettingsSection, kInstallPathEntry, QDir::toNativeSeparators(folder).toStdString());
+    std::printf("%.*s: %s\n", static_cast<int>(kInstallPathEntry.size()), kInstallPathEntry.data(),
+                QDir::toNativeSeparators(folder).toLocal8Bit().constData());
     return stored ? 0 : 1;
 }

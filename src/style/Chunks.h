@@ -43,21 +43,31 @@ MaybeStyleError LocateChunks(ByteView image, std::size_t walkEnd, ChunkLayout& l
 // source channel in content byte 0 and its part in content byte 9.
 inline bool IsChannelTable(std::string_view tag) { return tag == "Ctab" || tag == "Ctb2"; }
 
+// The messages of the two faults a CASM walk finds: a chunk that is no whole CSEG, and a
+// sub-chunk of another kind or cut off. A style's chunk and a CASM side file say them
+// in their own words.
+struct CasmWalkMessages {
+    const char* missingCseg;
+    const char* missingSdecCtab;
+};
+inline constexpr CasmWalkMessages kStyleCasmMessages{style_messages::kMissingCseg, style_messages::kMissingSdecCtab};
+
 // Walks the CSEG chunks of the CASM chunk in range and the sub-chunks of each. The
 // visitor has OnCseg(ByteRange) and OnSubChunk(ByteRange, std::string_view tag);
 // sub-chunks are "Sdec", "Ctab", "Ctb2" or "Cntt", anything else is refused.
 template <typename Visitor>
-MaybeStyleError WalkCasm(ByteView image, ByteRange casm, Visitor& visitor) {
+MaybeStyleError WalkCasm(ByteView image, ByteRange casm, Visitor& visitor,
+                         const CasmWalkMessages& messages = kStyleCasmMessages) {
     for (std::size_t pos = casm.begin + 8; pos < casm.end;) {
         const std::optional<std::size_t> csegEnd = ChunkEnd(image, pos, casm.end);
-        if (!HasTagAt(image, pos, "CSEG") || !csegEnd) return StyleError::At(style_messages::kMissingCseg, pos);
+        if (!HasTagAt(image, pos, "CSEG") || !csegEnd) return StyleError::At(messages.missingCseg, pos);
         visitor.OnCseg(ByteRange{pos, *csegEnd});
         for (std::size_t sub = pos + 8; sub < *csegEnd;) {
             const std::optional<std::size_t> subEnd = ChunkEnd(image, sub, *csegEnd);
             const std::string_view tag(reinterpret_cast<const char*>(image.data() + sub),
                                        std::min<std::size_t>(4, *csegEnd - sub));
             if (!(tag == "Sdec" || IsChannelTable(tag) || tag == "Cntt") || !subEnd) {
-                return StyleError::At(style_messages::kMissingSdecCtab, sub);
+                return StyleError::At(messages.missingSdecCtab, sub);
             }
             visitor.OnSubChunk(ByteRange{sub, *subEnd}, tag);
             sub = *subEnd;

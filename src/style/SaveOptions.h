@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "framework/ControlIds.h"
 #include "framework/Profile.h"
 
 class CKorvaneDoc;
@@ -19,21 +20,6 @@ struct SaveOption {
     std::string_view settingsText;  // the Settings dialog's check box
     std::string_view formText;      // the style form's check box
 };
-
-// The control ids of the options' check boxes, the same in both dialogs.
-namespace option_id {
-inline constexpr int kAdaptFilename = 1005;
-inline constexpr int kFormatFilename = 1006;
-inline constexpr int kDeleteOldFile = 1007;
-inline constexpr int kAllChannels = 1012;
-inline constexpr int kDeleteOTS = 1061;
-inline constexpr int kDeleteAllCntt = 1076;
-inline constexpr int kExportOTS = 1077;
-inline constexpr int kImportOTS = 1078;
-inline constexpr int kDeleteCASM = 1079;
-inline constexpr int kExportCASM = 1080;
-inline constexpr int kImportCASM = 1081;
-}  // namespace option_id
 
 inline constexpr std::size_t kSaveOptionCount = 11;
 // The one option that is no save option in the narrow sense: it chooses how volumes

@@ -35,10 +35,8 @@ MaybeStyleError CheckCasmFile(ByteView file, StyleFormat styleFormat) {
     if (!HasTagAt(file, 0, "CASM")) return StyleError{msg::kInvalidCasmFile, std::nullopt};
     if (!IsOneWholeChunk(file)) return StyleError{msg::kCasmFileLengthMismatch, std::nullopt};
     TableKinds kinds;
-    if (MaybeStyleError error = WalkCasm(file, ByteRange{0, file.size()}, kinds)) {
-        const bool cseg = error->message == msg::kMissingCseg;
-        return StyleError::At(cseg ? msg::kCasmFileMissingCseg : msg::kCasmFileMissingSdecCtab, *error->offset);
-    }
+    constexpr CasmWalkMessages kCasmFileMessages{msg::kCasmFileMissingCseg, msg::kCasmFileMissingSdecCtab};
+    if (MaybeStyleError error = WalkCasm(file, ByteRange{0, file.size()}, kinds, kCasmFileMessages)) return error;
     if (styleFormat == StyleFormat::Sff1 && kinds.ctb2) return StyleError{msg::kCasmFileForSff2, std::nullopt};
     if (styleFormat == StyleFormat::Sff2 && kinds.ctab) return StyleError{msg::kCasmFileForSff1, std::nullopt};
     return std::nullopt;

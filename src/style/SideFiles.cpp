@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
+#include "framework/AsciiCase.h"
+
 namespace {
 
 using NativeString = std::filesystem::path::string_type;
 using NativeChar = NativeString::value_type;
-
-NativeChar LowerAscii(NativeChar c) { return (c >= 'A' && c <= 'Z') ? static_cast<NativeChar>(c - 'A' + 'a') : c; }
 
 std::filesystem::path SideFilePath(const std::filesystem::path& stylePath, const char* extension) {
     NativeString name = stylePath.native();

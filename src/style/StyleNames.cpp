@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "framework/AsciiCase.h"
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+namespace {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&

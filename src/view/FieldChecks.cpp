@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "framework/Cp1252.h"
+#include "framework/qt/QtText.h"
 
 namespace {
 
@@ -17,8 +17,6 @@ bool FitsWidth(long long value, NumberWidth width) {
     }
     return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
-
-std::optional<std::string> Cp1252Of(QStringView text) { return Utf8ToCp1252(text.toUtf8().toStdString()); }
 
 }  // namespace
 
@@ -56,10 +54,10 @@ std::optional<FieldRefusal> CheckRange(int value, const ValueRange& range, bool 
 }
 
 std::optional<CharacterOutsideCp1252> FindCharacterOutsideCp1252(const QString& text) {
-    if (Cp1252Of(text)) return std::nullopt;
+    if (Cp1252FromQString(text)) return std::nullopt;
     for (qsizetype pos = 0; pos < text.size();) {
         const qsizetype length = text[pos].isHighSurrogate() && pos + 1 < text.size() ? 2 : 1;
-        if (!Cp1252Of(QStringView(text).mid(pos, length))) {
+        if (!Cp1252FromQString(QStringView(text).mid(pos, length))) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(text.mid(pos, length).toUcs4().value(0)));
             return CharacterOutsideCp1252{

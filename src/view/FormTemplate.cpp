@@ -95,9 +95,9 @@ std::vector<FormControl> BuildTemplate() {
 
 int form_id::Section(std::size_t section) {
     const int i = static_cast<int>(section);
-    if (i < 4) return 1063 + i;
-    if (i < 7) return 1068 + (i - 4);
-    return 1071 + (i - 7);
+    if (i < 4) return kFirstMainSection + i;
+    if (i < 7) return kFirstIntroSection + (i - 4);
+    return kFirstEndingSection + (i - 7);
 }
 
 const std::vector<FormControl>& StyleFormTemplate() {

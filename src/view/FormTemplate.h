@@ -6,32 +6,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "framework/ControlIds.h"
 #include "style/SaveOptions.h"
 #include "style/StyleNames.h"
 
-// Dialog template 102, the style form: every control with its id, kind, text and
-// place in dialog units, in template order, which is also the tab order. The option
-// boxes have the ids of option_id.
+// Dialog template 102, the style form: every control with its id (form_id and, for the
+// option boxes, option_id), kind, text and place in dialog units, in template order,
+// which is also the tab order.
 
 namespace form_id {
-inline constexpr int kSave = 1001;
-inline constexpr int kCancel = 1002;
-inline constexpr int kTitle = 1003;
-inline constexpr int kTitleLength = 1004;
-inline constexpr int kTempo = 1008;
-inline constexpr int kTempoSpin = 1009;
-inline constexpr int kNumerator = 1010;
-inline constexpr int kSlider = 1011;
-inline constexpr int kAllChannels = option_id::kAllChannels;
-inline constexpr int kFirstChannelLabel = 1013;
-inline constexpr int kFirstChannelVolume = 1029;
-inline constexpr int kFirstChannelSpin = 1045;
-inline constexpr int kNumeratorSpin = 1062;
-inline constexpr int kCopyright = 1067;
-inline constexpr int kDenominator = 1074;
-inline constexpr int kDenominatorSpin = 1075;
-inline constexpr int kNone = -1;  // statics and group boxes without an id
-
 // The indicator of section i in the document's order (Main A-D, Intro A-C, Ending A-C).
 int Section(std::size_t section);
 }  // namespace form_id

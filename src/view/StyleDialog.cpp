@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Cp1252.h"
+#include "framework/qt/QtText.h"
 #include "style/EditRules.h"
 #include "style/KorvaneDoc.h"
 #include "view/DataExchange.h"
@@ -28,8 +28,6 @@
 namespace id = form_id;
 
 namespace {
-
-QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
 
 // The dialog manager's base units of a font: the average width of the Latin letters
 // and the line height.
@@ -224,8 +222,8 @@ void StyleDialog::OnInitialUpdate() {
 }
 
 void StyleDialog::OnUpdate() {
-    m_strTitle = FromCp1252(m_doc.m_strStyleTitle);
-    m_strCopyright = FromCp1252(m_doc.m_strCopyright);
+    m_strTitle = QStringFromCp1252(m_doc.m_strStyleTitle);
+    m_strCopyright = QStringFromCp1252(m_doc.m_strCopyright);
     for (const SaveOption& option : SaveOptions()) Option(option) = m_doc.*option.member ? 1 : 0;
     m_nTempo = m_nTempoAsLoaded = m_doc.m_nTempo;
     m_nNumerator = m_doc.m_nTimeSigNumerator;
@@ -288,7 +286,7 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
         for (int channel = 0; channel < kChannelCount; ++channel) {
             // A screen reader reads what the label shows.
             auto* label = static_cast<QLabel*>(Control(id::kFirstChannelLabel + channel));
-            label->setText(FromCp1252(m_doc.m_strChannelLabel[channel]));
+            label->setText(QStringFromCp1252(m_doc.m_strChannelLabel[channel]));
             if (label->accessibleName() != label->text()) label->setAccessibleName(label->text());
         }
     }

@@ -9,6 +9,7 @@
 
 #include "framework/AppTitle.h"
 #include "framework/Cp1252.h"
+#include "framework/qt/QtText.h"
 #include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"
 #include "style/EditRules.h"
@@ -34,7 +35,7 @@ void Report(const EditRefusal& refusal) {
 
 void StyleDialog::CopyFormToDocument() {
     const auto takeText = [this](std::string& field, const QString& text) {
-        const std::string bytes = Utf8ToCp1252(text.toStdString()).value_or(field);
+        const std::string bytes = Cp1252FromQString(text).value_or(field);
         if (field != bytes) m_doc.SetModifiedFlag(true);
         field = bytes;
     };

@@ -28,7 +28,11 @@ void CUpDown::NameArrowsAfterBuddy() {
 void CUpDown::Step(int delta) {
     bool isNumber = false;
     const int current = m_buddy->text().trimmed().toInt(&isNumber);
-    const int stepped = isNumber ? std::clamp(current + delta, m_range.low, m_range.high) : m_range.low;
+    // Summed wider than int: the field may hold the largest int, and one more must not wrap.
+    const long long stepped =
+        isNumber ? std::clamp(static_cast<long long>(current) + delta, static_cast<long long>(m_range.low),
+                              static_cast<long long>(m_range.high))
+                 : m_range.low;
     m_buddy->setText(QString::number(stepped));
 }
 

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <functional>
 
@@ -219,6 +220,44 @@ TEST_F(Commands, RecentFilesSurviveARestartAndOneThatFailsLeavesTheList) {
     EXPECT_EQ(recent.Paths(), std::vector<fs::path>{dir / "Pop.sty"});
     frame->OnOpenRecentFile(0);
     EXPECT_EQ(frame->ChildFrames().size(), 1);
+}
+
+// Choosing a recent file or a window changes the list the entry belongs to (the file
+// moves to the top, the window becomes the active one) while the entry's own signal is
+// still being delivered: the entry must outlive it (the sanitizer build sees a use after
+// free), and the menu then shows the lists as they are.
+TEST_F(Commands, MenuEntriesOutliveTheirOwnSignal) {
+    ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
+    ASSERT_TRUE(frame->OpenStyle(dir / "Rock.sty"));
+    frame->ChildFrames().front()->close();
+    QApplication::processEvents();
+    const QString pop = QString::fromStdString(AbbreviatedPath(dir / "Pop.sty", 30));
+    const QString rock = QString::fromStdString(AbbreviatedPath(dir / "Rock.sty", 30));
+    const QMenu* window = frame->menuBar()->actions()[1]->menu();
+    const auto entry = [](const QMenu* menu, const QString& text) -> QAction* {
+        for (QAction* action : menu->actions()) {
+            if (action->isVisible() && action->text() == text) return action;
+        }
+        return nullptr;
+    };
+    const std::tuple<const QMenu*, QString, QStringList> cases[] = {
+        // menu, entry chosen, the entries of the list afterwards
+        {FileMenu(), "&2 " + pop, {"&1 " + pop, "&2 " + rock}},
+        {window, "&1 Rock.sty", {"&1 Rock.sty", "&2 Pop.sty"}},
+    };
+    for (const auto& [menu, chosen, afterwards] : cases) {
+        QPointer<QAction> action = entry(menu, chosen);
+        ASSERT_TRUE(action) << chosen.toStdString();
+        // Chosen as a user does: the menu open, the entry under the cursor, Return.
+        auto* open = const_cast<QMenu*>(menu);
+        open->popup(frame->mapToGlobal(QPoint(0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(open));
+        open->setActiveAction(action);
+        QTest::keyClick(open, Qt::Key_Return);
+        EXPECT_FALSE(action.isNull()) << chosen.toStdString();
+        for (const QString& text : afterwards) EXPECT_TRUE(entry(menu, text)) << text.toStdString();
+    }
+    EXPECT_EQ(frame->ActiveChildFrame()->windowTitle(), "Rock.sty");
 }
 
 TEST(RecentFileList, EntriesAreShortenedForTheMenu) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
 #include <QMdiArea>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
@@ -160,6 +161,59 @@ TEST_F(MainFrameTest, StyleWindowsOpenedBeforeTheMainWindowShowsAreCascaded) {
     // A style opened later, as Open or a later start does, goes on from there.
     ASSERT_TRUE(frame->OpenStyle(dir.Write("Latin.sty", Style("Latin"))));
     EXPECT_EQ(frame->ChildFrames().back()->pos(), QPoint(66, 66));
+}
+
+// A window system that tells the frame around the main window only once it is on
+// screen, as X11 window managers do (here one with a frame of 2 x 25 pixels).
+class LateFrameMainFrame : public CMainFrame {
+public:
+    void TellFrame() {
+        m_frame = QSize(2, 25);
+        QMoveEvent moved(pos(), pos());
+        QApplication::sendEvent(this, &moved);
+    }
+
+protected:
+    QSize WindowFrameSize() const override { return m_frame; }
+
+private:
+    QSize m_frame{0, 0};  // not told yet
+};
+
+// Until the frame is known the main window holds the stored outer size as its inside;
+// then it shrinks by the frame. Styles of the command line take their places in the
+// area of that final size: with windows of 466 x 439 in an area of 998 x 469 (as a
+// user found them) the third starts a new column instead of hanging out of the area.
+TEST_F(MainFrameTest, StartupWindowsArePlacedInTheAreaOfTheRestoredSize) {
+    const fs::path files[] = {dir / "Pop.sty", dir / "Rock.sty", dir.Write("Jazz.sty", Style("Jazz")),
+                              dir.Write("Latin.sty", Style("Latin"))};
+    Show();
+    ASSERT_TRUE(frame->OpenStyle(files[0]));
+    const QSize window = frame->ChildFrames().front()->size();
+    const QSize area = window + QSize(998 - 466, 469 - 439);
+    const QSize outer = area + (frame->size() - frame->MdiArea()->viewport()->size()) + QSize(2, 25);
+    for (const auto& [entry, value] : {std::pair{"WindowTop", 50},
+                                       {"WindowLeft", 100},
+                                       {"WindowWidth", outer.width()},
+                                       {"WindowHeight", outer.height()}}) {
+        profile.WriteProfileInt(kSettingsSection, entry, value);
+    }
+
+    frame.reset();
+    auto* lateFrame = new LateFrameMainFrame;
+    frame.reset(lateFrame);
+    frame->SetRecentFileList(&recent);
+    ASSERT_TRUE(frame->OpenStartupFiles({std::begin(files), std::end(files)}));
+    Show();
+    lateFrame->TellFrame();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->size() == outer - QSize(2, 25); }));
+    EXPECT_EQ(frame->MdiArea()->viewport()->size(), area);
+    std::vector<QPoint> places;
+    for (CChildFrame* child : frame->ChildFrames()) places.push_back(child->pos());
+    EXPECT_EQ(places, (std::vector<QPoint>{{0, 0}, {22, 22}, {22, 0}, {44, 22}}));
+    // A style opened later goes on from there.
+    ASSERT_TRUE(frame->OpenStyle(dir.Write("Waltz.sty", Style("Waltz"))));
+    EXPECT_EQ(frame->ChildFrames().back()->pos(), QPoint(44, 0));
 }
 
 // One file that cannot be loaded gets its message; the others open all the same. Only

@@ -11,9 +11,11 @@
 #include <memory>
 
 #include "QtTestApp.h"
+#include "RunProgram.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
 #include "app/InstanceLink.h"
+#include "framework/Version.h"
 
 namespace fs = std::filesystem;
 
@@ -144,6 +146,20 @@ TEST_F(Startup, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
     ASSERT_TRUE(WaitUntilRunning());
     EXPECT_EQ(RecentFiles(1), QStringList{Q(a)});
     EXPECT_EQ(next.state(), QProcess::Running);
+}
+
+// The manual page is made from --help and --version while building, where there may be
+// no display: both answer without one, and no copy starts.
+TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
+    TempDir dir;
+    const std::vector<std::string> noDisplay = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb",
+                                                "XDG_RUNTIME_DIR=" + dir.path().string()};
+    const ProgramResult help = RunProgram(KORVANE_APP_PATH, {"--help"}, dir.path(), noDisplay);
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_EQ(help.out.rfind("Usage: korvane [FILE]...\n", 0), 0u) << help.out;
+    const ProgramResult version = RunProgram(KORVANE_APP_PATH, {"--version"}, dir.path(), noDisplay);
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, std::string("korvane ") + kKorvaneVersion + "\n");
 }
 
 }  // namespace

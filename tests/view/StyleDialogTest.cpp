@@ -304,6 +304,21 @@ TEST_F(FormTest, ArrowsStepWithinTheRange) {
     EXPECT_EQ(doc->m_nTempo, 250);
 }
 
+// The field may hold any number an int can; a step from either end must not wrap.
+TEST_F(FormTest, ArrowsStepFromTheEndsOfAnIntWithoutOverflow) {
+    Open();
+    auto* arrows = static_cast<CUpDown*>(form->Control(id::kTempoSpin));
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"2147483647", +1, "250"},
+        {"-2147483648", -1, "0"},
+    };
+    for (const auto& [held, delta, stepped] : cases) {
+        Edit(id::kTempo)->setText(held);
+        arrows->Step(delta);
+        EXPECT_EQ(Edit(id::kTempo)->text(), stepped) << held;
+    }
+}
+
 // A screen reader ticks a box through its accessibility action, which toggles it
 // without a click: each way must reach the enable rule and the document alike.
 TEST_F(FormTest, OptionBoxesReactAlikeToAClickAKeyAndAnAccessibilityAction) {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <map>
 
-#include "framework/Cp1252.h"
+#include "framework/qt/QtText.h"
 #include "msg/MessageBoxStyle.h"
 
 namespace {
@@ -33,8 +33,6 @@ QMessageBox::Icon IconOf(unsigned style) {
     }
 }
 
-QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-
 }  // namespace
 
 CQtMessagePresenter::CQtMessagePresenter(std::function<QWidget*()> mainWindow) : m_mainWindow(std::move(mainWindow)) {}
@@ -47,8 +45,8 @@ int CQtMessagePresenter::Present(const MessageBoxRequest& request) {
     QMessageBox box(WidgetOf(request.owner));
     box.setIcon(IconOf(request.style));
     box.setTextFormat(Qt::PlainText);
-    box.setText(FromCp1252(request.text));
-    if (request.caption) box.setWindowTitle(FromCp1252(*request.caption));
+    box.setText(QStringFromCp1252(request.text));
+    if (request.caption) box.setWindowTitle(QStringFromCp1252(*request.caption));
 
     std::map<QAbstractButton*, int> idOfButton;
     for (const int id : ButtonsOf(request.style)) {

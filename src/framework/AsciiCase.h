@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A-Z to a-z and nothing else, for any character type: section names in a style and
+// file extensions compare without case alike on every system and in every code page.
+template <typename Char>
+constexpr Char LowerAscii(Char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<Char>(c - 'A' + 'a') : c;
+}
