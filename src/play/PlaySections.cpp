@@ -3,14 +3,9 @@
 
 #include <algorithm>
 
+#include "framework/AsciiCase.h"
+
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 constexpr int kFirstIntro = 1;
 constexpr int kFirstMain = 5;
@@ -21,7 +16,7 @@ constexpr int kFirstEnding = 14;
 
 std::optional<int> PlaySectionOfMarker(std::string_view text) {
     for (int section = 0; section < kPlaySectionCount; ++section) {
-        if (EqualsIgnoringCase(text, kPlaySectionNames[section])) return section;
+        if (EqualsIgnoringAsciiCase(text, kPlaySectionNames[section])) return section;
     }
     return std::nullopt;
 }

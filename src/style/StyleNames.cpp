@@ -7,11 +7,6 @@
 
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 constexpr std::array<std::string_view, 8> kPartLabels = {
     "Rhy1:", "Rhy2:", "Bass:", "Chd1:", "Chd2:", "Pad:", "Phr1:", "Phr2:"};
 
@@ -20,7 +15,7 @@ constexpr std::array<std::string_view, 8> kPartLabels = {
 std::optional<int> SectionOfMarker(std::string_view text) {
     if (text.size() < 6 || text.size() > 8) return std::nullopt;  // "Main A" to "Ending C"
     for (int section = 0; section < kSectionCount; ++section) {
-        if (EqualsIgnoringCase(text, kSectionNames[section])) return section;
+        if (EqualsIgnoringAsciiCase(text, kSectionNames[section])) return section;
     }
     return std::nullopt;
 }
