@@ -29,6 +29,10 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
             request.verbose = true;
             continue;
         }
+        if (render && arg == "--json") {
+            request.json = true;
+            continue;
+        }
         const bool takesValue = IsEditOption(arg) || arg == "--section" || arg == "--loops" || arg == "--soundfont" ||
                                 (render && (arg == "--rate" || arg == "--stems" || arg == "-o"));
         if (!takesValue) return command + ": unknown option '" + arg + "'";

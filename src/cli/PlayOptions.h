@@ -12,7 +12,7 @@
 #include "style/KorvaneDoc.h"
 
 // What render and play take: the save's edits, the section, how often it loops, the
-// SoundFont; render also the sample rate, a folder for stems, --verbose and -o.
+// SoundFont; render also the sample rate, a folder for stems, --verbose, --json and -o.
 struct PlayRequest {
     EditRequest edits;
     std::string section = "Main A";
@@ -20,7 +20,8 @@ struct PlayRequest {
     std::optional<std::filesystem::path> soundFont;  // else the setting, else the system's
     int sampleRate = 44100;
     std::optional<std::filesystem::path> stems;
-    bool verbose = false;
+    bool verbose = false;  // the voices played in place of the style's, on standard error
+    bool json = false;     // one JSON object of what was written and put in place
     std::optional<std::filesystem::path> output;
     std::vector<std::string> files;
 };

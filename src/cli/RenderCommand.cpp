@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/CommandLine.h"
+#include "cli/Json.h"
 #include "cli/PlayOptions.h"
 #include "framework/PathText.h"
 #include "play/PlayMessages.h"
@@ -17,8 +18,15 @@
 
 namespace {
 
+// What a render wrote and what it played in place of the style's voices: printed as
+// it goes, or with --json as one object once the render is done.
+struct RenderReport {
+    std::vector<std::string> written;
+    std::vector<std::string> substitutions;
+};
+
 bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const std::string& file,
-              std::ostream& out, std::ostream& err) {
+              RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
     const WriteResult written = WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)});
     if (written.outcome != WriteOutcome::Written) {
         std::string message = style_messages::FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
@@ -30,7 +38,8 @@ bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>
         ReportFileMessage(err, file, message);
         return false;
     }
-    out << Utf8Of(path) << "\n" << std::flush;
+    report.written.push_back(Utf8Of(path));
+    if (!request.json) out << Utf8Of(path) << "\n" << std::flush;
     return true;
 }
 
@@ -60,18 +69,34 @@ std::array<bool, 16> SoundingChannels(const Timeline& timeline, int section) {
     return sounding;
 }
 
-void ListSubstitutions(const Timeline& timeline, const Synth& synth, std::ostream& err) {
+std::vector<std::string> Substitutions(const Timeline& timeline, const Synth& synth) {
+    std::vector<std::string> texts;
     const StyleVoices voices = SetUpVoices(timeline);
     for (int channel = 0; channel < 16; ++channel) {
         if (!timeline.channelsUsed[channel]) continue;
         const std::string text =
             SubstitutionText(voices[channel], channel, DecideVoice(voices[channel], channel, synth));
-        if (!text.empty()) err << text << "\n";
+        if (!text.empty()) texts.push_back(text);
     }
+    return texts;
+}
+
+void PrintJson(const std::string& file, const PlayableStyle& style, const RenderReport& report, std::ostream& out) {
+    const auto list = [](const std::vector<std::string>& texts, bool paths) {
+        std::string json = "[";
+        for (const std::string& text : texts) {
+            json += (json.size() > 1 ? ", " : "") + (paths ? JsonPathString(text) : JsonString(text));
+        }
+        return json + "]";
+    };
+    out << "{\"path\": " << JsonPathString(file) << ", \"section\": "
+        << JsonString(kPlaySectionNames[style.section]) << ", \"written\": " << list(report.written, true)
+        << ", \"substitutions\": " << list(report.substitutions, false) << "}\n"
+        << std::flush;
 }
 
 int RenderSoundFiles(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
-                     std::ostream& out, std::ostream& err) {
+                     RenderReport& report, std::ostream& out, std::ostream& err) {
     if (!HasSynthesizer()) {
         ReportFileMessage(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
@@ -88,9 +113,12 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         ReportFileMessage(err, file, *error);
         return kExitFileFailed;
     }
-    if (request.verbose) ListSubstitutions(style.timeline, *synth, err);
+    report.substitutions = Substitutions(style.timeline, *synth);
+    if (request.verbose) {
+        for (const std::string& text : report.substitutions) err << text << "\n";
+    }
     if (!WriteOut(*request.output, WavFileBytes(RenderSound(style.timeline, settings, *synth), request.sampleRate),
-                  file, out, err)) {
+                  file, report, request, out, err)) {
         return kExitFileFailed;
     }
     if (!request.stems) return kExitSuccess;
@@ -108,8 +136,8 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         }
         settings.channel = channel;
         const std::filesystem::path path = *request.stems / StemName(channel, style.doc.m_strChannelLabel[channel]);
-        if (!WriteOut(path, WavFileBytes(RenderSound(style.timeline, settings, *dry), request.sampleRate), file, out,
-                      err)) {
+        if (!WriteOut(path, WavFileBytes(RenderSound(style.timeline, settings, *dry), request.sampleRate), file,
+                      report, request, out, err)) {
             return kExitFileFailed;
         }
     }
@@ -126,10 +154,15 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::string& file = request.files.front();
     PlayableStyle style;
     if (!LoadPlayableStyle(file, request, style, err)) return kExitFileFailed;
+    RenderReport report;
+    int status = kExitSuccess;
     if (request.output->extension() == ".mid") {
-        const bool written = WriteOut(*request.output, MidiFileBytes(style.timeline, style.section, request.loops),
-                                      file, out, err);
-        return written ? kExitSuccess : kExitFileFailed;
+        // A MIDI file keeps the style's own voices: nothing is put in their place.
+        const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops);
+        if (!WriteOut(*request.output, bytes, file, report, request, out, err)) status = kExitFileFailed;
+    } else {
+        status = RenderSoundFiles(file, request, style, report, out, err);
     }
-    return RenderSoundFiles(file, request, style, out, err);
+    if (status == kExitSuccess && request.json) PrintJson(file, style, report, out);
+    return status;
 }

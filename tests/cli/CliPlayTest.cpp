@@ -106,6 +106,34 @@ TEST_F(CliPlay, RenderWritesSoundAndStems) {
     EXPECT_EQ(wav.data[24] | (wav.data[25] << 8), 22050);
 }
 
+// A voice the SoundFont has no bank for is named where it is put in place: on standard
+// error with --verbose, in the object --json prints; a MIDI file keeps every voice.
+TEST_F(CliPlay, SubstitutedVoicesAreListedWithVerboseAndInJson) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    // Channel 1 selects bank 104/0 (no such bank in a General MIDI SoundFont), program 33.
+    const auto path = dir.Write("Bank.sty", StyleFile(BasicEvents() + Bytes{0x00, 0xB0, 0, 104} +
+                                                      Bytes{0x00, 0xB0, 32, 0} + Bytes{0x00, 0xC0, 33} +
+                                                      MarkerEvent("Main A") + NoteOn(0, 36, 100) +
+                                                      Bytes{0x83, 0x60, 0x80, 36, 0} + EndOfTrack()));
+    const std::string substitution =
+        "channel 1: bank 104/0 program 33 (Electric Bass (finger)) plays as SoundFont bank 0 program 33";
+    const auto wav = dir / "Out.wav";
+    const ProgramResult verbose =
+        Run({"render", "--verbose", "--soundfont", kSoundFont, "-o", wav.string(), path.string()});
+    EXPECT_EQ(verbose.status, 0) << verbose.err;
+    EXPECT_EQ(verbose.err, substitution + "\n");
+
+    const ProgramResult json = Run({"render", "--json", "--soundfont", kSoundFont, "-o", wav.string(), path.string()});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, "{\"path\": \"" + path.string() + "\", \"section\": \"Main A\", \"written\": [\"" +
+                            wav.string() + "\"], \"substitutions\": [\"" + substitution + "\"]}\n");
+
+    const auto mid = dir / "Out.mid";
+    const ProgramResult midi = Run({"render", "--json", "-o", mid.string(), path.string()});
+    EXPECT_EQ(midi.out, "{\"path\": \"" + path.string() + "\", \"section\": \"Main A\", \"written\": [\"" +
+                            mid.string() + "\"], \"substitutions\": []}\n");
+}
+
 TEST_F(CliPlay, DaysOfSoundAreRefused) {
     const auto path = dir.Write("Long.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + Bytes{0xFF, 0xFF, 0xFF, 0x7F} +
                                                       Bytes{0x90, 60, 100} + EndOfTrack()));
