@@ -2,7 +2,6 @@
 #include "cli/RenderCommand.h"
 
 #include <ostream>
-#include <system_error>
 
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
@@ -13,6 +12,7 @@
 #include "play/SoundFiles.h"
 #include "play/SynthFactory.h"
 #include "play/Voices.h"
+#include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 #include "style/StyleMessages.h"
 
@@ -123,8 +123,8 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     }
     if (!request.stems) return kExitSuccess;
 
-    std::error_code ignored;
-    std::filesystem::create_directories(*request.stems, ignored);
+    // A folder that cannot be made shows as the first stem that cannot be written.
+    SystemFileSystem().MakeFolders(AbsolutePath(*request.stems));
     const std::array<bool, 16> sounding = SoundingChannels(style.timeline, style.section);
     for (int channel = 0; channel < 16; ++channel) {
         if (!sounding[channel]) continue;

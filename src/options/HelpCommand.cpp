@@ -4,14 +4,15 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 
 #include "framework/Cp1252.h"
 #include "framework/Profile.h"
+#include "framework/qt/QtText.h"
 #include "msg/Messages.h"
 #include "options/HelpSettings.h"
 #include "options/LanguageDlg.h"
+#include "storage/SafeFile.h"
 #include "style/StyleMessages.h"
 
 namespace {
@@ -65,7 +66,9 @@ QStringList HelpFolders(const QString& stored, const QString& programFolder) {
 
 std::optional<QString> HelpFolder(const QString& stored, const QString& programFolder, const QString& page) {
     for (const QString& folder : HelpFolders(stored, programFolder)) {
-        if (QFileInfo(QDir(folder).absoluteFilePath(page)).isFile()) return folder;
+        if (CanReadRegularFile(SystemFileSystem(), PathFromQString(QDir(folder).absoluteFilePath(page)))) {
+            return folder;
+        }
     }
     return std::nullopt;
 }

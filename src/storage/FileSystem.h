@@ -116,6 +116,8 @@ public:
     // Makes the folder's names as they are now (a file put in place, made or removed)
     // survive a power cut, where the system allows it.
     virtual void FlushFolder(const std::filesystem::path& folder) = 0;
+    // Makes a folder and those above it that are missing; true when it is there.
+    virtual bool MakeFolders(const std::filesystem::path& folder) = 0;
 
     // The user's cache folder for Korvane, made if need be; empty when there is none.
     virtual std::filesystem::path CacheFolder() = 0;

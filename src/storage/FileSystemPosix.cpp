@@ -161,6 +161,12 @@ public:
         if (handle) fsync(handle.get());
     }
 
+    bool MakeFolders(const fs::path& folder) override {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        return fs::is_directory(folder, error);
+    }
+
     fs::path CacheFolder() override {
         fs::path folder;
         const char* cache = std::getenv("XDG_CACHE_HOME");

@@ -172,6 +172,12 @@ public:
     // flushed by a program here.
     void FlushFolder(const fs::path&) override {}
 
+    bool MakeFolders(const fs::path& folder) override {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        return fs::is_directory(folder, error);
+    }
+
     fs::path CacheFolder() override {
         const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
         if (!local || !*local) return {};

@@ -123,6 +123,10 @@ public:
         Check(from);
         return !Fails(Call::Rename, to) && Real().Rename(from, to);
     }
+    bool MakeFolders(const std::filesystem::path& folder) override {
+        Check(folder);
+        return Real().MakeFolders(folder);
+    }
     bool Remove(const std::filesystem::path& path) override {
         return !Fails(Call::Remove, path) && Real().Remove(path);
     }
