@@ -13,6 +13,7 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/MenuText.h"
+#include "app/PlayCommands.h"
 #include "app/RecentFileList.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsDlg.h"
@@ -70,6 +71,7 @@ void CMainFrame::CreateMenus() {
     m_windowMenu = menuBar()->addMenu("&Window");
     fill(m_windowMenu, kWindowMenu);
     m_windowMenu->addSeparator();
+    m_playCommands = new CPlayCommands(*this);
     fill(menuBar()->addMenu("&?"), kHelpMenu);
 
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
@@ -104,6 +106,7 @@ void CMainFrame::UpdateMenus() {
         action->setEnabled(shown);
     }
     m_windowMenu->menuAction()->setVisible(withStyles);
+    m_playCommands->UpdateMenu(withStyles);
     UpdateRecentFileMenu();
     UpdateWindowMenu();
 }
