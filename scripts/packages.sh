@@ -7,6 +7,8 @@ KORVANE_PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   xvfb xauth
+  # The editor's Play is tested through a PulseAudio daemon of the test's own.
+  pulseaudio pulseaudio-utils
   desktop-file-utils
   clang libclang-rt-14-dev
   libbenchmark-dev
