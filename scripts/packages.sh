@@ -12,6 +12,8 @@ KORVANE_PACKAGES=(
   desktop-file-utils
   clang libclang-rt-14-dev
   libbenchmark-dev
+  pkg-config libfluidsynth-dev
+  timgm6mb-soundfont pulseaudio pulseaudio-utils
 )
 
 # The parts without Qt built for 64-bit Windows and tested under Wine (scripts/test):

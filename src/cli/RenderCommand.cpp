@@ -27,12 +27,12 @@ bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>
     return true;
 }
 
-// "11-Bass.wav": the channel as users count it and its label without ":" and brackets.
+// "11-Bass.wav": the channel as users count it and its label without ":".
 std::string StemName(int channel, const std::string& label) {
     std::string name = std::to_string(channel + 1);
     std::string cleaned;
     for (const char c : label) {
-        if (c != ':' && c != '(' && c != ')' && c != '/' && c != '\\') cleaned += c;
+        if (c != ':' && c != '/' && c != '\\') cleaned += c;
     }
     if (!cleaned.empty()) name += "-" + cleaned;
     return name + ".wav";

@@ -2,36 +2,29 @@
 #include "play/Player.h"
 
 #include <cmath>
+#include <vector>
 
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
 // What the audio thread plays. The caller's thread builds every timeline and frees
-// every one; the two threads meet only at three atomics: a timeline handed over, a
-// timeline handed back, and the status.
+// every one; the audio thread only takes the newest handed over and says which one it
+// plays. Timelines are numbered as they are handed over, and one older than the one
+// the audio thread plays is no longer touched by it: the caller frees those.
 class CStylePlayer::Source : public AudioSource {
 public:
     Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth)
-        : m_current(std::move(timeline)),
-          m_scheduler(*m_current, section, loops, sampleRate, synth),
+        : m_scheduler(*timeline, section, loops, sampleRate, synth),
           m_decayFrames(static_cast<std::uint64_t>(sampleRate) * kPlayDecaySeconds),
           m_section(section),
-          m_quarter(m_current->setUpTempo) {}
-
-    ~Source() override {
-        delete m_pending.exchange(nullptr);
-        delete m_retired.exchange(nullptr);
+          m_quarter(timeline->setUpTempo) {
+        m_owned.push_back(std::make_unique<Handed>(Handed{std::move(timeline), 0}));
     }
 
     void Fill(float* left, float* right, std::size_t frames) override {
-        // A new timeline is taken only once the one before has been handed back and
-        // freed, so the audio thread never frees anything.
-        if (m_retired.load(std::memory_order_acquire) == nullptr) {
-            if (Timeline* next = m_pending.exchange(nullptr, std::memory_order_acq_rel)) {
-                m_scheduler.Swap(*next);
-                m_retired.store(m_current.release(), std::memory_order_release);
-                m_current.reset(next);
-            }
+        if (Handed* next = m_pending.exchange(nullptr, std::memory_order_acq_rel)) {
+            m_scheduler.Swap(*next->timeline);
+            m_playing.store(next->number, std::memory_order_release);
         }
         if (m_ended.load(std::memory_order_relaxed)) return;
         m_scheduler.Render(left, right, frames);
@@ -45,21 +38,32 @@ public:
 
     // Caller's thread.
     void Hand(std::unique_ptr<Timeline> timeline) {
-        delete m_retired.exchange(nullptr, std::memory_order_acq_rel);
-        delete m_pending.exchange(timeline.release(), std::memory_order_acq_rel);
+        m_owned.push_back(std::make_unique<Handed>(Handed{std::move(timeline), ++m_lastNumber}));
+        // One the audio thread never took is never played; it goes at once.
+        const Handed* untaken = m_pending.exchange(m_owned.back().get(), std::memory_order_acq_rel);
+        const std::uint64_t playing = m_playing.load(std::memory_order_acquire);
+        std::erase_if(m_owned, [&](const std::unique_ptr<Handed>& h) {
+            return h.get() == untaken || h->number < playing;
+        });
     }
     int Section() const { return m_section.load(std::memory_order_relaxed); }
     std::uint32_t Quarter() const { return m_quarter.load(std::memory_order_relaxed); }
     bool Ended() const { return m_ended.load(std::memory_order_relaxed); }
 
 private:
-    std::unique_ptr<Timeline> m_current;  // the audio thread's while playing
+    struct Handed {
+        std::unique_ptr<Timeline> timeline;
+        std::uint64_t number;
+    };
+
     Scheduler m_scheduler;
     std::uint64_t m_decayFrames;
-    std::uint64_t m_decayed = 0;
+    std::uint64_t m_decayed = 0;  // audio thread
     std::atomic<bool> m_ended{false};
-    std::atomic<Timeline*> m_pending{nullptr};
-    std::atomic<Timeline*> m_retired{nullptr};
+    std::atomic<Handed*> m_pending{nullptr};
+    std::atomic<std::uint64_t> m_playing{0};  // the number of the timeline the audio thread plays
+    std::vector<std::unique_ptr<Handed>> m_owned;  // caller's thread
+    std::uint64_t m_lastNumber = 0;
     std::atomic<int> m_section;
     std::atomic<std::uint32_t> m_quarter;
 };

@@ -59,6 +59,9 @@ void Scheduler::Render(float* left, float* right, std::size_t frames) {
 
 void Scheduler::Dispatch(const TimelineEvent& event, std::uint64_t tick) {
     if (event.kind == TimelineEvent::Kind::Tempo) {
+        // Counting on from the last change keeps every sample exact while the tempo
+        // stays (each loop starts with the style's tempo once more).
+        if (event.value == m_quarter) return;
         m_baseSample = std::max(SampleOf(tick), m_samples);
         m_baseTick = tick;
         m_quarter = std::max<std::uint32_t>(event.value, 1);

@@ -49,6 +49,7 @@ bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, const Timel
     channel = event.Channel();
     if (event.MessageKind() == 0xB && event.data1 == 0) {
         voice.msb = event.data2;
+        voice.msbSet = true;
         return false;
     }
     if (event.MessageKind() == 0xB && event.data1 == 32) {
@@ -70,7 +71,7 @@ StyleVoices SetUpVoices(const Timeline& timeline) {
 
 bool IsDrumVoice(const StyleVoice& voice, int channel) {
     if (voice.msb == 126 || voice.msb == 127 || voice.xgDrumPart) return true;
-    return channel == kDrumChannel && voice.msb == 0 && !voice.programSet;
+    return channel == kDrumChannel && !voice.msbSet;
 }
 
 SoundFontVoice DecideVoice(const StyleVoice& voice, int channel, const Synth& synth) {

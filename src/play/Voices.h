@@ -12,6 +12,7 @@
 // whether an XG system-exclusive message made its part a drum part.
 struct StyleVoice {
     int msb = 0;
+    bool msbSet = false;
     int lsb = 0;
     int program = 0;
     bool programSet = false;
@@ -26,8 +27,8 @@ bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, const Timel
 // The voices as the set-up selects them.
 StyleVoices SetUpVoices(const Timeline& timeline);
 
-// A drum kit: bank MSB 126 or 127, an XG drum part, or channel 10 that no bank select
-// made melodic.
+// A drum kit: bank MSB 126 or 127, an XG drum part, or channel 10 without a bank
+// select of its own (General MIDI's drum channel).
 bool IsDrumVoice(const StyleVoice& voice, int channel);
 // Mega Voices (bank MSB 8) put effect noises on the keys from here up; only the
 // playing range below is played.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "play/PlayMessages.h"
 #include "style/StyleMessages.h"
 
 namespace {
@@ -37,7 +38,11 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
                                       "012_New Style.sty",
                                       "korvane-cli save",
                                       "--percent",
-                                      "SFF1"};
+                                      "SFF1",
+                                      "korvane-cli render",
+                                      "korvane-cli play",
+                                      "\"SoundFont\" in the section \"Playback\"",
+                                      "source chord"};
     for (const auto& [page, other] : {std::pair{"korvane.htm", "korvane_e.htm"}, {"korvane_e.htm", "korvane.htm"}}) {
         const std::string html = Page(page);
         ASSERT_FALSE(html.empty()) << page;
@@ -49,13 +54,15 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
     EXPECT_NE(Page("korvane_e.htm").find("lang=\"en\""), std::string::npos);
 }
 
-// Each message of the engine's table appears word for word as the user sees it (its
+// Each message of the engine's table and of playback's appears word for word as the user sees it (its
 // blank line kept by the stylesheet), every value filled in ("%x", "%s") written as
 // "&hellip;".
 TEST(HelpPages, QuoteEveryEngineMessage) {
     for (const char* page : {"korvane.htm", "korvane_e.htm"}) {
         const std::string html = Page(page);
-        for (std::string text : style_messages::kAll) {
+        std::vector<std::string> texts(style_messages::kAll.begin(), style_messages::kAll.end());
+        texts.insert(texts.end(), play_messages::kAll.begin(), play_messages::kAll.end());
+        for (std::string text : texts) {
             for (const char* placeholder : {"%x", "%s"}) {
                 for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;)
                     text.replace(at, 2, "&hellip;");

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "RunProgram.h"
+#include "StyleBytes.h"
+#include "TempDir.h"
+
+namespace {
+
+const std::string kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+class CliPlay : public testing::Test {
+protected:
+    ProgramResult Run(const std::vector<std::string>& args, std::vector<std::string> environment = {}) {
+        return RunProgram(KORVANE_CLI_PATH, args, scratch.path(), std::move(environment));
+    }
+
+    // A bass note on channel 1 in "Main A", nothing in "Main B".
+    std::filesystem::path Style() {
+        return dir.Write("Play.sty", StyleFile(BasicEvents() + TempoEvent(500000) + VolumeEvent(0, 100) +
+                                               MarkerEvent("Main A") + NoteOn(0, 36, 100) +
+                                               Bytes{0x83, 0x60, 0x80, 36, 0} + MarkerEvent("Main B") +
+                                               Bytes{0x83, 0x60, 0xFF, 0x2F, 0x00}));
+    }
+
+    TempDir dir;
+    TempDir scratch;
+};
+
+// The MIDI file plays the section with the edits, as the save would write them.
+TEST_F(CliPlay, RenderWritesTheSectionAsMidiWithTheEdits) {
+    const auto out = dir / "Out.mid";
+    const ProgramResult result = Run({"render", "--tempo", "60", "--loops", "1", "-o", out.string(), Style().string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, out.string() + "\n");
+    const std::string midi = ReadFileBytes(out).str();
+    EXPECT_EQ(midi.substr(0, 4), "MThd");
+    EXPECT_NE(midi.find(std::string("\xFF\x51\x03\x0F\x42\x40", 6)), std::string::npos) << "1,000,000 us a quarter";
+    EXPECT_NE(midi.find(std::string("\xB0\x07\x64", 3)), std::string::npos);
+}
+
+struct RefusalCase {
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // after "PATH:\n", or the whole usage text
+};
+
+class CliPlayRefusal : public CliPlay, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(CliPlayRefusal, SaysWhyAndWritesNothing) {
+    const std::string style = Style().string();
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& arg : args) {
+        if (arg == "STYLE") arg = style;
+        if (arg == "OUT") arg = (dir / "Out.mid").string();
+    }
+    const ProgramResult result = Run(args);
+    EXPECT_EQ(result.status, GetParam().status);
+    const std::string expected = GetParam().status == 1 ? style + ":\n" + GetParam().err : GetParam().err;
+    EXPECT_EQ(result.err, expected);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Out.mid"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliPlayRefusal,
+    testing::Values(
+        RefusalCase{{"render", "--section", "Intro A", "-o", "OUT", "STYLE"},
+                    1,
+                    "This style has no section \"Intro A\"!\n\n(Its sections: Main A, Main B.)\n"},
+        RefusalCase{{"render", "--volume", "5=10", "-o", "OUT", "STYLE"},
+                    1,
+                    "This style has no volume on channel 5 to change.\n"},
+        RefusalCase{{"render", "STYLE"},
+                    2,
+                    "korvane-cli: render needs -o OUT.wav or -o OUT.mid\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"render", "--loops", "0", "-o", "OUT", "STYLE"},
+                    2,
+                    "korvane-cli: --loops takes a whole number from 1 to 1000\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"play", "--stems", "x", "STYLE"},
+                    2,
+                    "korvane-cli: play: unknown option '--stems'\nTry 'korvane-cli --help'.\n"}));
+
+// A section without notes still renders, and says so.
+TEST_F(CliPlay, SilentSectionIsSaid) {
+    const auto out = dir / "Out.mid";
+    const ProgramResult result = Run({"render", "--section", "Main B", "-o", out.string(), Style().string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, Style().string() + ":\nThe section \"Main B\" has no notes: what it plays is silence.\n");
+    EXPECT_TRUE(std::filesystem::exists(out));
+}
+
+#ifdef KORVANE_WITH_FLUIDSYNTH
+TEST_F(CliPlay, RenderWritesSoundAndStems) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    const auto out = dir / "Out.wav";
+    const ProgramResult result = Run({"render", "--soundfont", kSoundFont, "--rate", "22050", "--stems",
+                                      (dir / "stems").string(), "-o", out.string(), Style().string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, out.string() + "\n" + (dir / "stems" / "1-(1).wav").string() + "\n");
+    const Bytes wav = ReadFileBytes(out);
+    ASSERT_GT(wav.size(), 44u);
+    EXPECT_EQ(wav.str().substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.data[24] | (wav.data[25] << 8), 22050);
+}
+
+TEST_F(CliPlay, MissingSoundFontIsNamed) {
+    const auto out = dir / "Out.wav";
+    const std::string missing = (dir / "None.sf2").string();
+    const ProgramResult result = Run({"render", "--soundfont", missing, "-o", out.string(), Style().string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, Style().string() + ":\nThe SoundFont \"" + missing +
+                              "\" could not be read!\n\n(Choose another one: Play > SoundFont... in the editor, "
+                              "--soundfont FILE for korvane-cli, or the setting \"SoundFont\" in the section "
+                              "\"Playback\".)\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Without a sound server or device, play says what it tried, and nothing else.
+TEST_F(CliPlay, PlayWithoutAudioOutputSaysWhatItTried) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    const ProgramResult result =
+        Run({"play", "--soundfont", kSoundFont, Style().string()},
+            {"PULSE_SERVER=unix:/nonexistent", "PIPEWIRE_REMOTE=/nonexistent", "ALSA_CONFIG_PATH=/nonexistent",
+             "AUDIODEV=/nonexistent"});
+    EXPECT_EQ(result.status, 1);
+    // The sound libraries may say more on their own before it.
+    EXPECT_NE(result.err.find(Style().string() + ":\nNo audio output could be opened!\n\n(Tried: pulseaudio"),
+              std::string::npos)
+        << result.err;
+}
+#else
+TEST_F(CliPlay, SoundNeedsASynthesizer) {
+    const ProgramResult result = Run({"render", "-o", (dir / "Out.wav").string(), Style().string()});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, Style().string() +
+                              ":\nThis build of Korvane has no synthesizer!\n\n(It can write a section as a MIDI file, "
+                              "but not play it or write its sound.)\n");
+    EXPECT_EQ(Run({"play", Style().string()}).status, 3);
+}
+#endif
+
+}  // namespace
