@@ -7,12 +7,11 @@ KORVANE_PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   xvfb xauth
-  # The editor's Play is tested through a PulseAudio daemon of the test's own.
-  pulseaudio pulseaudio-utils
   desktop-file-utils
   clang libclang-rt-14-dev
   libbenchmark-dev
   pkg-config libfluidsynth-dev
+  # The test SoundFont; the editor's Play is heard through a PulseAudio daemon of the test's own.
   timgm6mb-soundfont pulseaudio pulseaudio-utils
 )
 
