@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FrameFixture.h"
+#include "RecordingSynth.h"
 #include "app/CommandIds.h"
 #include "app/PlayCommands.h"
 #include "play/AudioOutput.h"
@@ -22,20 +23,15 @@ struct VolumeSent {
     bool operator==(const VolumeSent&) const = default;
 };
 
-class VolumeRecordingSynth : public Synth {
-public:
-    void SendChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        if ((status & 0xF0) == 0xB0 && data1 == 7) volumes.push_back({status & 0x0F, data2});
-        if ((status & 0xF0) == 0x90 && data2 != 0) ++notesOn;
-    }
-    void SelectVoice(int, const SoundFontVoice&) override {}
-    void Render(float*, float*, std::size_t) override {}
-    void Reset() override {}
-    bool HasPreset(int, int) const override { return true; }
-
+// The controller-7 messages the synthesizer was sent, from the index-th message on.
+inline std::vector<VolumeSent> VolumesSent(const RecordingSynth& synth, std::size_t from = 0) {
     std::vector<VolumeSent> volumes;
-    int notesOn = 0;
-};
+    for (std::size_t i = from; i < synth.messages.size(); ++i) {
+        const SentMessage& m = synth.messages[i];
+        if ((m.status >> 4) == 0xB && m.data1 == 7) volumes.push_back({m.status & 0x0F, m.data2});
+    }
+    return volumes;
+}
 
 struct PumpedOutput : AudioOutput {
     PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
@@ -58,7 +54,7 @@ struct PumpedOutput : AudioOutput {
         for (int n = static_cast<int>(seconds * 44100 / 512); n > 0 && source; --n) source->Fill(left.data(), right.data(), 512);
     }
 
-    VolumeRecordingSynth synth;
+    RecordingSynth synth;
     AudioSource* source = nullptr;
     bool audioThere = true;
     bool readableFont = true;

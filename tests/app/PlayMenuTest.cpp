@@ -81,7 +81,7 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     EXPECT_EQ(Play().PlayingFrame(), frame->ActiveChildFrame());
     EXPECT_EQ(output->soundFonts, std::vector<std::filesystem::path>{"/fonts/General.sf2"});
     output->Pump(1.0);
-    EXPECT_EQ(output->synth.notesOn, 2) << "Main A at 120 bpm: two quarters a second";
+    EXPECT_EQ(output->synth.NoteOns().size(), 2u) << "Main A at 120 bpm: two quarters a second";
     EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop Ballad.sty \u2013 120 bpm"));
 
     SectionEntry("Intro A")->trigger();
@@ -181,12 +181,12 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
         Open("Pop.sty", {"Main A"});
         Play().OnPlay();
         output->Pump(0.5);
-        const int notesBefore = output->synth.notesOn;
-        output->synth.volumes.clear();
+        const std::size_t notesBefore = output->synth.NoteOns().size();
+        const std::size_t sentBefore = output->synth.messages.size();
         c.edit(*frame->ActiveStyleDialog());
         output->Pump(0.05);
         // Edits made in one moment may reach the sound together: the last ones count.
-        const std::vector<VolumeSent>& sent = output->synth.volumes;
+        const std::vector<VolumeSent> sent = VolumesSent(output->synth, sentBefore);
         ASSERT_GE(sent.size(), c.volumes.size()) << c.what;
         EXPECT_EQ(std::vector<VolumeSent>(sent.end() - static_cast<std::ptrdiff_t>(c.volumes.size()), sent.end()),
                   c.volumes)
@@ -195,7 +195,7 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
             EXPECT_TRUE(sent.empty()) << c.what;
         }
         output->Pump(0.5);
-        EXPECT_GT(output->synth.notesOn, notesBefore) << c.what << ": the sound goes on";
+        EXPECT_GT(output->synth.NoteOns().size(), notesBefore) << c.what << ": the sound goes on";
         EXPECT_EQ(Play().StatusText(), QString::fromUtf8(c.status)) << c.what;
         EXPECT_TRUE(presenter.boxes.empty()) << c.what;
     }
