@@ -15,6 +15,7 @@
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
+#include "app/SoundModuleLoader.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "msg/Messages.h"
@@ -83,6 +84,7 @@ std::string FirstChoice(const std::vector<std::string>& sections) {
 }  // namespace
 
 CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+    m_makeOutput = [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
     m_menu = frame.menuBar()->addMenu(Utf8(kMenuText));
     m_menu->setObjectName(QString::number(ID_PLAY_MENU));
     m_play = AddCommand(m_menu, kPlay);

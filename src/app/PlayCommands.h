@@ -66,7 +66,7 @@ private:
     QAction* m_stop;
     QAction* m_sectionsStart;  // the separator before the section entries
     QActionGroup* m_sectionList = nullptr;
-    CStylePlayer::OutputFactory m_makeOutput = MakeSystemAudioOutput;
+    CStylePlayer::OutputFactory m_makeOutput;
     std::unique_ptr<CStylePlayer> m_player;
     CChildFrame* m_playing = nullptr;  // the window last played, until it closes
     QString m_playingName;  // the playing window's file name, kept for "stopped" after it closed

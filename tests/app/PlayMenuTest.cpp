@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "PlayFixture.h"
+#include "app/SoundModuleLoader.h"
 
 namespace id = form_id;
 
@@ -232,6 +233,16 @@ TEST_F(PlayFixture, FailuresShowOneBoxAndChangeNothingElse) {
         EXPECT_EQ(frame->findChild<QStatusBar*>(), nullptr) << c.what;
         EXPECT_FALSE(frame->ActiveChildFrame()->GetDocument().IsModified()) << c.what;
     }
+}
+
+// The sound module is the installation's part: without it the editor says it cannot
+// play, once, and runs on.
+TEST_F(PlayFixture, MissingSoundModuleSaysThereIsNoSynthesizer) {
+    Play().SetOutputFactory(SoundModuleOutput(QStringFromPath(dir / "korvane-sound")));
+    Open("Pop.sty", {"Main A"});
+    Play().OnPlay();
+    ExpectOneBox(play_messages::kNoSynthesizer);
+    EXPECT_EQ(Play().PlayingFrame(), nullptr);
 }
 
 TEST_F(PlayFixture, SoundFontChoiceIsStoredOnlyForASoundFont) {
