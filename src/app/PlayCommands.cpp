@@ -103,6 +103,10 @@ CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame
 CPlayCommands::~CPlayCommands() = default;
 
 void CPlayCommands::UpdateMenu(bool withStyles) {
+    // The section entries belong to the window that was active; the next opening of the
+    // menu lists those of the window active then.
+    delete m_sectionList;
+    m_sectionList = nullptr;
     m_menu->menuAction()->setVisible(withStyles);
     m_play->setEnabled(withStyles);
     m_stop->setEnabled(withStyles);
@@ -220,7 +224,8 @@ QString CPlayCommands::StatusText() const {
     if (!m_player) return {};
     const PlayStatus status = m_player->Status();
     if (!status.playing) return Utf8(kStoppedStatus).arg(m_playingName);
-    return Utf8(kPlayingStatus).arg(QString::fromStdString(status.section), m_playingName).arg(status.bpm);
+    // One pass, so that a "%" in a file name stays as it is.
+    return Utf8(kPlayingStatus).arg(QString::fromStdString(status.section), m_playingName, QString::number(status.bpm));
 }
 
 void CPlayCommands::ShowStatus() {

@@ -72,8 +72,9 @@ TEST_F(PlayFixture, SectionListFollowsTheActiveWindowWithItsChoiceChecked) {
     EXPECT_EQ(SectionEntries(), (std::vector<std::string>{"Main A", "Main B*", "Fill In AA"}));
 }
 
+// A "%3" in the file name stays as it is in the status bar.
 TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
-    Open("Pop Ballad.sty", {"Intro A", "Main A"});
+    Open("Pop%3 Ballad.sty", {"Intro A", "Main A"});
     EXPECT_EQ(frame->findChild<QStatusBar*>(), nullptr);
     EXPECT_EQ(outputsMade, 0) << "no synthesizer before the first Play";
 
@@ -83,15 +84,15 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     EXPECT_EQ(output->soundFonts, std::vector<std::filesystem::path>{"/fonts/General.sf2"});
     output->Pump(1.0);
     EXPECT_EQ(output->synth.NoteOns().size(), 2u) << "Main A at 120 bpm: two quarters a second";
-    EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop Ballad.sty \u2013 120 bpm"));
+    EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
 
     SectionEntry("Intro A")->trigger();
-    EXPECT_EQ(Status(), QString::fromUtf8("Intro A \u2013 Pop Ballad.sty \u2013 120 bpm"));
+    EXPECT_EQ(Status(), QString::fromUtf8("Intro A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
 
     PlayMenu()->findChild<QAction*>(QString::number(ID_PLAY_STOP))->trigger();
     EXPECT_EQ(Play().PlayingFrame(), nullptr);
     EXPECT_EQ(output->source, nullptr);
-    EXPECT_EQ(Status(), QString::fromUtf8("Stopped \u2013 Pop Ballad.sty"));
+    EXPECT_EQ(Status(), QString::fromUtf8("Stopped \u2013 Pop%3 Ballad.sty"));
     EXPECT_EQ(outputsMade, 1);
     EXPECT_TRUE(presenter.boxes.empty());
 }
