@@ -2,13 +2,17 @@
 // Loads arbitrary bytes as a style image. A load that succeeds must leave the facts
 // in the state the editor relies on, a save with nothing edited must give back the
 // image byte for byte, and a save with edits must load again with the edits in it and
-// nothing else changed.
+// nothing else changed. Every section it has must play, looped and at an edited tempo,
+// with its events in time order and every note it starts ended.
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "play/PlayCursor.h"
+#include "play/SoundFiles.h"
 #include "style/CasmCopy.h"
 #include "style/Chunks.h"
 #include "style/StyleReader.h"
@@ -94,6 +98,30 @@ void CheckSave(ByteView image, const StyleFacts& facts) {
     }
 }
 
+void CheckPlayback(ByteView image, const StyleFacts& facts) {
+    TrackEdits edits = UneditedEdits(facts);
+    edits.tempo = facts.tempo == -1 ? -1 : 173;
+    Timeline timeline;
+    if (BuildTimeline(image, edits, timeline)) return;  // a header that counts frames
+    for (const TimelineSection& section : timeline.sections) {
+        PlayCursor cursor(timeline, section.section, 2);
+        std::array<std::bitset<128>, 16> sounding;
+        std::uint64_t last = 0;
+        TimelineEvent event;
+        std::uint64_t tick = 0;
+        while (cursor.Peek(event, tick)) {
+            cursor.Advance();
+            Require(tick >= last);
+            last = tick;
+            if (event.IsNoteOn()) sounding[event.Channel()][event.data1] = true;
+            if (event.IsNoteOff()) sounding[event.Channel()][event.data1] = false;
+            if (event.kind == TimelineEvent::Kind::SysEx) Require(event.value + event.length <= timeline.sysex.size());
+        }
+        for (const auto& notes : sounding) Require(notes.none());
+        Require(!MidiFileBytes(timeline, section.section, 1).empty());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -103,5 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckFacts(facts);
     CheckUneditedSave(image, facts);
     CheckSave(image, facts);
+    CheckPlayback(image, facts);
     return 0;
 }

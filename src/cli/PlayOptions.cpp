@@ -60,6 +60,7 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
         if (!request.output) return "render needs -o OUT.wav or -o OUT.mid";
         const std::string extension = request.output->extension().string();
         if (extension != ".wav" && extension != ".mid") return "-o takes a file name ending in .wav or .mid";
+        if (request.stems && extension != ".wav") return "--stems needs -o OUT.wav";
     }
     return CheckEditRequest(request.edits);
 }

@@ -69,6 +69,12 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         ReportFileMessage(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
     }
+    RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
+    if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
+        ReportFileMessage(err, file,
+                          style_messages::FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
+        return kExitFileFailed;
+    }
     PlayError error;
     std::unique_ptr<Synth> synth = MakeRenderSynth(ChosenSoundFont(request), request.sampleRate, true, error);
     if (!synth) {
@@ -76,7 +82,6 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         return kExitFileFailed;
     }
     if (request.verbose) ListSubstitutions(style.timeline, *synth, err);
-    RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
     if (!WriteOut(*request.output, WavFileBytes(RenderSound(style.timeline, settings, *synth), request.sampleRate),
                   file, out, err)) {
         return kExitFileFailed;

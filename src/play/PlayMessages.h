@@ -28,7 +28,11 @@ inline constexpr const char* kUnplayableDivision =
 inline constexpr const char* kErrorWritingSound =
     "Error creating/writing file \"%s\"!\n\n(Please check if file or folder is write protected.)";
 
-inline constexpr std::array kAll = {kNoAudioOutput,   kSoundFontUnreadable, kUnknownSection,   kSilentSection,
-                                    kNoSynthesizer,   kUnplayableDivision,  kErrorWritingSound};
+// %s: the longest sound in minutes.
+inline constexpr const char* kSoundTooLong =
+    "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
+
+inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,    kSilentSection,
+                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound, kSoundTooLong};
 
 }  // namespace play_messages

@@ -14,7 +14,25 @@ std::int16_t ToSample(float value) {
     return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
 }
 
+// Takes the events and makes no sound.
+class NoSound : public Synth {
+public:
+    void SendChannelMessage(std::uint8_t, std::uint8_t, std::uint8_t) override {}
+    void SelectVoice(int, const SoundFontVoice&) override {}
+    void Render(float*, float*, std::size_t) override {}
+    void Reset() override {}
+    bool HasPreset(int, int) const override { return true; }
+};
+
 }  // namespace
+
+std::uint64_t SoundFrames(const Timeline& timeline, const RenderSettings& settings) {
+    NoSound none;
+    Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, none, settings.channel);
+    constexpr std::uint64_t kStride = std::uint64_t{1} << 32;
+    while (!scheduler.Finished()) scheduler.Skip(kStride);
+    return scheduler.LastEventSample();
+}
 
 std::vector<std::int16_t> RenderSound(const Timeline& timeline, const RenderSettings& settings, Synth& synth) {
     Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, synth, settings.channel);

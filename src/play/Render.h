@@ -18,6 +18,14 @@ struct RenderSettings {
 inline constexpr double kDecayEndDbfs = -90.0;
 inline constexpr int kLongestDecaySeconds = 3;
 
+// The longest sound a render writes: a hostile style can ask for days of sound with one
+// long delta time, which would fill the memory before a file is written.
+inline constexpr int kLongestRenderMinutes = 60;
+
+// How many frames the section plays as settings order it, its decay not counted.
+// Counts by the events alone, however long the sound.
+std::uint64_t SoundFrames(const Timeline& timeline, const RenderSettings& settings);
+
 // Plays the timeline through the synthesizer and returns the sound as interleaved
 // 16-bit stereo (left first): the section as settings order it, then its decay until
 // it falls below -90 dBFS, at most 3 seconds. No dither: the same input gives the

@@ -38,6 +38,16 @@ bool Scheduler::Finished() {
 }
 
 void Scheduler::Render(float* left, float* right, std::size_t frames) {
+    Run(frames, [&](std::size_t offset, std::size_t count) { m_synth.Render(left + offset, right + offset, count); });
+}
+
+void Scheduler::Skip(std::uint64_t frames) {
+    Run(frames, [](std::uint64_t, std::uint64_t) {});
+}
+
+template <class RenderGap>
+void Scheduler::Run(std::uint64_t frames, RenderGap renderGap) {
+    const std::uint64_t start = m_samples;
     const std::uint64_t end = m_samples + frames;
     TimelineEvent event;
     std::uint64_t tick = 0;
@@ -45,15 +55,14 @@ void Scheduler::Render(float* left, float* right, std::size_t frames) {
         const std::uint64_t at = std::max(SampleOf(tick), m_samples);
         if (at >= end) break;
         if (at > m_samples) {
-            const std::size_t done = static_cast<std::size_t>(m_samples + frames - end);
-            m_synth.Render(left + done, right + done, static_cast<std::size_t>(at - m_samples));
+            renderGap(static_cast<std::size_t>(m_samples - start), static_cast<std::size_t>(at - m_samples));
             m_samples = at;
         }
         m_cursor.Advance();
+        m_lastEventSample = at;
         Dispatch(event, tick);
     }
-    const std::size_t done = static_cast<std::size_t>(m_samples + frames - end);
-    if (done < frames) m_synth.Render(left + done, right + done, frames - done);
+    if (m_samples < end) renderGap(static_cast<std::size_t>(m_samples - start), static_cast<std::size_t>(end - m_samples));
     m_samples = end;
 }
 

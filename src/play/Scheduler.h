@@ -19,6 +19,8 @@ public:
 
     // Adds frames of sound to left and right (zeroed by the caller).
     void Render(float* left, float* right, std::size_t frames);
+    // Sends the events of the next frames and renders nothing.
+    void Skip(std::uint64_t frames);
     bool Finished();
     // A timeline of the same track with other values, heard from the next event on.
     void Swap(const Timeline& timeline);
@@ -26,8 +28,12 @@ public:
     int Section() const { return m_cursor.Section(); }
     std::uint32_t Quarter() const { return m_quarter; }  // microseconds per quarter now
     std::uint64_t Samples() const { return m_samples; }
+    // The sample of the last event sent.
+    std::uint64_t LastEventSample() const { return m_lastEventSample; }
 
 private:
+    template <class RenderGap>
+    void Run(std::uint64_t frames, RenderGap renderGap);
     std::uint64_t SampleOf(std::uint64_t tick) const;
     std::uint64_t TickAt(std::uint64_t sample) const;
     void Dispatch(const TimelineEvent& event, std::uint64_t tick);
@@ -44,4 +50,5 @@ private:
     std::uint64_t m_baseSample = 0;
     std::uint32_t m_quarter;
     std::uint64_t m_samples = 0;
+    std::uint64_t m_lastEventSample = 0;
 };

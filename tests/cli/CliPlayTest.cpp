@@ -76,6 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"render", "--loops", "0", "-o", "OUT", "STYLE"},
                     2,
                     "korvane-cli: --loops takes a whole number from 1 to 1000\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"render", "--stems", "x", "-o", "OUT", "STYLE"},
+                    2,
+                    "korvane-cli: --stems needs -o OUT.wav\nTry 'korvane-cli --help'.\n"},
         RefusalCase{{"play", "--stems", "x", "STYLE"},
                     2,
                     "korvane-cli: play: unknown option '--stems'\nTry 'korvane-cli --help'.\n"}));
@@ -101,6 +104,18 @@ TEST_F(CliPlay, RenderWritesSoundAndStems) {
     ASSERT_GT(wav.size(), 44u);
     EXPECT_EQ(wav.str().substr(0, 4), "RIFF");
     EXPECT_EQ(wav.data[24] | (wav.data[25] << 8), 22050);
+}
+
+TEST_F(CliPlay, DaysOfSoundAreRefused) {
+    const auto path = dir.Write("Long.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + Bytes{0xFF, 0xFF, 0xFF, 0x7F} +
+                                                      Bytes{0x90, 60, 100} + EndOfTrack()));
+    const auto out = dir / "Out.wav";
+    const ProgramResult result = Run({"render", "-o", out.string(), path.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, path.string() +
+                              ":\nThe sound would last longer than 60 minutes!\n\n(Render fewer loops, or write a MIDI "
+                              "file.)\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(CliPlay, MissingSoundFontIsNamed) {

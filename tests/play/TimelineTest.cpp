@@ -6,6 +6,7 @@
 
 #include "PlayStyles.h"
 #include "RecordingSynth.h"
+#include "play/Render.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 #include "style/StyleReader.h"
@@ -229,6 +230,16 @@ TEST(Timeline, EmptySectionPlaysOnceEvenLoopingForever) {
     float buffer[64];
     scheduler.Render(buffer, buffer, 64);
     EXPECT_TRUE(scheduler.Finished());
+}
+
+// Regression: one delta time of 2^28 ticks asked a render for days of sound, which
+// filled the memory before anything was written. The length is known from the events.
+TEST(Timeline, SoundLengthIsCountedFromTheEventsAlone) {
+    const Timeline normal = Build(PlayStyle(96, OneNoteSection("Main A", 60, 96) + EndAt(0)));
+    EXPECT_EQ(SoundFrames(normal, RenderSettings{kPlaySectionMainA, 3, kRate, -1}), 3 * SampleOf(4 * 96, 500000, 96));
+    const Timeline endless = Build(PlayStyle(96, MarkerAt(0, "Main A") + At(0x0FFFFFFF, 0x90, 60, 100) + EndAt(0)));
+    EXPECT_EQ(SoundFrames(endless, RenderSettings{kPlaySectionMainA, 2, kRate, -1}),
+              2 * SampleOf(0x0FFFFFFF, 500000, 96));
 }
 
 }  // namespace
