@@ -120,6 +120,8 @@ TEST_F(PlayFixture, OneWindowPlaysUntilItOrItsDocumentCloses) {
              QTest::mouseClick(playing.GetView()->Control(id::kCancel), Qt::LeftButton);
          },
          false},
+        {"closing the main window, as at the program's end", [this](CChildFrame&, CChildFrame&) { frame->close(); },
+         false},
         {"closing another window", [](CChildFrame&, CChildFrame& other) { other.close(); }, true},
         {"activating another window",
          [this](CChildFrame&, CChildFrame& other) { frame->MdiArea()->setActiveSubWindow(&other); }, true},

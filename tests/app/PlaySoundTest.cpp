@@ -161,6 +161,15 @@ TEST_F(PlaySound, HeardUntilSliderOrStopSilencesIt) {
     EXPECT_TRUE(presenter.boxes.empty());
 }
 
+// Read by the synthesizer itself: one box naming the file and the way to another.
+TEST_F(PlaySound, AMissingSoundFontIsNamedWithTheWayToAnother) {
+    const auto missing = serverHome / "Gone.sf2";
+    profile.WriteProfileString(kPlaybackSection, kSoundFontEntry, missing.string());
+    frame->PlayCommands().OnPlay();
+    ExpectOneBox(style_messages::FillIn(play_messages::kSoundFontUnreadable, {missing.string()}));
+    EXPECT_EQ(frame->PlayCommands().PlayingFrame(), nullptr);
+}
+
 // No server, no sound card: one box that names what was tried, and no status bar.
 TEST_F(PlaySound, WithoutAnyServerTheEditorShowsItsOneError) {
     qputenv("PULSE_SERVER", QByteArray("unix:" + QFile::encodeName(QStringFromPath(serverHome / "none"))));
