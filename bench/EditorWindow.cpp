@@ -8,8 +8,9 @@
 // first style, and with all N, and the peak resident memory. With --play it then plays
 // the active style (Play in its menu, the system's SoundFont, the sound server there
 // is: ../shared/tools/sound-sink) for that many seconds and prints the peak resident
-// memory again; a failure is printed, not shown in a box. Settings live in memory
-// only; the styles are written to a temporary folder and removed again.
+// memory again, and how long the first Play took to start the sound; a failure is
+// printed, not shown in a box. Settings live in memory only; the styles are written to
+// a temporary folder and removed again.
 
 #include <sys/resource.h>
 
@@ -79,7 +80,12 @@ int main(int argc, char** argv) {
     std::printf("%d styles shown: %lld ms, peak resident memory %ld kB\n", styles,
                 static_cast<long long>(sinceStart.elapsed()), PeakResidentKilobytes());
     if (playSeconds > 0) {
+        QElapsedTimer play;
+        play.start();
         frame.PlayCommands().OnPlay();
+        std::printf("first Play: %lld ms to load the sound module, the synthesizer and its SoundFont and start the "
+                    "sound\n",
+                    static_cast<long long>(play.elapsed()));
         QEventLoop playing;
         QTimer::singleShot(playSeconds * 1000, &playing, &QEventLoop::quit);
         playing.exec();
