@@ -68,6 +68,17 @@ private:
     std::atomic<std::uint32_t> m_quarter;
 };
 
+std::vector<std::string> PlayableSections(const CKorvaneDoc& doc) {
+    Timeline timeline;
+    if (BuildTimeline(doc, timeline)) return {};
+    std::vector<std::string> sections;
+    const std::array<bool, kPlaySectionCount> present = timeline.Present();
+    for (int section = kPlaySectionSInt + 1; section < kPlaySectionCount; ++section) {
+        if (present[section]) sections.emplace_back(kPlaySectionNames[section]);
+    }
+    return sections;
+}
+
 CStylePlayer::CStylePlayer(OutputFactory makeOutput) : m_makeOutput(std::move(makeOutput)) {}
 
 CStylePlayer::~CStylePlayer() { Stop(); }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "play/AudioOutput.h"
 #include "play/PlayError.h"
@@ -25,8 +26,10 @@ struct Timeline;
 //   player.UpdateEdits(doc);                // heard within one beat, without a restart
 //   PlayStatus s = player.Status();         // for the status line: "Main A - x.sty - 120 bpm"
 //   player.Stop();                          // silent at once; also on closing the window
-// Play while playing stops the first sound and starts anew (another section, another
-// document). Every error is a value with its text ready to show: no audio output (the
+// The sections for the Play menu: PlayableSections(doc), in menu order. Play while
+// playing stops the first sound and starts anew (another section, another document).
+// Every error is a value with its text ready to show (UTF-8, as file names are, so
+// convert it for ShowError like the companion does): no audio output (the
 // text names what was tried), an unreadable SoundFont (it names the file and how to
 // choose another), a section the style lacks (it names the sections it has); after an
 // error nothing plays and nothing else changed.
@@ -37,6 +40,10 @@ struct Timeline;
 inline constexpr int kPlayForever = 0;
 // After the last event, how long a sound that ends on its own rings on.
 inline constexpr int kPlayDecaySeconds = 2;
+
+// The sections a document's style can play ("SInt" is set-up, never played), in the
+// order of kPlaySectionNames; none when its track cannot be played.
+std::vector<std::string> PlayableSections(const CKorvaneDoc& doc);
 
 struct PlayStatus {
     bool playing = false;

@@ -71,6 +71,10 @@ protected:
     CStylePlayer player;
 };
 
+TEST_F(Player, ListsTheSectionsForThePlayMenu) {
+    EXPECT_EQ(PlayableSections(doc), (std::vector<std::string>{"Main A", "Main B"}));
+}
+
 // The synthesizer is made on the first Play only, and kept for the next.
 TEST_F(Player, MakesTheSynthesizerOnFirstPlayOnly) {
     EXPECT_EQ(outputsMade, 0);
@@ -87,7 +91,7 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
     EXPECT_EQ(outputsMade, 0);
     EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"), "no such SoundFont");
     EXPECT_FALSE(player.IsPlaying());
-    CStylePlayer refused([this](PlayError&) {
+    CStylePlayer refused([](PlayError&) {
         auto made = std::make_unique<FakeOutput>();
         made->refuseStart = true;
         return made;
