@@ -16,13 +16,13 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/SoundModuleLoader.h"
+#include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "msg/Messages.h"
 #include "play/PlayMessages.h"
 #include "play/PlaySections.h"
 #include "play/SoundFontSetting.h"
-#include "play/Timeline.h"
 #include "style/KorvaneDoc.h"
 #include "style/StyleMessages.h"
 #include "view/StyleDialog.h"
@@ -66,6 +66,10 @@ bool LooksLikeSoundFont(const std::filesystem::path& path) {
     const QByteArray head = file.read(12);
     return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "sfbk";
 }
+
+// Playback's texts name files in UTF-8; a box shows the program's code page, where a
+// character it lacks becomes "?".
+void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)); }
 
 // "Main A", or where a style lacks it its first Main, else its first section.
 std::string FirstChoice(const std::vector<std::string>& sections) {
@@ -120,18 +124,9 @@ CPlayCommands::WindowChoice& CPlayCommands::WindowOf(CChildFrame& frame) {
 
 const std::vector<std::string>& CPlayCommands::SectionsOf(CChildFrame& frame) {
     WindowChoice& window = WindowOf(frame);
-    if (window.sectionsRead) return window.sections;
-    Timeline timeline;
-    // A style that cannot be played lists no sections; Play then says why.
-    if (!BuildTimeline(frame.GetDocument(), timeline)) {
-        const auto present = timeline.Present();
-        for (int section = 0; section < kPlaySectionCount; ++section) {
-            if (present[section] && section != kPlaySectionSInt) {
-                window.sections.emplace_back(kPlaySectionNames[section]);
-            }
-        }
-        window.sectionsRead = true;
-    }
+    // A style that cannot be played now lists no sections (Play then says why) and is
+    // asked again next time: a tempo being typed may be all that is in the way.
+    if (window.sections.empty()) window.sections = PlayableSections(frame.GetDocument());
     return window.sections;
 }
 
@@ -181,7 +176,7 @@ void CPlayCommands::Play(CChildFrame& frame) {
     if (const PlayError error = m_player->Play(frame.GetDocument(), section, SoundFontPath(AppProfile()))) {
         // A sound of another window has stopped; without one, nothing has changed.
         if (m_playing) ShowStatus();
-        ShowError(*error);
+        ShowMessageText(*error);
         return;
     }
     m_playing = &frame;
@@ -240,7 +235,7 @@ void CPlayCommands::OnChooseSoundFont() {
     const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
     if (!chosen) return;
     if (!LooksLikeSoundFont(*chosen)) {
-        ShowError(style_messages::FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
+        ShowMessageText(style_messages::FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
         return;
     }
     AppProfile().WriteProfileString(kPlaybackSection, kSoundFontEntry, Utf8Of(*chosen));

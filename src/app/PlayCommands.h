@@ -71,7 +71,6 @@ private:
     CChildFrame* m_playing = nullptr;  // the window last played, until it closes
     QString m_playingName;  // the playing window's file name, kept for "stopped" after it closed
     struct WindowChoice {
-        bool sectionsRead = false;
         std::vector<std::string> sections;
         std::string chosen;
     };

@@ -250,13 +250,14 @@ TEST_F(PlayFixture, MissingSoundModuleSaysThereIsNoSynthesizer) {
 
 TEST_F(PlayFixture, SoundFontChoiceIsStoredOnlyForASoundFont) {
     const auto soundFont = dir.Write("Mine.sf2", Bytes::Text("RIFF") + Bytes{4, 0, 0, 0} + Bytes::Text("sfbk"));
-    const auto notSoundFont = dir.Write("Notes.txt", Bytes::Text("RIFF....WAVE"));
+    const auto notSoundFont = dir.Write("Kl\xC3\xA4nge.wav", Bytes::Text("RIFF....WAVE"));
     Open("Pop.sty", {"Main A"});
     Play().OnPlay();
 
     dialogs.soundFontAnswer = notSoundFont;
     Play().OnChooseSoundFont();
-    ExpectOneBox(style_messages::FillIn(play_messages::kSoundFontUnreadable, {notSoundFont.string()}));
+    // The name as the box's code page holds it.
+    ExpectOneBox(style_messages::FillIn(play_messages::kSoundFontUnreadable, {dir.path().string() + "/Kl\xE4nge.wav"}));
     EXPECT_EQ(SoundFontPath(profile), "/fonts/General.sf2");
 
     dialogs.soundFontAnswer = soundFont;
