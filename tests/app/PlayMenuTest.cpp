@@ -97,6 +97,19 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     EXPECT_TRUE(presenter.boxes.empty());
 }
 
+TEST_F(PlayFixture, AnEndingStopsByItselfAndTheStatusBarSaysSo) {
+    Open("Pop.sty", {"Main A", "Ending A"});
+    SectionEntry("Ending A")->trigger();
+    Play().OnPlay();
+    output->Pump(1.0);
+    QTest::qWait(300);
+    EXPECT_EQ(Status(), QString::fromUtf8("Ending A \u2013 Pop.sty \u2013 120 bpm"));
+    output->Pump(1.0 + kPlayDecaySeconds + 0.1);  // the bar, then its decay
+    QTest::qWait(300);
+    EXPECT_EQ(Status(), QString::fromUtf8("Stopped \u2013 Pop.sty"));
+    EXPECT_EQ(Play().PlayingFrame(), nullptr);
+}
+
 TEST_F(PlayFixture, TheKeysPlayAndStop) {
     Open("Pop.sty", {"Main A"});
     Show();
