@@ -52,6 +52,10 @@ void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, c
             AppendBytes(track, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(event.value >> 16),
                                 static_cast<std::uint8_t>(event.value >> 8), static_cast<std::uint8_t>(event.value)});
             break;
+        case TimelineEvent::Kind::TimeSignature:
+            // 24 MIDI clocks a click and 8 thirty-seconds a quarter, as in every style.
+            AppendBytes(track, {0xFF, 0x58, 0x04, event.data1, event.data2, 24, 8});
+            break;
         case TimelineEvent::Kind::SysEx:
             track.push_back(0xF0);
             AppendVarLength(track, event.length);

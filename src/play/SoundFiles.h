@@ -11,6 +11,6 @@ std::vector<std::uint8_t> WavFileBytes(const std::vector<std::int16_t>& samples,
 
 // A Standard MIDI File, format 0, of what the timeline plays in the order the cursor
 // gives (the set-up, the section and what follows it, note-offs and resets at the
-// boundaries), with the style's own bank selects, programs and system-exclusive
-// messages as the track holds them.
+// boundaries), with the style's own bank selects, programs, system-exclusive messages
+// and time signature as the track holds them.
 std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, int loops);

@@ -76,6 +76,12 @@ private:
                 played.data2 = event.length == 2 ? (m_track[event.data + 1] & 0x7F) : 0;
                 return true;
             case TrackEvent::Type::Meta: {
+                if (event.metaType == kMetaTimeSignature && event.length >= 2) {
+                    played.kind = TimelineEvent::Kind::TimeSignature;
+                    played.data1 = m_track[event.data];
+                    played.data2 = m_track[event.data + 1];
+                    return true;
+                }
                 if (event.metaType != kMetaTempoType) return false;
                 std::uint64_t quarter = QuarterOf(m_track, event);
                 if (quarter == 0) return false;

@@ -12,16 +12,17 @@
 
 class CKorvaneDoc;
 
-// One event the timeline plays: a channel message, a tempo change or a
-// system-exclusive message, at a tick from the start of its section.
+// One event the timeline plays: a channel message, a tempo change, a time signature
+// (for the MIDI file; it changes no timing) or a system-exclusive message, at a tick
+// from the start of its section.
 struct TimelineEvent {
-    enum class Kind : std::uint8_t { Channel, Tempo, SysEx };
+    enum class Kind : std::uint8_t { Channel, Tempo, TimeSignature, SysEx };
 
     std::uint32_t tick = 0;
     Kind kind = Kind::Channel;
     std::uint8_t status = 0;  // channel message: kind and channel
-    std::uint8_t data1 = 0;
-    std::uint8_t data2 = 0;
+    std::uint8_t data1 = 0;   // time signature: numerator
+    std::uint8_t data2 = 0;   // time signature: the power of two of the denominator
     std::uint32_t value = 0;   // tempo: microseconds per quarter; system exclusive: offset into Timeline::sysex
     std::uint32_t length = 0;  // system exclusive: bytes after F0 (F7 included)
 

@@ -28,6 +28,24 @@ protected:
     std::filesystem::path config = home / "config";
 };
 
+#ifdef KORVANE_WITH_FLUIDSYNTH
+// The setting "SoundFont" in the section "Playback" names the SoundFont a render uses;
+// --soundfont overrides it for one call.
+TEST_F(CliSettings, StoredSoundFontIsTheOneRendered) {
+    const std::string chosen = (dir / "Chosen.sf2").string();
+    WriteSettings("[Playback]\nSoundFont=" + chosen + "\n");
+    const auto path = dir.Write("Play.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + EndOfTrack()));
+    const ProgramResult stored = Run(KORVANE_CLI_PATH, {"render", "-o", (dir / "a.wav").string(), path.string()});
+    EXPECT_EQ(stored.status, 1);
+    EXPECT_NE(stored.err.find("The SoundFont \"" + chosen + "\" could not be read!"), std::string::npos) << stored.err;
+    const std::string given = (dir / "Given.sf2").string();
+    const ProgramResult overridden =
+        Run(KORVANE_CLI_PATH, {"render", "--soundfont", given, "-o", (dir / "a.wav").string(), path.string()});
+    EXPECT_NE(overridden.err.find("The SoundFont \"" + given + "\" could not be read!"), std::string::npos)
+        << overridden.err;
+}
+#endif
+
 TEST_F(CliSettings, StoredOptionsDecideTheFileNameAndTheSideFiles) {
     WriteSettings("[Settings]\nAdaptFilename=1\nFormatFilename=0\nExportCASM=1\nDeleteOTS=1\n");
     const Bytes casm = Casm(Cseg(Sdec() + Ctab(9, 8)));
