@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,8 +83,7 @@ int main(int argc, char** argv) {
         QElapsedTimer play;
         play.start();
         frame.PlayCommands().OnPlay();
-        std::printf("first Play: %lld ms to load the sound module, the synthesizer and its SoundFont and start the "
-                    "sound\n",
+        std::printf("first Play: %lld ms to load the synthesizer and its SoundFont and start the sound\n",
                     static_cast<long long>(play.elapsed()));
         QEventLoop playing;
         QTimer::singleShot(playSeconds * 1000, &playing, &QEventLoop::quit);

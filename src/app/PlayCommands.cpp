@@ -211,9 +211,7 @@ void CPlayCommands::OnFrameGone(CChildFrame* frame) {
     ShowStatus();
 }
 
-CChildFrame* CPlayCommands::PlayingFrame() const {
-    return m_player && m_player->IsPlaying() ? m_playing : nullptr;
-}
+CChildFrame* CPlayCommands::PlayingFrame() const { return m_player && m_player->IsPlaying() ? m_playing : nullptr; }
 
 QString CPlayCommands::StatusText() const {
     if (!m_player) return {};

@@ -69,7 +69,7 @@ private:
     CStylePlayer::OutputFactory m_makeOutput;
     std::unique_ptr<CStylePlayer> m_player;
     CChildFrame* m_playing = nullptr;  // the window last played, until it closes
-    QString m_playingName;  // the playing window's file name, kept for "stopped" after it closed
+    QString m_playingName;             // the playing window's file name, kept for "stopped" after it closed
     struct WindowChoice {
         std::vector<std::string> sections;
         std::string chosen;

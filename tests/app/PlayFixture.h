@@ -51,7 +51,8 @@ struct PumpedOutput : AudioOutput {
     // Seconds of sound, as the sound card asks for it.
     void Pump(double seconds) {
         std::vector<float> left(512), right(512);
-        for (int n = static_cast<int>(seconds * 44100 / 512); n > 0 && source; --n) source->Fill(left.data(), right.data(), 512);
+        for (int n = static_cast<int>(seconds * 44100 / 512); n > 0 && source; --n)
+            source->Fill(left.data(), right.data(), 512);
     }
 
     RecordingSynth synth;
@@ -64,8 +65,8 @@ struct PumpedOutput : AudioOutput {
 // Tempo 120, 4/4, volume 100 on channels 9 and 10, the sections named, each a bar of
 // quarter notes on channel 9.
 inline Bytes SectionedStyle(std::string_view title, const std::vector<std::string>& sections) {
-    Bytes events = BasicEvents(title) + TempoEvent(500000) + TimeSignatureEvent(4, 2) + VolumeEvent(8, 100) +
-                   VolumeEvent(9, 100);
+    Bytes events =
+        BasicEvents(title) + TempoEvent(500000) + TimeSignatureEvent(4, 2) + VolumeEvent(8, 100) + VolumeEvent(9, 100);
     for (const std::string& section : sections) {
         events += MarkerEvent(section);
         for (int beat = 0; beat < 4; ++beat) {

@@ -48,10 +48,10 @@ TEST_F(PlayFixture, EntriesHaveNamesAndKeysOfTheirOwn) {
     }
     EXPECT_EQ(names, QStringList({"Play", "Stop", "Intro A", "Main A", "Fill In AA", "Ending A", "SoundFont..."}));
 
-    const QKeySequence formKeys[] = {QKeySequence("Ctrl+C"),    QKeySequence("Ctrl+X"),        QKeySequence("Ctrl+V"),
-                                     QKeySequence("Ctrl+Z"),    QKeySequence("Ctrl+Ins"),      QKeySequence("Shift+Del"),
-                                     QKeySequence("Shift+Ins"), QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+O"),
-                                     QKeySequence("Ctrl+S"),    QKeySequence("F1"),            QKeySequence("F6")};
+    const QKeySequence formKeys[] = {
+        QKeySequence("Ctrl+C"),   QKeySequence("Ctrl+X"),    QKeySequence("Ctrl+V"),    QKeySequence("Ctrl+Z"),
+        QKeySequence("Ctrl+Ins"), QKeySequence("Shift+Del"), QKeySequence("Shift+Ins"), QKeySequence("Alt+Backspace"),
+        QKeySequence("Ctrl+O"),   QKeySequence("Ctrl+S"),    QKeySequence("F1"),        QKeySequence("F6")};
     for (const int command : {ID_PLAY_PLAY, ID_PLAY_STOP}) {
         const QKeySequence key = PlayMenu()->findChild<QAction*>(QString::number(command))->shortcut();
         EXPECT_FALSE(key.isEmpty()) << command;
@@ -178,17 +178,21 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
         return [control, text](StyleDialog& form) { static_cast<QLineEdit*>(form.Control(control))->setText(text); };
     };
     const Case cases[] = {
-        {"the slider at 0%", [](StyleDialog& form) { static_cast<QSlider*>(form.Control(id::kSlider))->setValue(0); },
-         {{8, 0}, {9, 0}}, "Main A \u2013 Pop.sty \u2013 120 bpm"},
+        {"the slider at 0%",
+         [](StyleDialog& form) { static_cast<QSlider*>(form.Control(id::kSlider))->setValue(0); },
+         {{8, 0}, {9, 0}},
+         "Main A \u2013 Pop.sty \u2013 120 bpm"},
         {"the slider at 50%",
          [](StyleDialog& form) { static_cast<QSlider*>(form.Control(id::kSlider))->setValue(50); },
-         {{8, 50}, {9, 50}}, "Main A \u2013 Pop.sty \u2013 120 bpm"},
+         {{8, 50}, {9, 50}},
+         "Main A \u2013 Pop.sty \u2013 120 bpm"},
         {"a channel's volume",
          [setText](StyleDialog& form) {
              static_cast<QCheckBox*>(form.Control(id::kAllChannels))->setChecked(false);
              setText(id::kFirstChannelVolume + 8, "64")(form);
          },
-         {{8, 64}, {9, 100}}, "Main A \u2013 Pop.sty \u2013 120 bpm"},
+         {{8, 64}, {9, 100}},
+         "Main A \u2013 Pop.sty \u2013 120 bpm"},
         {"the tempo", setText(id::kTempo, "60"), {{8, 100}, {9, 100}}, "Main A \u2013 Pop.sty \u2013 60 bpm"},
         {"a tempo on its way to be typed", setText(id::kTempo, "1"), {}, "Main A \u2013 Pop.sty \u2013 120 bpm"},
     };

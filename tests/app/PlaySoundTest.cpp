@@ -16,9 +16,9 @@
 
 #include "FrameFixture.h"
 #include "app/PlayCommands.h"
+#include "app/SoundModuleLoader.h"
 #include "play/PlayMessages.h"
 #include "play/SoundFontSetting.h"
-#include "app/SoundModuleLoader.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ constexpr double kSilent = -90.0;
 // Tempo 120, an organ on channel 1 at volume 100 holding a chord through every bar of
 // Main A, so the sound is steady while it plays.
 Bytes OrganStyle() {
-    Bytes events = BasicEvents("Organ") + TempoEvent(500000) + Bytes{0x00, 0xC0, 16} + VolumeEvent(0, 100) +
-                   MarkerEvent("Main A");
+    Bytes events =
+        BasicEvents("Organ") + TempoEvent(500000) + Bytes{0x00, 0xC0, 16} + VolumeEvent(0, 100) + MarkerEvent("Main A");
     for (int note : {60, 64, 67}) events += NoteOn(0, static_cast<std::uint8_t>(note), 100);
     events += Bytes{0x83, 0x60, 0x80, 60, 0} + Running(64, 0) + Running(67, 0);  // a bar: 480 ticks at 120 a quarter
     return StyleFile(events + EndOfTrack());
@@ -111,7 +111,8 @@ protected:
         if (!Installed("pulseaudio") || !Installed("parec")) {
             GTEST_SKIP() << "pulseaudio and parec (Debian: pulseaudio, pulseaudio-utils) are not installed";
         }
-        if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " (Debian: timgm6mb-soundfont) is missing";
+        if (!std::filesystem::exists(kSoundFont))
+            GTEST_SKIP() << kSoundFont << " (Debian: timgm6mb-soundfont) is missing";
         profile.WriteProfileString(kPlaybackSection, kSoundFontEntry, kSoundFont);
         ASSERT_TRUE(frame->OpenStyle(dir.Write("Organ.sty", OrganStyle())));
     }
