@@ -40,7 +40,8 @@ public:
     void OnPlay();
     void OnStop();
     void OnChooseSoundFont();
-    // The section that Play plays in this window: "Main A" where the style has it.
+    // The section that Play plays in this window: at first "Main A", or where the style
+    // lacks it its first Main, else its first section.
     std::string ChosenSection(CChildFrame& frame);
     void ChooseSection(CChildFrame& frame, const std::string& section);
 

@@ -3,7 +3,6 @@
 // with one null sink, whose monitor is recorded while the editor plays. Skipped, with
 // the reason, where pulseaudio or the synthesizer is missing.
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSlider>
@@ -11,7 +10,6 @@
 #include <QStatusBar>
 #include <QThread>
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 
 #include "FrameFixture.h"
