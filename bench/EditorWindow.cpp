@@ -2,17 +2,23 @@
 // Starts the editor's main window on made-up styles, for measuring and for the
 // README's picture:
 //
-//   korvane_editor_window [--styles N] [--screenshot FILE.png]
+//   korvane_editor_window [--styles N] [--screenshot FILE.png] [--play SECONDS]
 //
 // It prints the milliseconds from entering main to the main window shown with the
-// first style, and with all N, and the peak resident memory. Settings live in memory
-// only; the styles are written to a temporary folder and removed again.
+// first style, and with all N, and the peak resident memory. With --play it then plays
+// the active style (Play in its menu, the system's SoundFont, the sound server there
+// is: ../shared/tools/sound-sink) for that many seconds and prints the peak resident
+// memory again, and how long the first Play took to start the sound; a failure is
+// printed, not shown in a box. Settings live in memory only; the styles are written to
+// a temporary folder and removed again.
 
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +27,10 @@
 #include "MadeUpStyle.h"
 #include "TempDir.h"
 #include "app/MainFrame.h"
+#include "app/PlayCommands.h"
+#include "app/SoundModuleLoader.h"
 #include "framework/Profile.h"
+#include "msg/StderrPresenter.h"
 #include "msg/qt/QtMessagePresenter.h"
 
 namespace {
@@ -39,9 +48,11 @@ int main(int argc, char** argv) {
     sinceStart.start();
     int styles = 1;
     const char* screenshot = nullptr;
+    int playSeconds = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--styles") == 0) styles = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--screenshot") == 0) screenshot = argv[i + 1];
+        if (std::strcmp(argv[i], "--play") == 0) playSeconds = std::atoi(argv[i + 1]);
     }
 
     QApplication app(argc, argv);
@@ -49,7 +60,11 @@ int main(int argc, char** argv) {
     SetAppProfile(&profile);
     CMainFrame frame;
     CQtMessagePresenter presenter([&frame]() -> QWidget* { return &frame; });
-    InstallMessagePresenter(&presenter);
+    CStderrPresenter printed;
+    InstallMessagePresenter(playSeconds > 0 ? static_cast<CMessagePresenter*>(&printed) : &presenter);
+#ifdef KORVANE_SOUND_MODULE_PATH
+    frame.PlayCommands().SetOutputFactory(SoundModuleOutput(KORVANE_SOUND_MODULE_PATH));
+#endif
     TempDir dir;
     const Bytes style = MadeUpStyle();
 
@@ -64,6 +79,19 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     std::printf("%d styles shown: %lld ms, peak resident memory %ld kB\n", styles,
                 static_cast<long long>(sinceStart.elapsed()), PeakResidentKilobytes());
+    if (playSeconds > 0) {
+        QElapsedTimer play;
+        play.start();
+        frame.PlayCommands().OnPlay();
+        std::printf("first Play: %lld ms to load the synthesizer and its SoundFont and start the sound\n",
+                    static_cast<long long>(play.elapsed()));
+        QEventLoop playing;
+        QTimer::singleShot(playSeconds * 1000, &playing, &QEventLoop::quit);
+        playing.exec();
+        // The made-up sections are a moment long: their sound ends after its decay, with
+        // the synthesizer, its SoundFont and the audio driver still loaded.
+        std::printf("played %d s: peak resident memory %ld kB\n", playSeconds, PeakResidentKilobytes());
+    }
     if (screenshot && !frame.grab().save(screenshot)) {
         std::fprintf(stderr, "cannot write %s\n", screenshot);
         return 1;

@@ -11,6 +11,7 @@ KORVANE_PACKAGES=(
   clang libclang-rt-14-dev
   libbenchmark-dev
   pkg-config libfluidsynth-dev
+  # The test SoundFont; the editor's Play is heard through a PulseAudio daemon of the test's own.
   timgm6mb-soundfont pulseaudio pulseaudio-utils
   help2man
 )

@@ -13,3 +13,9 @@ inline constexpr int ID_WINDOW_CASCADE = 57650;
 inline constexpr int ID_WINDOW_TILE = 57651;
 inline constexpr int ID_HELP = 57670;
 inline constexpr int ID_FILE_SETTINGS = 32772;
+// The Play menu; its section entries are numbered from ID_PLAY_SECTION_FIRST.
+inline constexpr int ID_PLAY_MENU = 32780;
+inline constexpr int ID_PLAY_PLAY = 32781;
+inline constexpr int ID_PLAY_STOP = 32782;
+inline constexpr int ID_PLAY_SOUNDFONT = 32783;
+inline constexpr int ID_PLAY_SECTION_FIRST = 32790;

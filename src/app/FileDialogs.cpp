@@ -12,6 +12,7 @@ namespace {
 const char* const kStyleFilter = "Yamaha Style-Dateien (*.sty)";
 const char* const kAllFilesFilter = "Alle Dateien (*.*)";
 const char* const kDefaultSuffix = "sty";
+const char* const kSoundFontFilter = "SoundFont-Dateien (*.sf2 *.sf3)";
 
 QStringList Filters() { return {QString::fromUtf8(kStyleFilter), QString::fromUtf8(kAllFilesFilter)}; }
 
@@ -34,6 +35,17 @@ public:
         dialog.setNameFilters(Filters());
         dialog.setDefaultSuffix(QString::fromUtf8(kDefaultSuffix));
         dialog.selectFile(QStringFromPath(proposed));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return PathFromQString(dialog.selectedFiles().front());
+    }
+
+    std::optional<std::filesystem::path> AskSoundFontPath(QWidget* owner,
+                                                          const std::filesystem::path& current) override {
+        QFileDialog dialog(owner, QString::fromUtf8("SoundFont"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters({QString::fromUtf8(kSoundFontFilter), QString::fromUtf8(kAllFilesFilter)});
+        dialog.selectFile(QStringFromPath(current));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return PathFromQString(dialog.selectedFiles().front());
     }

@@ -17,6 +17,9 @@ public:
     // "Speichern unter", proposing proposed; the dialog asks before an existing file
     // is replaced. Nothing when cancelled.
     virtual std::optional<std::filesystem::path> AskSavePath(QWidget* owner, const std::filesystem::path& proposed) = 0;
+    // Play > SoundFont...: an existing file, starting at the one in use; nothing when cancelled.
+    virtual std::optional<std::filesystem::path> AskSoundFontPath(QWidget* owner,
+                                                                  const std::filesystem::path& current) = 0;
 };
 
 CFileDialogs& AppFileDialogs();

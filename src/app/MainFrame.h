@@ -13,6 +13,7 @@
 #include "app/WindowPlacement.h"
 
 class CChildFrame;
+class CPlayCommands;
 class CRecentFileList;
 class QAction;
 class QActionGroup;
@@ -45,6 +46,7 @@ public:
     QAction* Action(int id) const;
     // The list the File menu shows; the application sets it once at start-up.
     void SetRecentFileList(CRecentFileList* list);
+    CPlayCommands& PlayCommands() const { return *m_playCommands; }
 
     // The document commands.
     void OnFileOpen();
@@ -90,6 +92,7 @@ private:
     QList<QAction*> m_recentActions;
     QActionGroup* m_windowList = nullptr;
     QList<QAction*> m_windowActions;
+    CPlayCommands* m_playCommands = nullptr;  // the Play menu, a child of this frame
     CRecentFileList* m_recentFiles = nullptr;
     CCascade m_cascade;
     QList<QPointer<CChildFrame>> m_unplaced;

@@ -13,6 +13,7 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/MenuText.h"
+#include "app/PlayCommands.h"
 #include "app/RecentFileList.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsDlg.h"
@@ -71,6 +72,7 @@ void CMainFrame::CreateMenus() {
     fill(m_windowMenu, kWindowMenu);
     m_windowMenu->addSeparator();
     m_windowList = new QActionGroup(m_windowMenu);
+    m_playCommands = new CPlayCommands(*this);
     fill(menuBar()->addMenu("&?"), kHelpMenu);
     for (std::size_t i = 0; i < CRecentFileList::kSize; ++i) {
         auto* action = new QAction(m_fileMenu);
@@ -113,6 +115,7 @@ void CMainFrame::UpdateMenus() {
         action->setEnabled(shown);
     }
     m_windowMenu->menuAction()->setVisible(withStyles);
+    m_playCommands->UpdateMenu(withStyles);
     UpdateRecentFileMenu();
     UpdateWindowMenu();
 }

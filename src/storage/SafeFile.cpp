@@ -26,6 +26,14 @@ bool CanWriteRegularFile(FileSystem& system, const fs::path& path) {
     return CanOpenRegularFile(system, path, FileAccess::Write);
 }
 
+bool ReadFileStart(FileSystem& system, const fs::path& path, std::size_t size, std::vector<std::uint8_t>& bytes) {
+    FileFacts facts;
+    const FileHandle file = system.OpenRegularFile(AbsolutePath(path), FileAccess::Read, facts);
+    if (!file || facts.size < size) return false;
+    bytes.resize(size);
+    return ReadAt(system, file, bytes.data(), size, 0);
+}
+
 ReadOutcome ReadWholeFile(FileSystem& system, const fs::path& path, std::uintmax_t minSize, std::uintmax_t maxSize,
                           const std::function<std::uint8_t*(std::size_t)>& allocate) {
     FileFacts facts;

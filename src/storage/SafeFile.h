@@ -20,6 +20,10 @@
 bool CanReadRegularFile(FileSystem& system, const std::filesystem::path& path);
 bool CanWriteRegularFile(FileSystem& system, const std::filesystem::path& path);
 
+// The first size bytes of a regular file, or false when it has fewer or cannot be read.
+bool ReadFileStart(FileSystem& system, const std::filesystem::path& path, std::size_t size,
+                   std::vector<std::uint8_t>& bytes);
+
 enum class ReadOutcome { Read, CannotOpen, BadSize, NoMemory, ShortRead };
 
 // Reads a whole regular file. CannotOpen: missing, not a regular file, or no

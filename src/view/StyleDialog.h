@@ -39,6 +39,9 @@ public:
     QWidget* Control(int id) const;
     // How the window goes away when its document closes; set by the frame.
     void SetCloseWindow(std::function<void()> closeWindow) { m_closeWindow = std::move(closeWindow); }
+    // Called each time a volume, the percentage, "All channels", the tempo or the time
+    // signature has reached the document: what plays follows the form.
+    void SetEditListener(std::function<void()> edited) { m_edited = std::move(edited); }
 
     // Once, when the window opens: fits the frame around the form and fills the form
     // from the document. Where the frame goes is the main window's business.
@@ -88,6 +91,9 @@ private:
     // Copies every value of the form into the document, marking it modified where a
     // value differs, so that what the form shows is what a save writes.
     void CopyFormToDocument();
+    void TellEdited() const {
+        if (m_edited) m_edited();
+    }
     bool DoSave();
     bool CheckTempoFitsStyleFile();
     void OnCloseDocument();
@@ -101,6 +107,7 @@ private:
 
     CKorvaneDoc& m_doc;
     std::function<void()> m_closeWindow;
+    std::function<void()> m_edited;
     std::function<bool()> m_saveCommand;
     std::map<int, QWidget*> m_controls;
     QValidator* m_digitsOnly;

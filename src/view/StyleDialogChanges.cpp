@@ -67,6 +67,7 @@ void StyleDialog::OnTextChanged() {
 void StyleDialog::OnValueChanged() {
     if (!HandlersReady() || !UpdateData(true)) return;
     CopyFormToDocument();
+    TellEdited();
 }
 
 void StyleDialog::OnOptionToggled(const SaveOption& option) {
@@ -88,6 +89,7 @@ void StyleDialog::OnOptionToggled(const SaveOption& option) {
         UpdateData(false);
     }
     ApplyEnableRule();
+    TellEdited();
 }
 
 void StyleDialog::OnHScroll(int position) {
@@ -101,6 +103,7 @@ void StyleDialog::OnHScroll(int position) {
     Report(EditAllChannelsPercent(m_doc, position));
     m_nVolume = m_doc.m_nVolume;
     UpdateData(false);
+    TellEdited();
 }
 
 bool StyleDialog::DoSave() { return SaveDocumentTo(m_doc.GetPathName()); }

@@ -45,7 +45,7 @@ TEST_F(Commands, MenusSwitchWithTheFirstAndLastStyleWindow) {
 
     ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
     ASSERT_TRUE(frame->OpenStyle(dir / "Rock.sty"));
-    EXPECT_EQ(Entries(frame->menuBar()), (QStringList{"&File", "&Window", "&?"}));
+    EXPECT_EQ(Entries(frame->menuBar()), (QStringList{"&File", "&Window", "&Play", "&?"}));
     const QString rock = QString::fromStdString(AbbreviatedPath(dir / "Rock.sty", 30));
     const QString pop = QString::fromStdString(AbbreviatedPath(dir / "Pop.sty", 30));
     EXPECT_EQ(Entries(FileMenu()), (QStringList{"O&pen...\tStrg+O", "&Close", "S&ave\tStrg+S", "Save &As...", "-",

@@ -48,7 +48,12 @@ struct ScriptedDialogs : CFileDialogs {
         proposedPaths.push_back(proposed);
         return saveAnswer;
     }
-    std::optional<std::filesystem::path> openAnswer, saveAnswer;
+    std::optional<std::filesystem::path> AskSoundFontPath(QWidget*, const std::filesystem::path& current) override {
+        soundFontsProposed.push_back(current);
+        return soundFontAnswer;
+    }
+    std::optional<std::filesystem::path> openAnswer, saveAnswer, soundFontAnswer;
+    std::vector<std::filesystem::path> soundFontsProposed;
     int openAsked = 0;
     std::vector<std::filesystem::path> proposedPaths;
 };

@@ -1,0 +1,232 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/PlayCommands.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/FileDialogs.h"
+#include "app/MainFrame.h"
+#include "app/SoundModuleLoader.h"
+#include "framework/Cp1252.h"
+#include "framework/PathText.h"
+#include "framework/Profile.h"
+#include "msg/Messages.h"
+#include "play/PlayMessages.h"
+#include "play/PlaySections.h"
+#include "play/SoundFontSetting.h"
+#include "style/KorvaneDoc.h"
+#include "style/StyleMessages.h"
+#include "view/StyleDialog.h"
+
+namespace {
+
+struct Command {
+    int id;
+    const char* text;
+    // Leaves the form's editing keys alone (Ctrl+C/X/V/Z, Ctrl+Ins, Shift+Del,
+    // Shift+Ins, Alt+Backspace, Ctrl+O, Ctrl+S, F1, F6). The menu shows it beside the
+    // entry, and a screen reader reads it as the entry's key, not as part of its name.
+    Qt::Key key;
+};
+const Command kPlay = {ID_PLAY_PLAY, "&Play", Qt::Key_F5};
+const Command kStop = {ID_PLAY_STOP, "&Stop", Qt::Key_F8};
+const Command kSoundFont = {ID_PLAY_SOUNDFONT, "Sound&Font...", Qt::Key_unknown};
+const char* const kMenuText = "&Play";
+
+// What the status bar says: the section, the window's file name and the tempo in
+// force; then that the sound stopped.
+const char* const kPlayingStatus = "%1 \u2013 %2 \u2013 %3 bpm";
+const char* const kStoppedStatus = "Stopped \u2013 %1";
+// Often enough to follow an Intro into its Main and a tempo edit within a beat.
+constexpr int kStatusIntervalMs = 200;
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+QAction* AddCommand(QMenu* menu, const Command& command) {
+    QAction* action = menu->addAction(Utf8(command.text));
+    action->setObjectName(QString::number(command.id));
+    if (command.key != Qt::Key_unknown) action->setShortcut(QKeySequence(command.key));
+    return action;
+}
+
+// Playback's texts name files in UTF-8; a box shows the program's code page, where a
+// character it lacks becomes "?".
+void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)); }
+
+// "Main A", or where a style lacks it its first Main, else its first section.
+std::string FirstChoice(const std::vector<std::string>& sections) {
+    const auto isMain = [](const std::string& name) {
+        const auto* at = std::find(kPlaySectionNames.begin(), kPlaySectionNames.end(), name);
+        return at != kPlaySectionNames.end() &&
+               KindOfSection(static_cast<int>(at - kPlaySectionNames.begin())) == SectionKind::Main;
+    };
+    if (std::find(sections.begin(), sections.end(), kDefaultPlaySection) != sections.end() || sections.empty()) {
+        return std::string(kDefaultPlaySection);
+    }
+    const auto main = std::find_if(sections.begin(), sections.end(), isMain);
+    return main != sections.end() ? *main : sections.front();
+}
+
+}  // namespace
+
+CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+    m_makeOutput = [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
+    m_menu = frame.menuBar()->addMenu(Utf8(kMenuText));
+    m_menu->setObjectName(QString::number(ID_PLAY_MENU));
+    m_play = AddCommand(m_menu, kPlay);
+    m_stop = AddCommand(m_menu, kStop);
+    m_sectionsStart = m_menu->addSeparator();
+    m_menu->addSeparator();
+    QAction* soundFont = AddCommand(m_menu, kSoundFont);
+    connect(m_play, &QAction::triggered, this, &CPlayCommands::OnPlay);
+    connect(m_stop, &QAction::triggered, this, &CPlayCommands::OnStop);
+    connect(soundFont, &QAction::triggered, this, &CPlayCommands::OnChooseSoundFont);
+    // The section entries follow the active window; they are made as the menu opens,
+    // never while one of them is being triggered.
+    connect(m_menu, &QMenu::aboutToShow, this, &CPlayCommands::FillSectionList);
+}
+
+CPlayCommands::~CPlayCommands() = default;
+
+void CPlayCommands::UpdateMenu(bool withStyles) {
+    // The section entries belong to the window that was active; the next opening of the
+    // menu lists those of the window active then.
+    delete m_sectionList;
+    m_sectionList = nullptr;
+    m_menu->menuAction()->setVisible(withStyles);
+    m_play->setEnabled(withStyles);
+    m_stop->setEnabled(withStyles);
+}
+
+CPlayCommands::WindowChoice& CPlayCommands::WindowOf(CChildFrame& frame) {
+    const auto [it, added] = m_windows.try_emplace(&frame);
+    if (added) connect(&frame, &QObject::destroyed, this, [this, key = &frame] { OnFrameGone(key); });
+    return it->second;
+}
+
+const std::vector<std::string>& CPlayCommands::SectionsOf(CChildFrame& frame) {
+    WindowChoice& window = WindowOf(frame);
+    // A style that cannot be played now lists no sections (Play then says why) and is
+    // asked again next time: a tempo being typed may be all that is in the way.
+    if (window.sections.empty()) window.sections = PlayableSections(frame.GetDocument());
+    return window.sections;
+}
+
+std::string CPlayCommands::ChosenSection(CChildFrame& frame) {
+    const std::vector<std::string>& sections = SectionsOf(frame);
+    WindowChoice& window = WindowOf(frame);
+    if (window.chosen.empty()) window.chosen = FirstChoice(sections);
+    return window.chosen;
+}
+
+void CPlayCommands::ChooseSection(CChildFrame& frame, const std::string& section) {
+    WindowOf(frame).chosen = section;
+    // A keyboard switches at once: the window that plays goes on with the new section.
+    if (PlayingFrame() == &frame) Play(frame);
+}
+
+void CPlayCommands::FillSectionList() {
+    delete m_sectionList;  // and with it the entries of the window before
+    m_sectionList = new QActionGroup(m_menu);
+    CChildFrame* frame = m_frame.ActiveChildFrame();
+    if (!frame) return;
+    const std::string chosen = ChosenSection(*frame);
+    QAction* before = m_menu->actions().at(m_menu->actions().indexOf(m_sectionsStart) + 1);
+    const std::vector<std::string>& sections = SectionsOf(*frame);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        auto* action = new QAction(QString::fromStdString(sections[i]), m_sectionList);
+        action->setObjectName(QString::number(ID_PLAY_SECTION_FIRST + static_cast<int>(i)));
+        action->setCheckable(true);
+        action->setChecked(sections[i] == chosen);
+        connect(action, &QAction::triggered, this,
+                [this, window = QPointer<CChildFrame>(frame), section = sections[i]] {
+                    if (window) ChooseSection(*window, section);
+                });
+        m_menu->insertAction(before, action);
+    }
+}
+
+void CPlayCommands::OnPlay() {
+    if (CChildFrame* frame = m_frame.ActiveChildFrame()) Play(*frame);
+}
+
+void CPlayCommands::Play(CChildFrame& frame) {
+    if (!m_player) m_player = std::make_unique<CStylePlayer>(m_makeOutput);
+    const std::string section = ChosenSection(frame);
+    // The form hands every change to the document as it is made, so the document
+    // already holds what a save would write.
+    if (const PlayError error = m_player->Play(frame.GetDocument(), section, SoundFontPath(AppProfile()))) {
+        // A sound of another window has stopped; without one, nothing has changed.
+        if (m_playing) ShowStatus();
+        ShowMessageText(*error);
+        return;
+    }
+    m_playing = &frame;
+    m_playingName = frame.windowTitle();
+    frame.GetView()->SetEditListener([this, key = &frame] { OnFormEdited(key); });
+    if (!m_statusTimer) {
+        m_statusTimer = new QTimer(this);
+        m_statusTimer->setInterval(kStatusIntervalMs);
+        connect(m_statusTimer, &QTimer::timeout, this, &CPlayCommands::ShowStatus);
+    }
+    m_statusTimer->start();
+    ShowStatus();
+}
+
+void CPlayCommands::OnStop() {
+    if (!m_player) return;
+    m_player->Stop();
+    ShowStatus();
+}
+
+// An edit is heard within a beat. One the save would refuse (a tempo on its way from
+// "1" to "120") keeps the sound as it was; the save names it when it comes.
+void CPlayCommands::OnFormEdited(CChildFrame* frame) {
+    if (frame == PlayingFrame()) (void)m_player->UpdateEdits(frame->GetDocument());
+}
+
+void CPlayCommands::OnFrameGone(CChildFrame* frame) {
+    m_windows.erase(frame);
+    if (frame != m_playing) return;
+    m_playing = nullptr;
+    m_player->Stop();
+    ShowStatus();
+}
+
+CChildFrame* CPlayCommands::PlayingFrame() const { return m_player && m_player->IsPlaying() ? m_playing : nullptr; }
+
+QString CPlayCommands::StatusText() const {
+    if (!m_player) return {};
+    const PlayStatus status = m_player->Status();
+    if (!status.playing) return Utf8(kStoppedStatus).arg(m_playingName);
+    // One pass, so that a "%" in a file name stays as it is.
+    return Utf8(kPlayingStatus).arg(QString::fromStdString(status.section), m_playingName, QString::number(status.bpm));
+}
+
+void CPlayCommands::ShowStatus() {
+    if (PlayingFrame()) m_playingName = m_playing->windowTitle();
+    // The status bar comes with the first sound: until then the window is as it always was.
+    m_frame.statusBar()->showMessage(StatusText());
+    if (m_statusTimer && (!m_player || !m_player->IsPlaying())) m_statusTimer->stop();
+}
+
+void CPlayCommands::OnChooseSoundFont() {
+    const std::filesystem::path current = SoundFontPath(AppProfile());
+    const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
+    if (!chosen) return;
+    if (!LooksLikeSoundFont(*chosen)) {
+        ShowMessageText(style_messages::FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
+        return;
+    }
+    AppProfile().WriteProfileString(kPlaybackSection, kSoundFontEntry, Utf8Of(*chosen));
+    // The sound goes on with the new SoundFont, so the choice is heard at once.
+    if (CChildFrame* frame = PlayingFrame()) Play(*frame);
+}

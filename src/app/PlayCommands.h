@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "play/Player.h"
+
+class CChildFrame;
+class CMainFrame;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QTimer;
+
+// The Play menu: plays the active style window as its form stands, the section chosen
+// for that window, through one player for the whole program. One window plays at a
+// time; closing it (or its document, or the program) stops the sound. The player, and
+// with it the synthesizer, is made on the first Play only.
+class CPlayCommands : public QObject {
+public:
+    // Adds the menu to the frame's menu bar, after the menus already there.
+    explicit CPlayCommands(CMainFrame& frame);
+    ~CPlayCommands() override;
+
+    // Tests hand in an output with a recording synthesizer, before the first Play.
+    void SetOutputFactory(CStylePlayer::OutputFactory makeOutput) { m_makeOutput = std::move(makeOutput); }
+
+    QMenu* Menu() const { return m_menu; }
+    // The menu is there, like the Window menu, only while a style window is open.
+    void UpdateMenu(bool withStyles);
+    // The section entries for the active window, with a check mark on its choice;
+    // made each time the menu is about to show.
+    void FillSectionList();
+
+    void OnPlay();
+    void OnStop();
+    void OnChooseSoundFont();
+    // The section that Play plays in this window: at first "Main A", or where the style
+    // lacks it its first Main, else its first section.
+    std::string ChosenSection(CChildFrame& frame);
+    void ChooseSection(CChildFrame& frame, const std::string& section);
+
+    // The window whose style plays, or nullptr.
+    CChildFrame* PlayingFrame() const;
+    // What the status bar says now; empty before the first Play.
+    QString StatusText() const;
+
+private:
+    struct WindowChoice;
+    WindowChoice& WindowOf(CChildFrame& frame);
+    // The sections a window's style has, in the order a keyboard lists them; the list
+    // is read once per window, since edits add or remove none.
+    const std::vector<std::string>& SectionsOf(CChildFrame& frame);
+    void Play(CChildFrame& frame);
+    void OnFormEdited(CChildFrame* frame);
+    void OnFrameGone(CChildFrame* frame);
+    void ShowStatus();
+
+    CMainFrame& m_frame;
+    QMenu* m_menu;
+    QAction* m_play;
+    QAction* m_stop;
+    QAction* m_sectionsStart;  // the separator before the section entries
+    QActionGroup* m_sectionList = nullptr;
+    CStylePlayer::OutputFactory m_makeOutput;
+    std::unique_ptr<CStylePlayer> m_player;
+    CChildFrame* m_playing = nullptr;  // the window last played, until it closes
+    QString m_playingName;             // the playing window's file name, kept for "stopped" after it closed
+    struct WindowChoice {
+        std::vector<std::string> sections;
+        std::string chosen;
+    };
+    // Per window, forgotten when it closes.
+    std::map<const CChildFrame*, WindowChoice> m_windows;
+    QTimer* m_statusTimer = nullptr;
+};

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include "play/Player.h"
+
+// The editor's way to the system's audio output: the sound module (play/SoundModule.h),
+// loaded on the first call and kept for the rest of the run. Without the module (a build
+// without a synthesizer, or a broken installation) there is no output, and the error
+// says this build has no synthesizer.
+CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath);
+// Where the installed editor keeps the module: beside the program in the build tree,
+// else in its library folder.
+QString InstalledSoundModulePath();
