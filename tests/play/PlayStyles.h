@@ -2,11 +2,20 @@
 #pragma once
 
 // Styles for the playback tests, built from the file layout with a chosen division
-// and events at chosen delta times.
+// and events at chosen delta times, their timelines and what a recording synthesizer
+// hears of them.
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 
+#include "RecordingSynth.h"
 #include "StyleBytes.h"
+#include "play/Scheduler.h"
+#include "play/Timeline.h"
+#include "style/StyleReader.h"
+#include "style/TrackRewriter.h"
 
 inline Bytes HeaderWithDivision(std::uint16_t division) {
     return Chunk("MThd", {0x00, 0x00, 0x00, 0x01, std::uint8_t(division >> 8), std::uint8_t(division)});
@@ -31,4 +40,29 @@ inline Bytes EndAt(std::uint32_t delta) { return Delta(delta) + Bytes{0xFF, 0x2F
 
 inline Bytes PlayStyle(std::uint16_t division, const Bytes& events) {
     return HeaderWithDivision(division) + Chunk("MTrk", BasicEvents() + events);
+}
+
+// The style's timeline as loaded, or with its tempo edited.
+inline Timeline Build(const Bytes& style, const std::optional<int>& tempo = std::nullopt) {
+    StyleFacts facts;
+    EXPECT_FALSE(ReadStyle(style.view(), facts));
+    TrackEdits edits = UneditedEdits(facts);
+    if (tempo) edits.tempo = static_cast<std::int16_t>(*tempo);
+    Timeline timeline;
+    const PlayError error = BuildTimeline(style.view(), edits, timeline);
+    EXPECT_FALSE(error) << *error;
+    return timeline;
+}
+
+constexpr int kRate = 44100;
+
+// Plays in blocks of an odd size, so that events fall inside blocks, until done.
+inline RecordingSynth Play(const Timeline& timeline, int section, int loops, int rate = kRate) {
+    RecordingSynth synth;
+    Scheduler scheduler(timeline, section, loops, rate, synth);
+    float left[333];
+    float right[333];
+    for (int guard = 0; !scheduler.Finished() && guard < 100000; ++guard) scheduler.Render(left, right, 333);
+    EXPECT_TRUE(scheduler.Finished());
+    return synth;
 }

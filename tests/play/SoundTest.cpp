@@ -6,15 +6,12 @@
 #include "PlayStyles.h"
 #include "play/Render.h"
 #include "play/SynthFactory.h"
-#include "style/StyleReader.h"
-#include "style/TrackRewriter.h"
 
 namespace {
 
 // The small General MIDI SoundFont that libfluidsynth3 brings along (Debian
 // timgm6mb-soundfont): its sound is what these figures were measured with.
 const std::filesystem::path kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-constexpr int kRate = 44100;
 
 class Sound : public testing::Test {
 protected:
@@ -22,15 +19,8 @@ protected:
         if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
     }
 
-    static std::vector<std::int16_t> Render(const Bytes& style, int channel, std::optional<int> tempo = std::nullopt,
-                                            std::optional<int> percent = std::nullopt) {
-        StyleFacts facts;
-        EXPECT_FALSE(ReadStyle(style.view(), facts));
-        TrackEdits edits = UneditedEdits(facts);
-        if (tempo) edits.tempo = static_cast<std::int16_t>(*tempo);
-        if (percent) edits.allChannelsPercent = *percent;
-        Timeline timeline;
-        EXPECT_FALSE(BuildTimeline(style.view(), edits, timeline));
+    static std::vector<std::int16_t> Render(const Bytes& style, int channel, std::optional<int> tempo = std::nullopt) {
+        const Timeline timeline = Build(style, tempo);
         PlayError error;
         std::unique_ptr<Synth> synth = MakeRenderSynth(kSoundFont, kRate, channel < 0, error);
         EXPECT_TRUE(synth) << error.value_or("");

@@ -5,37 +5,9 @@
 #include <map>
 
 #include "PlayStyles.h"
-#include "RecordingSynth.h"
 #include "play/Render.h"
-#include "play/Scheduler.h"
-#include "play/Timeline.h"
-#include "style/StyleReader.h"
 
 namespace {
-
-constexpr int kRate = 44100;
-
-Timeline Build(const Bytes& style, const std::optional<int>& tempo = std::nullopt) {
-    StyleFacts facts;
-    EXPECT_FALSE(ReadStyle(style.view(), facts));
-    TrackEdits edits = UneditedEdits(facts);
-    if (tempo) edits.tempo = static_cast<std::int16_t>(*tempo);
-    Timeline timeline;
-    const PlayError error = BuildTimeline(style.view(), edits, timeline);
-    EXPECT_FALSE(error) << *error;
-    return timeline;
-}
-
-// Plays in blocks of an odd size, so that events fall inside blocks, until done.
-RecordingSynth Play(const Timeline& timeline, int section, int loops, int rate = kRate) {
-    RecordingSynth synth;
-    Scheduler scheduler(timeline, section, loops, rate, synth);
-    float left[333];
-    float right[333];
-    for (int guard = 0; !scheduler.Finished() && guard < 100000; ++guard) scheduler.Render(left, right, 333);
-    EXPECT_TRUE(scheduler.Finished());
-    return synth;
-}
 
 std::uint64_t SampleOf(std::uint64_t ticks, std::uint64_t quarter, int division, int rate = kRate) {
     return ticks * quarter * static_cast<std::uint64_t>(rate) / (static_cast<std::uint64_t>(division) * 1000000);

@@ -2,21 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "PlayStyles.h"
-#include "RecordingSynth.h"
-#include "play/Scheduler.h"
 #include "play/SoundFiles.h"
 #include "play/Voices.h"
-#include "style/StyleReader.h"
 
 namespace {
-
-Timeline Build(const Bytes& style) {
-    StyleFacts facts;
-    EXPECT_FALSE(ReadStyle(style.view(), facts));
-    Timeline timeline;
-    EXPECT_FALSE(BuildTimeline(style.view(), UneditedEdits(facts), timeline));
-    return timeline;
-}
 
 struct VoiceCase {
     const char* what;
@@ -70,11 +59,7 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     const Bytes style = PlayStyle(96, At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24) + MarkerAt(0, "Main A") +
                                           At(0, 0x92, 60, 100) + At(0, 0x92, kMegaVoiceEffectNotesFrom, 100) +
                                           At(10, 0x82, 60, 0) + At(0, 0x82, kMegaVoiceEffectNotesFrom, 0) + EndAt(86));
-    RecordingSynth synth;
-    const Timeline timeline = Build(style);
-    Scheduler scheduler(timeline, kPlaySectionMainA, 1, 44100, synth);
-    float buffer[4096];
-    scheduler.Render(buffer, buffer, 4096);
+    const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 1);
     ASSERT_EQ(synth.NoteOns().size(), 1u);
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
 }
