@@ -1,66 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The main window with its Play menu over an audio output that the test drives: Pump
-// runs the sound as the sound card's thread would, and the synthesizer writes down the
-// volumes it is sent.
+// The main window with its Play menu over an audio output that the test drives.
 
 #include <QMenu>
 #include <QMenuBar>
 #include <vector>
 
 #include "FrameFixture.h"
-#include "RecordingSynth.h"
+#include "PumpedOutput.h"
 #include "app/CommandIds.h"
 #include "app/PlayCommands.h"
-#include "play/AudioOutput.h"
-#include "play/PlayMessages.h"
 #include "play/SoundFontSetting.h"
-
-struct VolumeSent {
-    int channel;
-    int value;
-    bool operator==(const VolumeSent&) const = default;
-};
-
-// The controller-7 messages the synthesizer was sent, from the index-th message on.
-inline std::vector<VolumeSent> VolumesSent(const RecordingSynth& synth, std::size_t from = 0) {
-    std::vector<VolumeSent> volumes;
-    for (std::size_t i = from; i < synth.messages.size(); ++i) {
-        const SentMessage& m = synth.messages[i];
-        if ((m.status >> 4) == 0xB && m.data1 == 7) volumes.push_back({m.status & 0x0F, m.data2});
-    }
-    return volumes;
-}
-
-struct PumpedOutput : AudioOutput {
-    PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
-        soundFonts.push_back(soundFont);
-        if (!readableFont) return style_messages::FillIn(play_messages::kSoundFontUnreadable, {soundFont.string()});
-        return std::nullopt;
-    }
-    Synth& GetSynth() override { return synth; }
-    int SampleRate() const override { return 44100; }
-    PlayError Start(AudioSource& started) override {
-        if (!audioThere) return style_messages::FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"});
-        source = &started;
-        return std::nullopt;
-    }
-    void Stop() override { source = nullptr; }
-
-    // Seconds of sound, as the sound card asks for it.
-    void Pump(double seconds) {
-        std::vector<float> left(512), right(512);
-        for (int n = static_cast<int>(seconds * 44100 / 512); n > 0 && source; --n)
-            source->Fill(left.data(), right.data(), 512);
-    }
-
-    RecordingSynth synth;
-    AudioSource* source = nullptr;
-    bool audioThere = true;
-    bool readableFont = true;
-    std::vector<std::filesystem::path> soundFonts;
-};
 
 // Tempo 120, 4/4, volume 100 on channels 9 and 10, the sections named, each a bar of
 // quarter notes on channel 9.

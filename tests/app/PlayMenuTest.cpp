@@ -83,7 +83,7 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     ASSERT_NE(output, nullptr);
     EXPECT_EQ(Play().PlayingFrame(), frame->ActiveChildFrame());
     EXPECT_EQ(output->soundFonts, std::vector<std::filesystem::path>{"/fonts/General.sf2"});
-    output->Pump(1.0);
+    output->PumpSeconds(1.0);
     EXPECT_EQ(output->synth.NoteOns().size(), 2u) << "Main A at 120 bpm: two quarters a second";
     EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
 
@@ -102,10 +102,10 @@ TEST_F(PlayFixture, AnEndingStopsByItselfAndTheStatusBarSaysSo) {
     Open("Pop.sty", {"Main A", "Ending A"});
     SectionEntry("Ending A")->trigger();
     Play().OnPlay();
-    output->Pump(1.0);
+    output->PumpSeconds(1.0);
     QTest::qWait(300);
     EXPECT_EQ(Status(), QString::fromUtf8("Ending A \u2013 Pop.sty \u2013 120 bpm"));
-    output->Pump(1.0 + kPlayDecaySeconds + 0.1);  // the bar, then its decay
+    output->PumpSeconds(1.0 + kPlayDecaySeconds + 0.1);  // the bar, then its decay
     QTest::qWait(300);
     EXPECT_EQ(Status(), QString::fromUtf8("Stopped \u2013 Pop.sty"));
     EXPECT_EQ(Play().PlayingFrame(), nullptr);
@@ -202,11 +202,11 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
         SetUpPlayer();
         Open("Pop.sty", {"Main A"});
         Play().OnPlay();
-        output->Pump(0.5);
+        output->PumpSeconds(0.5);
         const std::size_t notesBefore = output->synth.NoteOns().size();
         const std::size_t sentBefore = output->synth.messages.size();
         c.edit(*frame->ActiveStyleDialog());
-        output->Pump(0.05);
+        output->PumpSeconds(0.05);
         // Edits made in one moment may reach the sound together: the last ones count.
         const std::vector<VolumeSent> sent = VolumesSent(output->synth, sentBefore);
         ASSERT_GE(sent.size(), c.volumes.size()) << c.what;
@@ -216,7 +216,7 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
         if (c.volumes.empty()) {
             EXPECT_TRUE(sent.empty()) << c.what;
         }
-        output->Pump(0.5);
+        output->PumpSeconds(0.5);
         EXPECT_GT(output->synth.NoteOns().size(), notesBefore) << c.what << ": the sound goes on";
         EXPECT_EQ(Play().StatusText(), QString::fromUtf8(c.status)) << c.what;
         EXPECT_TRUE(presenter.boxes.empty()) << c.what;

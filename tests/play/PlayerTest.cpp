@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "PlayStyles.h"
-#include "RecordingSynth.h"
+#include "PumpedOutput.h"
 #include "TempDir.h"
 #include "play/Player.h"
 #include "style/EditRules.h"
@@ -13,38 +13,13 @@
 
 namespace {
 
-// An audio output whose "audio thread" is the test: Pump calls the source as the
-// sound card would.
-struct FakeOutput : AudioOutput {
-    PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
-        if (soundFont == "missing.sf2") return "no such SoundFont";
-        return std::nullopt;
-    }
-    Synth& GetSynth() override { return synth; }
-    int SampleRate() const override { return 44100; }
-    PlayError Start(AudioSource& started) override {
-        if (refuseStart) return "no audio output";
-        source = &started;
-        return std::nullopt;
-    }
-    void Stop() override { source = nullptr; }
-
-    void Pump(std::size_t frames) {
-        std::vector<float> left(frames), right(frames);
-        if (source) source->Fill(left.data(), right.data(), frames);
-    }
-
-    RecordingSynth synth;
-    AudioSource* source = nullptr;
-    bool refuseStart = false;
-};
-
 class Player : public testing::Test {
 protected:
     Player()
         : player([this](PlayError&) {
               ++outputsMade;
-              auto made = std::make_unique<FakeOutput>();
+              auto made = std::make_unique<PumpedOutput>();
+              made->readableFont = readableFont;
               output = made.get();
               return made;
           }) {
@@ -56,18 +31,11 @@ protected:
         EXPECT_TRUE(doc.OnOpenDocument(path));
     }
 
-    std::vector<int> VolumesSent() const {
-        std::vector<int> volumes;
-        for (const SentMessage& m : output->synth.OfKind(0xB)) {
-            if (m.data1 == 7) volumes.push_back(m.data2);
-        }
-        return volumes;
-    }
-
     TempDir dir;
     CKorvaneDoc doc;
     int outputsMade = 0;
-    FakeOutput* output = nullptr;
+    bool readableFont = true;
+    PumpedOutput* output = nullptr;
     CStylePlayer player;
 };
 
@@ -89,14 +57,17 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
     EXPECT_EQ(player.Play(doc, "Intro A", "font.sf2"),
               "This style has no section \"Intro A\"!\n\n(Its sections: Main A, Main B.)");
     EXPECT_EQ(outputsMade, 0);
-    EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"), "no such SoundFont");
+    readableFont = false;
+    EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"),
+              style_messages::FillIn(play_messages::kSoundFontUnreadable, {"missing.sf2"}));
     EXPECT_FALSE(player.IsPlaying());
     CStylePlayer refused([](PlayError&) {
-        auto made = std::make_unique<FakeOutput>();
-        made->refuseStart = true;
+        auto made = std::make_unique<PumpedOutput>();
+        made->audioThere = false;
         return made;
     });
-    EXPECT_EQ(refused.Play(doc, "Main A", "font.sf2"), "no audio output");
+    EXPECT_EQ(refused.Play(doc, "Main A", "font.sf2"),
+              style_messages::FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"}));
     EXPECT_FALSE(refused.IsPlaying());
     EXPECT_FALSE(refused.Status().playing);
 }
@@ -106,7 +77,7 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
 TEST_F(Player, EditsAreHeardWhilePlaying) {
     ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
     output->Pump(4096);
-    EXPECT_EQ(VolumesSent(), std::vector<int>{100});
+    EXPECT_EQ(VolumesSent(output->synth), (std::vector<VolumeSent>{{0, 100}}));
     EXPECT_EQ(player.Status().section, "Main A");
     EXPECT_EQ(player.Status().bpm, 120);
 
@@ -115,7 +86,7 @@ TEST_F(Player, EditsAreHeardWhilePlaying) {
     ASSERT_FALSE(player.UpdateEdits(doc));
     const std::uint64_t before = output->synth.samples;
     output->Pump(512);
-    EXPECT_EQ(VolumesSent(), (std::vector<int>{100, 50}));
+    EXPECT_EQ(VolumesSent(output->synth), (std::vector<VolumeSent>{{0, 100}, {0, 50}}));
     EXPECT_EQ(output->synth.messages.back().sample, before);
     EXPECT_EQ(player.Status().bpm, 60);
 
@@ -157,7 +128,7 @@ TEST_F(Player, EditsHandedOverWhileTheAudioThreadRuns) {
     audio.join();
     // The last edit is heard, however the two threads met before it.
     output->Pump(64);
-    EXPECT_EQ(VolumesSent().back(), 127);
+    EXPECT_EQ(VolumesSent(output->synth).back(), (VolumeSent{0, 127}));
     player.Stop();
 }
 
