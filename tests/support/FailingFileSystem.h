@@ -133,9 +133,8 @@ public:
     void FlushFolder(const std::filesystem::path& folder) override {
         if (!Fails(Call::FlushFolder, folder)) Real().FlushFolder(folder);
     }
-    // None, unless a test gives one: the user's own is left alone.
-    std::filesystem::path CacheFolder() override { return cacheFolder; }
-    std::filesystem::path cacheFolder;
+    // None: the user's own is left alone.
+    std::filesystem::path CacheFolder() override { return {}; }
 
     // Whether a folder flush was asked for folder after the first call of a kind on a
     // path in it.
