@@ -147,10 +147,8 @@ TEST_F(Commands, StyleChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
 
             way.save();
 
-            std::vector<std::string> texts;
-            for (const auto& box : presenter.boxes) texts.push_back(box.text);
-            EXPECT_EQ(texts.size(), way.answersBefore.size() + 1);
-            EXPECT_EQ(texts.back(), question);
+            ASSERT_EQ(presenter.boxes.size(), way.answersBefore.size() + 1);
+            EXPECT_EQ(presenter.boxes.back().text, question);
             if (answer == msgbox::IdNo) {
                 EXPECT_EQ(ReadFileBytes(dir / "Pop.sty").data, other.data);
                 ASSERT_EQ(frame->ChildFrames().size(), 1);
