@@ -27,6 +27,7 @@ function(korvane_man_page target summary)
     VERBATIM)
   add_custom_target(${target}-man ALL DEPENDS ${page}.gz)
   install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_dependencies(korvane-installation ${target}-man)
 endfunction()
 
 if(KORVANE_MAN_PAGES)
