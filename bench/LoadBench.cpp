@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "StyleBytes.h"
-#include "style/Chunks.h"
-#include "style/SavedStyle.h"
-#include "style/StyleReader.h"
-#include "style/TrackRewriter.h"
+#include "format/Chunks.h"
+#include "format/SavedStyle.h"
+#include "format/StyleReader.h"
+#include "format/TrackRewriter.h"
 
 namespace {
 

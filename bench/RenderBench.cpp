@@ -18,11 +18,11 @@
 #include <cstdio>
 #include <thread>
 
+#include "document/KorvaneDoc.h"
 #include "msg/MessagePresenter.h"
 #include "play/Player.h"
 #include "play/Render.h"
 #include "play/SynthFactory.h"
-#include "style/KorvaneDoc.h"
 
 namespace {
 
@@ -120,9 +120,10 @@ void PlayToFirstSound(benchmark::State& state, const std::filesystem::path& path
     std::sort(latencies.begin(), latencies.end());
     const double median = latencies[latencies.size() / 2];
     state.counters["ms_to_buffer"] = median;
-    std::printf("Play to first sound: %.1f ms to the first buffer with sound + %.1f ms driver buffer = %.1f ms "
-                "(aim: under %.0f ms)\n",
-                median, kDriverBufferMs, median + kDriverBufferMs, kLatencyAimMs);
+    std::printf(
+        "Play to first sound: %.1f ms to the first buffer with sound + %.1f ms driver buffer = %.1f ms "
+        "(aim: under %.0f ms)\n",
+        median, kDriverBufferMs, median + kDriverBufferMs, kLatencyAimMs);
 }
 
 }  // namespace

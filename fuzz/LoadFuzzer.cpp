@@ -12,12 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "format/Chunks.h"
+#include "format/SavedStyle.h"
+#include "format/StyleReader.h"
+#include "format/TrackRewriter.h"
 #include "play/PlayCursor.h"
 #include "play/SoundFiles.h"
-#include "style/Chunks.h"
-#include "style/SavedStyle.h"
-#include "style/StyleReader.h"
-#include "style/TrackRewriter.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 
 #include "app/AppIcon.h"
+#include "document/KorvaneDoc.h"
 #include "framework/qt/QtText.h"
-#include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
 CChildFrame::CChildFrame(std::unique_ptr<CKorvaneDoc> doc, QWidget* parent)

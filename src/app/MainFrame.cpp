@@ -12,13 +12,13 @@
 #include "app/AppIcon.h"
 #include "app/ChildFrame.h"
 #include "app/WindowPlacement.h"
+#include "document/KorvaneDoc.h"
 #include "framework/AppTitle.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "msg/MessageHeading.h"
 #include "storage/FileNames.h"
-#include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
 namespace fs = std::filesystem;

@@ -8,9 +8,9 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "document/KorvaneDoc.h"
 #include "framework/qt/QtText.h"
 #include "storage/SafeFile.h"
-#include "style/KorvaneDoc.h"
 #include "view/StyleDialog.h"
 
 namespace fs = std::filesystem;

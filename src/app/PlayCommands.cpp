@@ -15,15 +15,16 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/SoundModuleLoader.h"
+#include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "msg/FillIn.h"
 #include "msg/Messages.h"
-#include "play/PlayMessages.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/PlaySections.h"
 #include "play/SoundFontSetting.h"
-#include "style/KorvaneDoc.h"
-#include "style/StyleMessages.h"
 #include "view/StyleDialog.h"
 
 namespace {
@@ -223,7 +224,7 @@ void CPlayCommands::OnChooseSoundFont() {
     const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
     if (!chosen) return;
     if (!LooksLikeSoundFont(*chosen)) {
-        ShowMessageText(style_messages::FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
+        ShowMessageText(FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
         return;
     }
     AppProfile().WriteProfileString(kPlaybackSection, kSoundFontEntry, Utf8Of(*chosen));

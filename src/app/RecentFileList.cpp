@@ -2,10 +2,10 @@
 #include "app/RecentFileList.h"
 
 #include "app/MenuText.h"
+#include "document/FileNaming.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
 #include "storage/FileNames.h"
-#include "style/FileNaming.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QLibrary>
 
-#include "play/PlayMessages.h"
+#include "msg/PlayMessages.h"
 #include "play/SoundModule.h"
 
 CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {

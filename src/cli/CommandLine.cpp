@@ -7,9 +7,9 @@
 #include "cli/PlayOptions.h"
 #include "cli/RenderCommand.h"
 #include "cli/SaveCommand.h"
+#include "document/EditRules.h"
 #include "framework/Version.h"
 #include "play/SoundFontSetting.h"
-#include "style/EditRules.h"
 
 namespace {
 

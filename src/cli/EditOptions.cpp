@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "style/KorvaneDoc.h"
+#include "document/KorvaneDoc.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "style/EditRules.h"
+#include "document/EditRules.h"
 
 class CKorvaneDoc;
 

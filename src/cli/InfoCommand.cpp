@@ -6,12 +6,12 @@
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/RecordingPresenter.h"
+#include "document/EditRules.h"
+#include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "play/Timeline.h"
 #include "play/Voices.h"
-#include "style/EditRules.h"
-#include "style/KorvaneDoc.h"
 
 namespace {
 

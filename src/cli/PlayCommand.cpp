@@ -7,7 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/PlayOptions.h"
 #include "cli/RenderCommand.h"
-#include "play/PlayMessages.h"
+#include "msg/PlayMessages.h"
 #include "play/Player.h"
 #include "play/SynthFactory.h"
 

@@ -7,9 +7,10 @@
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
-#include "play/PlayMessages.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/SoundFontSetting.h"
-#include "style/StyleMessages.h"
 
 std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
                                             PlayRequest& request) {
@@ -90,8 +91,7 @@ bool LoadPlayableStyle(const std::string& file, const PlayRequest& request, Play
     }
     if (!style.timeline.HasNotes(style.section)) {
         ReportFileMessage(err, file,
-                          style_messages::FillIn(play_messages::kSilentSection,
-                                                 {std::string(kPlaySectionNames[style.section])}));
+                          FillIn(play_messages::kSilentSection, {std::string(kPlaySectionNames[style.section])}));
     }
     return true;
 }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/EditOptions.h"
+#include "document/KorvaneDoc.h"
 #include "play/Timeline.h"
-#include "style/KorvaneDoc.h"
 
 // What render and play take: the save's edits, the section, how often it loops, the
 // SoundFont; render also the sample rate, a folder for stems, --verbose, --json and -o.

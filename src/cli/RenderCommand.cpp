@@ -7,14 +7,15 @@
 #include "cli/Json.h"
 #include "cli/PlayOptions.h"
 #include "framework/PathText.h"
-#include "play/PlayMessages.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/Render.h"
 #include "play/SoundFiles.h"
 #include "play/SynthFactory.h"
 #include "play/Voices.h"
 #include "storage/FileNames.h"
 #include "storage/SafeFile.h"
-#include "style/StyleMessages.h"
 
 namespace {
 
@@ -29,12 +30,12 @@ bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>
               RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
     const WriteResult written = WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)});
     if (written.outcome != WriteOutcome::Written) {
-        std::string message = style_messages::FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
+        std::string message = FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
         // A write in place that failed midway names the copies it left.
         if (!written.oldCopy.empty())
-            message += "\n\n" + style_messages::FillIn(style_messages::kOldFileKeptAs, {Utf8Of(written.oldCopy)});
+            message += "\n\n" + FillIn(style_messages::kOldFileKeptAs, {Utf8Of(written.oldCopy)});
         if (!written.newCopy.empty())
-            message += "\n\n" + style_messages::FillIn(style_messages::kNewFileKeptAs, {Utf8Of(written.newCopy)});
+            message += "\n\n" + FillIn(style_messages::kNewFileKeptAs, {Utf8Of(written.newCopy)});
         ReportFileMessage(err, file, message);
         return false;
     }
@@ -89,8 +90,8 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
         }
         return json + "]";
     };
-    out << "{\"path\": " << JsonPathString(file) << ", \"section\": "
-        << JsonString(kPlaySectionNames[style.section]) << ", \"written\": " << list(report.written, true)
+    out << "{\"path\": " << JsonPathString(file) << ", \"section\": " << JsonString(kPlaySectionNames[style.section])
+        << ", \"written\": " << list(report.written, true)
         << ", \"substitutions\": " << list(report.substitutions, false) << "}\n"
         << std::flush;
 }
@@ -103,8 +104,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     }
     RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
-        ReportFileMessage(err, file,
-                          style_messages::FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
+        ReportFileMessage(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
     }
     PlayError error;
@@ -136,8 +136,8 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         }
         settings.channel = channel;
         const std::filesystem::path path = *request.stems / StemName(channel, style.doc.m_strChannelLabel[channel]);
-        if (!WriteOut(path, WavFileBytes(RenderSound(style.timeline, settings, *dry), request.sampleRate), file,
-                      report, request, out, err)) {
+        if (!WriteOut(path, WavFileBytes(RenderSound(style.timeline, settings, *dry), request.sampleRate), file, report,
+                      request, out, err)) {
             return kExitFileFailed;
         }
     }

@@ -10,11 +10,11 @@
 #include "cli/CommandLine.h"
 #include "cli/EditOptions.h"
 #include "cli/RecordingPresenter.h"
+#include "document/EditRules.h"
+#include "document/KorvaneDoc.h"
+#include "document/SaveOptions.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
-#include "style/EditRules.h"
-#include "style/KorvaneDoc.h"
-#include "style/SaveOptions.h"
 
 namespace {
 

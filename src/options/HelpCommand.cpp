@@ -9,11 +9,12 @@
 #include "framework/Cp1252.h"
 #include "framework/Profile.h"
 #include "framework/qt/QtText.h"
+#include "msg/FillIn.h"
 #include "msg/Messages.h"
+#include "msg/StyleMessages.h"
 #include "options/HelpSettings.h"
 #include "options/LanguageDlg.h"
 #include "storage/SafeFile.h"
-#include "style/StyleMessages.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ std::string LookedIn(const QStringList& folders) {
 // Without a page to open, or a program to show it, F1 would do nothing at all: the
 // user is told which page and where, as a desktop shell tells of a missing file.
 void OpenHelpPage(const QString& page) {
-    using style_messages::FillIn;
-    const QString stored = QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, kInstallPathEntry, ""));
+    const QString stored =
+        QString::fromStdString(AppProfile().GetProfileString(kSettingsSection, kInstallPathEntry, ""));
     const QString programFolder = QCoreApplication::applicationDirPath();
     const std::optional<QString> folder = HelpFolder(stored, programFolder, page);
     if (!folder) {

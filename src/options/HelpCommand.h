@@ -14,7 +14,7 @@ class QWidget;
 using HelpViewer = std::function<bool(const QUrl&)>;
 void SetHelpViewer(HelpViewer viewer);
 
-// What Help says when its page does not open, "%s" filled in as style_messages::FillIn
+// What Help says when its page does not open, "%s" filled in as FillIn
 // does: the page and the folders looked in; the page's path.
 namespace help_messages {
 inline constexpr const char* kPageNotFound = "The help page \"%s\" was not found!\n\n(Looked in %s.)";

@@ -5,7 +5,7 @@
 #include <array>
 #include <map>
 
-#include "style/SaveOptions.h"
+#include "document/SaveOptions.h"
 
 class QCheckBox;
 

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/AudioOutput.h"
 #include "play/FluidSynth.h"
-#include "play/PlayMessages.h"
-#include "style/StyleMessages.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ public:
             if (m_driver) return std::nullopt;
         }
         m_source = nullptr;
-        return style_messages::FillIn(play_messages::kNoAudioOutput, {tried.empty() ? "no audio driver" : tried});
+        return FillIn(play_messages::kNoAudioOutput, {tried.empty() ? "no audio driver" : tried});
     }
 
     void Stop() override {

@@ -6,10 +6,11 @@
 #include <mutex>
 
 #include "framework/PathText.h"
-#include "play/PlayMessages.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/SynthFactory.h"
 #include "storage/SafeFile.h"
-#include "style/StyleMessages.h"
 
 namespace {
 
@@ -45,9 +46,7 @@ FluidSynth::~FluidSynth() {
 }
 
 PlayError FluidSynth::LoadSoundFont(const std::filesystem::path& soundFont) {
-    const auto unreadable = [&soundFont] {
-        return style_messages::FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(soundFont)});
-    };
+    const auto unreadable = [&soundFont] { return FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(soundFont)}); };
     if (m_synth == nullptr || !CanReadRegularFile(SystemFileSystem(), soundFont)) return unreadable();
     if (m_soundFontId >= 0) {
         fluid_synth_sfunload(m_synth, m_soundFontId, 1);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A build without fluidsynth (the Windows one): timelines, voices and MIDI files work,
 // sound does not, and says so.
+#include "msg/PlayMessages.h"
 #include "play/AudioOutput.h"
-#include "play/PlayMessages.h"
 #include "play/SynthFactory.h"
 
 bool HasSynthesizer() { return false; }

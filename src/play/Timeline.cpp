@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <limits>
 
-#include "play/PlayMessages.h"
-#include "style/KorvaneDoc.h"
-#include "style/StyleMessages.h"
-#include "style/TrackScan.h"
+#include "document/KorvaneDoc.h"
+#include "format/TrackScan.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 
 namespace {
 
@@ -98,7 +99,8 @@ private:
                 played.kind = TimelineEvent::Kind::SysEx;
                 played.value = static_cast<std::uint32_t>(m_timeline.sysex.size());
                 played.length = event.length;
-                m_timeline.sysex.insert(m_timeline.sysex.end(), m_track.begin() + static_cast<std::ptrdiff_t>(event.data),
+                m_timeline.sysex.insert(m_timeline.sysex.end(),
+                                        m_track.begin() + static_cast<std::ptrdiff_t>(event.data),
                                         m_track.begin() + static_cast<std::ptrdiff_t>(event.end));
                 return true;
         }
@@ -179,8 +181,8 @@ PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timel
 }
 
 PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline) {
-    if (!doc.m_pFileBuffer || doc.m_nFileLength <= 0) return std::string(style_messages::kInvalidFileSize);
-    const ByteView image(doc.m_pFileBuffer.get(), static_cast<std::size_t>(doc.m_nFileLength));
+    const ByteView image = doc.Image();
+    if (image.empty()) return std::string(style_messages::kInvalidFileSize);
     return BuildTimeline(image, doc.CurrentTrackEdits(), timeline);
 }
 
@@ -202,6 +204,6 @@ PlayError FindPlaySection(const Timeline& timeline, std::string_view name, int& 
         return std::nullopt;
     }
     const std::string sections = SectionList(timeline);
-    return style_messages::FillIn(play_messages::kUnknownSection,
-                                  {std::string(name), sections.empty() ? std::string("none") : sections});
+    return FillIn(play_messages::kUnknownSection,
+                  {std::string(name), sections.empty() ? std::string("none") : sections});
 }

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "format/ByteOrder.h"
+#include "format/TrackRewriter.h"
 #include "play/PlayError.h"
 #include "play/PlaySections.h"
-#include "style/ByteOrder.h"
-#include "style/TrackRewriter.h"
 
 class CKorvaneDoc;
 
@@ -20,9 +20,9 @@ struct TimelineEvent {
 
     std::uint32_t tick = 0;
     Kind kind = Kind::Channel;
-    std::uint8_t status = 0;  // channel message: kind and channel
-    std::uint8_t data1 = 0;   // time signature: numerator
-    std::uint8_t data2 = 0;   // time signature: the power of two of the denominator
+    std::uint8_t status = 0;   // channel message: kind and channel
+    std::uint8_t data1 = 0;    // time signature: numerator
+    std::uint8_t data2 = 0;    // time signature: the power of two of the denominator
     std::uint32_t value = 0;   // tempo: microseconds per quarter; system exclusive: offset into Timeline::sysex
     std::uint32_t length = 0;  // system exclusive: bytes after F0 (F7 included)
 
@@ -35,7 +35,7 @@ struct TimelineEvent {
 };
 
 struct TimelineSection {
-    int section = 0;  // index into kPlaySectionNames
+    int section = 0;           // index into kPlaySectionNames
     std::uint32_t length = 0;  // ticks from its marker to the next section marker or the track's end
     std::vector<TimelineEvent> events;
 };
@@ -44,7 +44,7 @@ struct TimelineSection {
 // first section marker and the whole "SInt" section), sent once at time 0, and each
 // section's events in file order. The timeline knows no synthesizer.
 struct Timeline {
-    int division = 480;  // ticks per quarter note
+    int division = 480;                 // ticks per quarter note
     std::uint32_t setUpTempo = 500000;  // microseconds per quarter in force when a section starts
     std::vector<TimelineEvent> setUp;
     std::vector<TimelineSection> sections;  // the first of each name, in track order

@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "style/EditRules.h"
+#include "document/EditRules.h"
 
 // The checks a form field passes when the form is read, as pure functions: each
 // gives the value or the text that tells the user what is wrong. Texts are code

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/FormRules.h"
 
-#include "style/KorvaneDoc.h"
-#include "style/SaveOptions.h"
+#include "document/KorvaneDoc.h"
+#include "document/SaveOptions.h"
 
 bool IsOptionEnabled(const CKorvaneDoc& doc, int controlId) {
     switch (controlId) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/FormTemplate.h"
 
-#include "style/SaveOptions.h"
+#include "document/SaveOptions.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "document/SaveOptions.h"
+#include "format/StyleNames.h"
 #include "framework/ControlIds.h"
-#include "style/SaveOptions.h"
-#include "style/StyleNames.h"
 
 // Dialog template 102, the style form: every control with its id (form_id and, for the
 // option boxes, option_id), kind, text and place in dialog units, in template order,

@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "document/EditRules.h"
+#include "document/KorvaneDoc.h"
 #include "framework/qt/QtText.h"
-#include "style/EditRules.h"
-#include "style/KorvaneDoc.h"
 #include "view/DataExchange.h"
 #include "view/FormRules.h"
 #include "view/FormTemplate.h"

@@ -9,8 +9,8 @@
 #include <functional>
 #include <map>
 
-#include "style/SaveOptions.h"
-#include "style/StyleNames.h"
+#include "document/SaveOptions.h"
+#include "format/StyleNames.h"
 
 class CDataExchange;
 class CKorvaneDoc;

@@ -7,13 +7,13 @@
 #include <QSlider>
 #include <string_view>
 
+#include "document/EditRules.h"
+#include "document/KorvaneDoc.h"
 #include "framework/AppTitle.h"
 #include "framework/Cp1252.h"
 #include "framework/qt/QtText.h"
 #include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"
-#include "style/EditRules.h"
-#include "style/KorvaneDoc.h"
 #include "view/FieldChecks.h"
 #include "view/FormRules.h"
 #include "view/FormTemplate.h"

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "style/EditRules.h"
+#include "document/EditRules.h"
 
 class QLineEdit;
 class QToolButton;

@@ -12,8 +12,8 @@
 
 #include "FrameFixture.h"
 #include "app/CommandIds.h"
+#include "document/SaveOptions.h"
 #include "framework/AppTitle.h"
-#include "style/SaveOptions.h"
 
 namespace fs = std::filesystem;
 

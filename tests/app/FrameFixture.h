@@ -19,10 +19,10 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "document/KorvaneDoc.h"
 #include "framework/Document.h"
 #include "framework/Profile.h"
 #include "msg/MessageBoxStyle.h"
-#include "style/KorvaneDoc.h"
 #include "view/FormTemplate.h"
 #include "view/StyleDialog.h"
 

@@ -12,6 +12,7 @@
 #include "PlayFixture.h"
 #include "app/SoundModuleLoader.h"
 #include "framework/qt/QtText.h"
+#include "msg/FillIn.h"
 
 namespace id = form_id;
 
@@ -217,7 +218,7 @@ TEST_F(PlayFixture, FailuresShowOneBoxAndChangeNothingElse) {
          "card is there.)"},
         {"no sound module, so no synthesizer", false, true, true, play_messages::kNoSynthesizer},
         {"an unreadable SoundFont", true, true, false,
-         style_messages::FillIn(play_messages::kSoundFontUnreadable, {"/fonts/General.sf2"})},
+         FillIn(play_messages::kSoundFontUnreadable, {"/fonts/General.sf2"})},
     };
     for (const Case& c : cases) {
         NewFrame();
@@ -245,7 +246,7 @@ TEST_F(PlayFixture, SoundFontChoiceIsStoredOnlyForASoundFont) {
     dialogs.soundFontAnswer = notSoundFont;
     Play().OnChooseSoundFont();
     // The name as the box's code page holds it.
-    ExpectOneBox(style_messages::FillIn(play_messages::kSoundFontUnreadable, {dir.path().string() + "/Kl\xE4nge.wav"}));
+    ExpectOneBox(FillIn(play_messages::kSoundFontUnreadable, {dir.path().string() + "/Kl\xE4nge.wav"}));
     EXPECT_EQ(SoundFontPath(profile), "/fonts/General.sf2");
 
     dialogs.soundFontAnswer = soundFont;

@@ -16,7 +16,8 @@
 #include "app/PlayCommands.h"
 #include "app/SoundModuleLoader.h"
 #include "framework/qt/QtText.h"
-#include "play/PlayMessages.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
 #include "play/SoundFontSetting.h"
 
 namespace {
@@ -166,7 +167,7 @@ TEST_F(PlaySound, AMissingSoundFontIsNamedWithTheWayToAnother) {
     const auto missing = serverHome / "Gone.sf2";
     profile.WriteProfileString(kPlaybackSection, kSoundFontEntry, missing.string());
     frame->PlayCommands().OnPlay();
-    ExpectOneBox(style_messages::FillIn(play_messages::kSoundFontUnreadable, {missing.string()}));
+    ExpectOneBox(FillIn(play_messages::kSoundFontUnreadable, {missing.string()}));
     EXPECT_EQ(frame->PlayCommands().PlayingFrame(), nullptr);
 }
 

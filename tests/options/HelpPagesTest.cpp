@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "options/HelpCommand.h"
-#include "play/PlayMessages.h"
-#include "style/StyleMessages.h"
 
 namespace {
 

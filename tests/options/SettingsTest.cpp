@@ -9,9 +9,9 @@
 
 #include "QtTestApp.h"
 #include "TempDir.h"
+#include "document/KorvaneDoc.h"
 #include "options/SettingsDlg.h"
 #include "options/SettingsProfile.h"
-#include "style/KorvaneDoc.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "RecordingSynth.h"
 #include "StyleBytes.h"
+#include "format/StyleReader.h"
+#include "format/TrackRewriter.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
-#include "style/StyleReader.h"
-#include "style/TrackRewriter.h"
 
 inline Bytes HeaderWithDivision(std::uint16_t division) {
     return Chunk("MThd", {0x00, 0x00, 0x00, 0x01, std::uint8_t(division >> 8), std::uint8_t(division)});
@@ -33,8 +33,8 @@ inline Bytes MarkerAt(std::uint32_t delta, std::string_view text) {
     return Delta(delta) + Bytes{0xFF, 0x06} + Bytes::VarLen(std::uint32_t(text.size())) + Bytes::Text(text);
 }
 inline Bytes TempoAt(std::uint32_t delta, std::uint32_t quarter) {
-    return Delta(delta) + Bytes{0xFF, 0x51, 0x03, std::uint8_t(quarter >> 16), std::uint8_t(quarter >> 8),
-                                std::uint8_t(quarter)};
+    return Delta(delta) +
+           Bytes{0xFF, 0x51, 0x03, std::uint8_t(quarter >> 16), std::uint8_t(quarter >> 8), std::uint8_t(quarter)};
 }
 inline Bytes EndAt(std::uint32_t delta) { return Delta(delta) + Bytes{0xFF, 0x2F, 0x00}; }
 

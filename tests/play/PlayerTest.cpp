@@ -7,9 +7,10 @@
 #include "PlayStyles.h"
 #include "PumpedOutput.h"
 #include "TempDir.h"
+#include "document/EditRules.h"
+#include "document/KorvaneDoc.h"
+#include "msg/FillIn.h"
 #include "play/Player.h"
-#include "style/EditRules.h"
-#include "style/KorvaneDoc.h"
 
 namespace {
 
@@ -58,16 +59,14 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
               "This style has no section \"Intro A\"!\n\n(Its sections: Main A, Main B.)");
     EXPECT_EQ(outputsMade, 0);
     readableFont = false;
-    EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"),
-              style_messages::FillIn(play_messages::kSoundFontUnreadable, {"missing.sf2"}));
+    EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"), FillIn(play_messages::kSoundFontUnreadable, {"missing.sf2"}));
     EXPECT_FALSE(player.IsPlaying());
     CStylePlayer refused([](PlayError&) {
         auto made = std::make_unique<PumpedOutput>();
         made->audioThere = false;
         return made;
     });
-    EXPECT_EQ(refused.Play(doc, "Main A", "font.sf2"),
-              style_messages::FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"}));
+    EXPECT_EQ(refused.Play(doc, "Main A", "font.sf2"), FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"}));
     EXPECT_FALSE(refused.IsPlaying());
     EXPECT_FALSE(refused.Status().playing);
 }

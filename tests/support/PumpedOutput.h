@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "RecordingSynth.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/AudioOutput.h"
-#include "play/PlayMessages.h"
-#include "style/StyleMessages.h"
 
 struct VolumeSent {
     int channel;
@@ -32,13 +33,13 @@ inline std::vector<VolumeSent> VolumesSent(const RecordingSynth& synth, std::siz
 struct PumpedOutput : AudioOutput {
     PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
         soundFonts.push_back(soundFont);
-        if (!readableFont) return style_messages::FillIn(play_messages::kSoundFontUnreadable, {soundFont.string()});
+        if (!readableFont) return FillIn(play_messages::kSoundFontUnreadable, {soundFont.string()});
         return std::nullopt;
     }
     Synth& GetSynth() override { return synth; }
     int SampleRate() const override { return 44100; }
     PlayError Start(AudioSource& started) override {
-        if (!audioThere) return style_messages::FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"});
+        if (!audioThere) return FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"});
         source = &started;
         return std::nullopt;
     }

@@ -9,7 +9,7 @@
 
 #include "FakePresenter.h"
 #include "TempDir.h"
-#include "style/KorvaneDoc.h"
+#include "document/KorvaneDoc.h"
 
 // A folder of styles to save, and the boxes the saves showed.
 class SaveFixture : public testing::Test {

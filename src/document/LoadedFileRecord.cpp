@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/LoadedFileRecord.h"
+
+#include <vector>
+
+#include "storage/FileNames.h"
+#include "storage/SafeFile.h"
+
+void ContentHash::Add(ByteView bytes) {
+    constexpr std::uint64_t kPrime = 1099511628211ull;
+    for (const std::uint8_t byte : bytes) m_value = (m_value ^ byte) * kPrime;
+}
+
+LoadedFileRecord RecordOfFile(std::optional<FileIdentity> identity, std::initializer_list<ByteView> pieces) {
+    LoadedFileRecord record;
+    record.identity = identity;
+    ContentHash hash;
+    for (const ByteView piece : pieces) {
+        hash.Add(piece);
+        record.size += piece.size();
+    }
+    record.hash = hash.Value();
+    record.known = true;
+    return record;
+}
+
+// Another file, size or modification time is a change, seen without reading a byte.
+// When all three agree the file is still read and its content compared: the time
+// alone can be fooled. A file system with coarse times (two seconds on FAT, whole
+// seconds on some network shares) keeps the time of a write that falls in the same
+// tick, and tools that copy or restore files (cp -p, rsync, unpackers) set the old
+// time on new content on purpose. A style is at most 200,000 bytes, read once per
+// save, so the read costs next to nothing beside the write it guards.
+FileOnDisk CompareWithRecord(FileSystem& files, const std::filesystem::path& path, const LoadedFileRecord& record) {
+    if (!record.known) return FileOnDisk::AsRecorded;
+    const std::optional<FileIdentity> now = IdentityOfFile(files, path);
+    if (!now) return FileOnDisk::Gone;
+    if (record.identity && *now != *record.identity) return FileOnDisk::Changed;
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeFile(files, path, bytes, record.size, record.size) != ReadOutcome::Read) return FileOnDisk::Changed;
+    ContentHash hash;
+    hash.Add(bytes);
+    return hash.Value() == record.hash ? FileOnDisk::AsRecorded : FileOnDisk::Changed;
+}

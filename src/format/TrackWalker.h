@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "format/ByteOrder.h"
+#include "format/StyleError.h"
+#include "msg/StyleMessages.h"
+
+inline constexpr std::size_t kTrackTagOffset = 14;
+inline constexpr std::size_t kTrackLengthOffset = 18;
+inline constexpr std::size_t kTrackDataOffset = 22;
+
+// The length of the track that begins at offset 14, when its header is complete and
+// its data lies inside the image; a structure error at the track otherwise.
+MaybeStyleError ReadTrackLength(ByteView image, std::size_t& trackLength);
+
+struct TrackEvent {
+    enum class Type { Channel, Meta, SysEx };
+
+    Type type = Type::Channel;
+    std::size_t start = 0;      // first byte of the delta time
+    std::size_t status = 0;     // the status byte; under running status the first data byte
+    std::size_t lengthPos = 0;  // meta and system exclusive: the first byte of the length
+    std::size_t data = 0;       // first data byte (for meta and system exclusive: after the length)
+    std::size_t end = 0;        // first byte after the event
+    std::uint8_t kind = 0;      // channel message: high half of the status in force (0x8-0xE)
+    std::uint8_t channel = 0;   // channel message: low half of the status in force
+    std::uint8_t metaType = 0;
+    std::uint32_t length = 0;  // meta or system exclusive data length; data bytes of a channel message
+};
+
+// Walks the events of the track, which begins at file offset 22 and ends at trackEnd.
+// Delta times are skipped, running status carries over meta and system exclusive
+// events, and meta and system exclusive lengths are variable-length numbers (one byte
+// below 128, as nearly every event of a style has). Every event must
+// lie inside the track; only the end-of-track event may end one byte past it, as
+// files with a track length one byte short are common enough to accept.
+class TrackWalker {
+public:
+    // trackEnd must not lie past the image.
+    TrackWalker(ByteView image, std::size_t trackEnd);
+
+    // Reads the next event and moves past it. False at the end of the track and when
+    // the track is malformed; Error() tells the two apart. Channel messages, nearly
+    // every event of a style, are read here; the rest out of line.
+    bool Next(TrackEvent& event) {
+        if (m_pos >= m_trackEnd) return false;
+        event.start = m_pos;
+        std::size_t pos = m_pos;
+        while (m_image[pos] & 0x80) {
+            if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
+        }
+        if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
+
+        event.status = pos;
+        const std::uint8_t b = m_image[pos];
+        if (b >= 0xF0) return ReadMetaOrSysEx(event);
+        if (b & 0x80) {
+            m_hasRunningStatus = true;
+            m_kind = b >> 4;
+            m_channel = b & 0x0F;
+            m_dataLength = (m_kind == 0xC || m_kind == 0xD) ? 1 : 2;
+            ++pos;
+        } else if (!m_hasRunningStatus) {
+            return Fail(style_messages::kInvalidStructure, pos);
+        }
+        event.type = TrackEvent::Type::Channel;
+        event.kind = m_kind;
+        event.channel = m_channel;
+        event.length = m_dataLength;
+        event.data = pos;
+        event.end = pos + event.length;
+        if (event.end > m_trackEnd) return Fail(style_messages::kInvalidStructure, event.status);
+        m_pos = event.end;
+        return true;
+    }
+
+    const MaybeStyleError& Error() const { return m_error; }
+    // Where the walk stands: after the last event read (the track end once done).
+    std::size_t Position() const { return m_pos; }
+
+private:
+    bool Fail(const char* message, std::size_t offset);
+    bool ReadMetaOrSysEx(TrackEvent& event);
+    bool ReadMeta(TrackEvent& event);
+    bool ReadSysEx(TrackEvent& event);
+
+    ByteView m_image;
+    std::size_t m_trackEnd;
+    std::size_t m_pos = kTrackDataOffset;
+    bool m_hasRunningStatus = false;
+    std::uint8_t m_kind = 0;
+    std::uint8_t m_channel = 0;
+    std::uint8_t m_dataLength = 0;  // data bytes of the status in force
+    MaybeStyleError m_error;
+};

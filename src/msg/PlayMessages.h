@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+
+// Every text that playing and rendering a style show, exactly as the user sees it, in
+// one table that the code and the help-page test both read. "%s" stands for a value
+// filled in by FillIn, in order.
+namespace play_messages {
+
+// %s: the audio outputs that were tried, in order.
+inline constexpr const char* kNoAudioOutput =
+    "No audio output could be opened!\n\n(Tried: %s. Please check that a sound server or sound card is there.)";
+// %s: the SoundFont file.
+inline constexpr const char* kSoundFontUnreadable =
+    "The SoundFont \"%s\" could not be read!\n\n(Choose another one: Play > SoundFont... in the editor, "
+    "--soundfont FILE for korvane-cli, or the setting \"SoundFont\" in the section \"Playback\".)";
+// %s: the section asked for, then the sections the style has.
+inline constexpr const char* kUnknownSection = "This style has no section \"%s\"!\n\n(Its sections: %s.)";
+// %s: the section.
+inline constexpr const char* kSilentSection = "The section \"%s\" has no notes: what it plays is silence.";
+inline constexpr const char* kNoSynthesizer =
+    "This build of Korvane has no synthesizer!\n\n(It can write a section as a MIDI file, but not play it or "
+    "write its sound.)";
+inline constexpr const char* kUnplayableDivision =
+    "This style cannot be played!\n\n(Its header counts time in frames, not in ticks per quarter note.)";
+// %s: the file.
+inline constexpr const char* kErrorWritingSound =
+    "Error creating/writing file \"%s\"!\n\n(Please check if file or folder is write protected.)";
+
+// %s: the longest sound in minutes.
+inline constexpr const char* kSoundTooLong =
+    "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
+
+inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,    kSilentSection,
+                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound, kSoundTooLong};
+
+}  // namespace play_messages
