@@ -27,6 +27,8 @@ inline constexpr const char* kMissingTrackEnd =
     "Invalid style file structure (at: 0x%x)!\n\n(Missing track end marker.)";
 inline constexpr const char* kMissingCseg = "Invalid CASM structure (at: 0x%x)!\n\n(Missing CSEG header.)";
 inline constexpr const char* kMissingSdecCtab = "Invalid CASM structure (at: 0x%x)!\n\n(Missing Sdec/Ctab header.)";
+// A channel table shorter than the fields of its kind: playback then follows no chord rules.
+inline constexpr const char* kShortChannelTable = "Invalid CASM structure (at: 0x%x)!\n\n(Channel table too short.)";
 inline constexpr const char* kMissingTitle = "Invalid file structure!\n\n(Missing style title.)";
 // Neither format marker: the file is no style of a kind Korvane edits.
 inline constexpr const char* kMissingFormatMarker = "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)";
@@ -118,6 +120,7 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kMissingTrackEnd,
                                     kMissingCseg,
                                     kMissingSdecCtab,
+                                    kShortChannelTable,
                                     kMissingTitle,
                                     kMissingFormatMarker,
                                     kEmptyTitle,
