@@ -166,7 +166,8 @@ std::optional<Chord> ParseChord(std::string_view symbol) {
         Chord chord{static_cast<std::uint8_t>(root), spelling.type, -1, false};
         if (!after.empty()) {
             int bass = 0;
-            if (after[0] != '/' || ReadNoteName(after.substr(1), bass) + 1 != after.size()) continue;
+            const std::size_t bassLength = after[0] == '/' ? ReadNoteName(after.substr(1), bass) : 0;
+            if (bassLength == 0 || bassLength + 1 != after.size()) continue;
             if (bass != root) chord.bass = static_cast<std::int8_t>(bass);
         }
         best = chord;
