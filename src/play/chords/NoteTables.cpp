@@ -117,16 +117,20 @@ int ChordTablePitchClass(const Chord& chord, const ChordTableInput& input) {
     if (input.pitchClass == input.keptRoot) return input.rootToBass ? chord.Bass() : chord.root;
     if (input.pitchClass == input.keptFifth) return PitchClass(chord.root + (tones.fifth >= 0 ? tones.fifth : 0));
 
-    // Tones already taken by the kept notes are not struck twice while others are left.
-    int taken = -1;
-    if (input.keptRoot >= 0 && (input.struck & (1u << input.keptRoot)) != 0)
-        taken = input.rootToBass ? chord.Bass() : chord.root;
+    // Tones the kept notes sound are not struck twice while others are left.
+    std::uint16_t taken = 0;
+    const auto take = [&](int kept, int tone) {
+        if (kept >= 0 && (input.struck & (1u << kept)) != 0) taken |= static_cast<std::uint16_t>(1u << tone);
+    };
+    take(input.keptRoot, input.rootToBass ? chord.Bass() : chord.root);
+    take(input.keptFifth, PitchClass(chord.root + (tones.fifth >= 0 ? tones.fifth : 0)));
     const ToneOrder order = OrderOfTones(chord);
     Assignment assignment;
     for (int i = 0; i < order.count; ++i) {
         const int tone = order.pitchClasses[static_cast<std::size_t>(i)];
-        if (tone != taken || order.count == 1) assignment.pool[static_cast<std::size_t>(assignment.poolCount++)] = tone;
+        if ((taken & (1u << tone)) == 0) assignment.pool[static_cast<std::size_t>(assignment.poolCount++)] = tone;
     }
+    if (assignment.poolCount == 0) return chord.root;
     int asked = 0;
     for (int pitchClass = 0; pitchClass < 12; ++pitchClass) {
         const bool struck = (input.struck & (1u << pitchClass)) != 0 || pitchClass == input.pitchClass;

@@ -21,8 +21,9 @@ int MinorTableInterval(Ntt table, ChordType source, ChordType target, int rel);
 // The chord table: the source notes struck together (as pitch classes where they stand
 // before the table, bit p of struck for pitch class p) each take a tone of chord, the
 // most important tones first and none twice while there are tones enough, moving as
-// little as they can. sourceRoot and sourceFifth (-1: none) are pitch classes that are
-// kept for the new chord's root and fifth. Returns the pitch class for pitchClass.
+// little as they can. A note on keptRoot goes to the chord's bass (rootToBass, for bass
+// on) or root, one on keptFifth to its fifth (-1: none kept). Returns the pitch class
+// that pitchClass plays as.
 struct ChordTableInput {
     std::uint16_t struck = 0;
     int pitchClass = 0;

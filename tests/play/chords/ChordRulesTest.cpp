@@ -258,6 +258,27 @@ TEST(ChordTable, StrikesNoToneTwice) {
     }
 }
 
+// Recorded on a five-note chord, its root and fifth go to the new chord's root and
+// fifth; the other notes take the remaining tones.
+TEST(ChordTable, KeepsAFiveNoteSourcesRootAndFifth) {
+    ChannelRules rules = OneZone(kRootFixed, Sff1(2));
+    rules.sourceType = ChordType::Maj9;
+    const std::vector<int> notes = Notes("C3 E3 G3 B3 D4");
+    const std::vector<std::uint8_t> struck(notes.begin(), notes.end());
+    for (int root = 0; root < 12; ++root) {
+        for (int type = 0; type < kChordTypeCount; ++type) {
+            const Chord chord{static_cast<std::uint8_t>(root), static_cast<ChordType>(type), -1, false};
+            const int fifth = TonesOf(chord.type).fifth;
+            if (fifth < 0) continue;
+            EXPECT_EQ(*SoundingPitch(rules, chord, Note("C3"), struck) % 12, root) << ChordText(chord);
+            EXPECT_EQ(*SoundingPitch(rules, chord, Note("G3"), struck) % 12, (root + fifth) % 12) << ChordText(chord);
+        }
+    }
+    std::vector<int> heard;
+    for (const int note : notes) heard.push_back(*SoundingPitch(rules, ChordOf("Dm9"), note, struck));
+    EXPECT_EQ(heard, Notes("D3 E3 A3 C4 F4"));
+}
+
 // A source chord other than C Maj7 is read through its own root and type.
 TEST(SourceChord, IsReadThroughItsOwnRootAndType) {
     ChannelRules rules = OneZone(kRootTrans, Sff1(1));
