@@ -3,12 +3,10 @@
 
 #include <algorithm>
 
-#include "play/chords/ChordMessages.h"
-#include "style/StyleMessages.h"
+#include "msg/ChordMessages.h"
+#include "msg/FillIn.h"
 
 namespace {
-
-using style_messages::FillIn;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 

@@ -4,7 +4,7 @@
 #include <array>
 
 // Every text that reading a chord progression shows, exactly as the user sees it.
-// "%s" stands for a value filled in by style_messages::FillIn, in order.
+// "%s" stands for a value filled in by FillIn, in order.
 namespace chord_messages {
 
 // %s: the symbol, then its bar.
