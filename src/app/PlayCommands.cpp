@@ -216,7 +216,11 @@ QString CPlayCommands::StatusText() const {
 void CPlayCommands::ShowStatus() {
     if (PlayingFrame()) m_playingName = m_playing->windowTitle();
     // The status bar comes with the first sound: until then the window is as it always was.
-    m_frame.statusBar()->showMessage(StatusText());
+    QStatusBar* bar = m_frame.statusBar();
+    // Its size grip would be a nameless child for a screen reader; the window's frame
+    // resizes it as well.
+    bar->setSizeGripEnabled(false);
+    bar->showMessage(StatusText());
     if (m_statusTimer && (!m_player || !m_player->IsPlaying())) m_statusTimer->stop();
 }
 

@@ -67,6 +67,10 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     output->PumpSeconds(1.0);
     EXPECT_EQ(output->synth.NoteOns().size(), 2u) << "Main A at 120 bpm: two quarters a second";
     EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
+    // A screen reader finds the status bar with its text and no nameless part in it.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame->statusBar());
+    ASSERT_NE(bar, nullptr);
+    for (int i = 0; i < bar->childCount(); ++i) EXPECT_FALSE(bar->child(i)->text(QAccessible::Name).isEmpty()) << i;
 
     SectionEntry("Intro A")->trigger();
     EXPECT_EQ(Status(), QString::fromUtf8("Intro A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
