@@ -14,6 +14,7 @@
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
+#include "app/MenuText.h"
 #include "app/SoundModuleLoader.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
@@ -24,6 +25,7 @@
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
 #include "play/PlaySections.h"
+#include "play/SoundFontFile.h"
 #include "play/SoundFontSetting.h"
 #include "view/StyleDialog.h"
 
@@ -31,15 +33,14 @@ namespace {
 
 struct Command {
     int id;
+    // The key after a tab, as the other menus write it, so that the menu and a screen
+    // reader show it with the entry. It leaves the form's editing keys alone
+    // (Ctrl+C/X/V/Z, Ctrl+Ins, Shift+Del, Shift+Ins, Alt+Backspace, Ctrl+O, Ctrl+S, F1, F6).
     const char* text;
-    // Leaves the form's editing keys alone (Ctrl+C/X/V/Z, Ctrl+Ins, Shift+Del,
-    // Shift+Ins, Alt+Backspace, Ctrl+O, Ctrl+S, F1, F6). The menu shows it beside the
-    // entry, and a screen reader reads it as the entry's key, not as part of its name.
-    Qt::Key key;
 };
-const Command kPlay = {ID_PLAY_PLAY, "&Play", Qt::Key_F5};
-const Command kStop = {ID_PLAY_STOP, "&Stop", Qt::Key_F8};
-const Command kSoundFont = {ID_PLAY_SOUNDFONT, "Sound&Font...", Qt::Key_unknown};
+const Command kPlay = {ID_PLAY_PLAY, "&Play\tF5"};
+const Command kStop = {ID_PLAY_STOP, "&Stop\tF8"};
+const Command kSoundFont = {ID_PLAY_SOUNDFONT, "Sound&Font..."};
 const char* const kMenuText = "&Play";
 
 // What the status bar says: the section, the window's file name and the tempo in
@@ -54,7 +55,7 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 QAction* AddCommand(QMenu* menu, const Command& command) {
     QAction* action = menu->addAction(Utf8(command.text));
     action->setObjectName(QString::number(command.id));
-    if (command.key != Qt::Key_unknown) action->setShortcut(QKeySequence(command.key));
+    action->setShortcut(ShortcutInMenuText(action->text()));
     return action;
 }
 
@@ -143,7 +144,8 @@ void CPlayCommands::FillSectionList() {
     QAction* before = m_menu->actions().at(m_menu->actions().indexOf(m_sectionsStart) + 1);
     const std::vector<std::string>& sections = SectionsOf(*frame);
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        auto* action = new QAction(QString::fromStdString(sections[i]), m_sectionList);
+        // Numbered as the other lists of the menus are, so each has its key.
+        auto* action = new QAction(NumberedMenuEntry(i + 1, QString::fromStdString(sections[i])), m_sectionList);
         action->setObjectName(QString::number(ID_PLAY_SECTION_FIRST + static_cast<int>(i)));
         action->setCheckable(true);
         action->setChecked(sections[i] == chosen);
@@ -215,7 +217,11 @@ QString CPlayCommands::StatusText() const {
 void CPlayCommands::ShowStatus() {
     if (PlayingFrame()) m_playingName = m_playing->windowTitle();
     // The status bar comes with the first sound: until then the window is as it always was.
-    m_frame.statusBar()->showMessage(StatusText());
+    QStatusBar* bar = m_frame.statusBar();
+    // Its size grip would be a nameless child for a screen reader; the window's frame
+    // resizes it as well.
+    bar->setSizeGripEnabled(false);
+    bar->showMessage(StatusText());
     if (m_statusTimer && (!m_player || !m_player->IsPlaying())) m_statusTimer->stop();
 }
 

@@ -4,18 +4,45 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 
+#include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
+#include "msg/StyleMessages.h"
 #include "play/SoundModule.h"
+
+namespace {
+
+// The module's file as the loader looks for it (the name with or without the
+// platform's suffix); empty when there is none.
+QString ModuleFile(const QString& modulePath) {
+    for (const char* suffix : {"", ".so", ".dll"}) {
+        const QFileInfo file(modulePath + suffix);
+        if (file.isFile()) return file.absoluteFilePath();
+    }
+    return {};
+}
+
+}  // namespace
 
 CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {
     return [modulePath](PlayError& error) -> std::unique_ptr<AudioOutput> {
-        // Never unloaded: the outputs it made run its code until the program ends.
-        QLibrary module(modulePath);
-        const auto make = reinterpret_cast<MakeAudioOutputFunction>(module.resolve(kMakeAudioOutputSymbol));
-        if (!make) {
+        const QString file = ModuleFile(modulePath);
+        if (file.isEmpty()) {
             error = play_messages::kNoSynthesizer;
+            return nullptr;
+        }
+        // Never unloaded: the outputs it made run its code until the program ends.
+        // Every symbol is bound now, so one that no library has is refused here, in the
+        // loader's words, rather than ending the program at its first call.
+        QLibrary module(file);
+        module.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        const auto make =
+            module.load() ? reinterpret_cast<MakeAudioOutputFunction>(module.resolve(kMakeAudioOutputSymbol)) : nullptr;
+        if (!make) {
+            error =
+                FillIn(play_messages::kSoundModuleUnloadable, {file.toStdString(), module.errorString().toStdString()});
             return nullptr;
         }
         return std::unique_ptr<AudioOutput>(make(&error));

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "framework/ByteView.h"
 
@@ -54,4 +55,19 @@ inline std::optional<VarLength> ReadVarLength(ByteView bytes, std::size_t pos, s
         }
     }
     return std::nullopt;
+}
+
+// The largest number four bytes of seven bits hold; a longer delta time must be split.
+inline constexpr std::uint32_t kLargestVarLength = 0x0FFFFFFF;
+
+// Appends value, which is at most kLargestVarLength, as a variable-length number.
+inline void AppendVarLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    std::uint8_t groups[4];
+    int count = 0;
+    do {
+        groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
+        value >>= 7;
+    } while (value != 0 && count < 4);
+    while (count > 1) out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
+    out.push_back(groups[0]);
 }

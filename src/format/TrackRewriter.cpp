@@ -11,25 +11,11 @@ namespace {
 
 constexpr std::uint32_t kMicrosecondsPerMinute = 60000000;
 constexpr std::uint8_t kCopyrightEventHeader[] = {0x00, 0xFF, kMetaCopyright};
-// A delta time is a variable-length number of at most four bytes, seven bits each.
-constexpr std::uint32_t kLargestDeltaTime = 0x0FFFFFFF;
-
 // The delta time at pos, read no further than end; nothing when it is not complete.
 std::optional<std::uint32_t> ReadDeltaTime(ByteView image, std::size_t pos, std::size_t end) {
     const std::optional<VarLength> delta = ReadVarLength(image, pos, end);
     if (!delta) return std::nullopt;
     return delta->value;
-}
-
-void AppendDeltaTime(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    std::uint8_t groups[4];
-    int count = 0;
-    do {
-        groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0 && count < 4);
-    while (count > 1) out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
-    out.push_back(groups[0]);
 }
 
 class Rewriter {
@@ -86,7 +72,7 @@ private:
         if (m_edits.copyright.empty()) {
             const std::optional<std::uint32_t> delta = ReadDeltaTime(m_image, event.start, event.status);
             const std::optional<std::uint32_t> next = ReadDeltaTime(m_image, event.end, m_trackEnd);
-            if (!delta || !next || *delta + *next > kLargestDeltaTime) {
+            if (!delta || !next || *delta + *next > kLargestVarLength) {
                 ReplaceText(event, "");
                 return;
             }
@@ -101,7 +87,7 @@ private:
     void TakeCarriedDelta(const TrackEvent& event) {
         const std::uint32_t own = ReadDeltaTime(m_image, event.start, event.status).value_or(0);
         CopyUpTo(event.start);
-        AppendDeltaTime(m_out, m_carriedDelta + own);
+        AppendVarLength(m_out, m_carriedDelta + own);
         m_copied = event.status;
         m_carriedDelta = 0;
     }

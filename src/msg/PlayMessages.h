@@ -24,6 +24,10 @@ inline constexpr const char* kNoSynthesizer =
     "write its sound.)";
 inline constexpr const char* kUnplayableDivision =
     "This style cannot be played!\n\n(Its header counts time in frames, not in ticks per quarter note.)";
+// %s: the fluidsynth call that failed.
+inline constexpr const char* kSynthesizerFailed = "The synthesizer could not be started!\n\n(fluidsynth's %s failed.)";
+// %s: the sound module's file, then the system loader's own words.
+inline constexpr const char* kSoundModuleUnloadable = "The sound module \"%s\" could not be loaded!\n\n(%s)";
 // %s: the file.
 inline constexpr const char* kErrorWritingSound =
     "Error creating/writing file \"%s\"!\n\n(Please check if file or folder is write protected.)";
@@ -32,7 +36,8 @@ inline constexpr const char* kErrorWritingSound =
 inline constexpr const char* kSoundTooLong =
     "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
 
-inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,    kSilentSection,
-                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound, kSoundTooLong};
+inline constexpr std::array kAll = {kNoAudioOutput,     kSoundFontUnreadable,  kUnknownSection,    kSilentSection,
+                                    kNoSynthesizer,     kUnplayableDivision,   kErrorWritingSound, kSoundTooLong,
+                                    kSynthesizerFailed, kSoundModuleUnloadable};
 
 }  // namespace play_messages

@@ -18,7 +18,9 @@ public:
 };
 
 // A synthesizer with a SoundFont and a way to the speakers. Made on the first Play
-// only, so a program that never plays never loads a synthesizer.
+// only, so a program that never plays never loads a synthesizer. Between Start and Stop
+// only the audio thread calls the synthesizer: the caller loads a SoundFont or resets
+// the synthesizer only while it is stopped, as the synthesizer takes no lock.
 class AudioOutput {
 public:
     virtual ~AudioOutput() = default;

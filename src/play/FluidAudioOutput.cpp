@@ -78,4 +78,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AudioOutput> MakeSystemAudioOutput(PlayError&) { return std::make_unique<FluidAudioOutput>(); }
+std::unique_ptr<AudioOutput> MakeSystemAudioOutput(PlayError& error) {
+    auto output = std::make_unique<FluidAudioOutput>();
+    error = static_cast<FluidSynth&>(output->GetSynth()).Failure();
+    if (error) return nullptr;
+    return output;
+}

@@ -9,12 +9,13 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
+#include "play/SoundFontFile.h"
 #include "play/SynthFactory.h"
-#include "storage/SafeFile.h"
 
 namespace {
 
 constexpr int kDrumBank = 128;
+constexpr std::size_t kProbeFrames = 64;
 
 // fluidsynth writes its warnings to standard error; Korvane reports every failure
 // itself, once, with its own message.
@@ -32,12 +33,35 @@ void QuietenFluidsynth() {
 FluidSynth::FluidSynth(int sampleRate, bool effects) : m_sampleRate(sampleRate) {
     QuietenFluidsynth();
     m_settings = new_fluid_settings();
+    if (m_settings == nullptr) {
+        m_failedCall = "new_fluid_settings";
+        return;
+    }
     fluid_settings_setnum(m_settings, "synth.sample-rate", sampleRate);
     // One thread renders every voice, so the same input gives the same samples.
     fluid_settings_setint(m_settings, "synth.cpu-cores", 1);
+    // Only one thread at a time ever calls the synthesizer: a render's, or the audio
+    // driver's while it runs, the caller's only while no driver runs (AudioOutput). So
+    // fluidsynth's own mutex is off, and the audio callback never waits on it.
+    fluid_settings_setint(m_settings, "synth.threadsafe-api", 0);
     fluid_settings_setint(m_settings, "synth.reverb.active", effects ? 1 : 0);
     fluid_settings_setint(m_settings, "synth.chorus.active", effects ? 1 : 0);
     m_synth = new_fluid_synth(m_settings);
+    if (m_synth == nullptr) {
+        m_failedCall = "new_fluid_synth";
+        return;
+    }
+    // fluidsynth refuses a render only for the way it is asked, the same every time, so
+    // one block of silence now tells whether every later one will sound.
+    float left[kProbeFrames] = {};
+    float right[kProbeFrames] = {};
+    Process(left, right, kProbeFrames);
+}
+
+PlayError FluidSynth::Failure() const {
+    const char* call = m_failedCall.load(std::memory_order_relaxed);
+    if (call == nullptr) return std::nullopt;
+    return FillIn(play_messages::kSynthesizerFailed, {call});
 }
 
 FluidSynth::~FluidSynth() {
@@ -47,7 +71,8 @@ FluidSynth::~FluidSynth() {
 
 PlayError FluidSynth::LoadSoundFont(const std::filesystem::path& soundFont) {
     const auto unreadable = [&soundFont] { return FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(soundFont)}); };
-    if (m_synth == nullptr || !CanReadRegularFile(SystemFileSystem(), soundFont)) return unreadable();
+    if (PlayError failure = Failure()) return failure;
+    if (!LooksLikeSoundFont(soundFont)) return unreadable();
     if (m_soundFontId >= 0) {
         fluid_synth_sfunload(m_synth, m_soundFontId, 1);
         m_soundFontId = -1;
@@ -84,10 +109,17 @@ void FluidSynth::SelectVoice(int channel, const SoundFontVoice& voice) {
     fluid_synth_program_select(m_synth, channel, m_soundFontId, voice.bank, voice.program);
 }
 
-void FluidSynth::Render(float* left, float* right, std::size_t frames) {
+bool FluidSynth::Process(float* left, float* right, std::size_t frames) {
     float* effects[] = {left, right, left, right};
     float* dry[] = {left, right};
-    fluid_synth_process(m_synth, static_cast<int>(frames), 4, effects, 2, dry);
+    if (fluid_synth_process(m_synth, static_cast<int>(frames), 4, effects, 2, dry) == FLUID_OK) return true;
+    m_failedCall.store("fluid_synth_process", std::memory_order_relaxed);
+    return false;
+}
+
+// A refused render writes nothing, so the caller's silence stays.
+void FluidSynth::Render(float* left, float* right, std::size_t frames) {
+    if (m_synth) Process(left, right, frames);
 }
 
 void FluidSynth::Reset() { fluid_synth_system_reset(m_synth); }
@@ -103,7 +135,7 @@ bool HasSynthesizer() { return true; }
 std::unique_ptr<Synth> MakeRenderSynth(const std::filesystem::path& soundFont, int sampleRate, bool effects,
                                        PlayError& error) {
     auto synth = std::make_unique<FluidSynth>(sampleRate, effects);
-    error = synth->LoadSoundFont(soundFont);
+    error = synth->LoadSoundFont(soundFont);  // the synthesizer's own failure first
     if (error) return nullptr;
     return synth;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <filesystem>
 #include <memory>
@@ -21,7 +22,13 @@ public:
     FluidSynth(const FluidSynth&) = delete;
     FluidSynth& operator=(const FluidSynth&) = delete;
 
-    // Replaces the SoundFont; only a regular file is read, so a FIFO never makes it wait.
+    // Why this synthesizer cannot play: fluidsynth made no settings or no synthesizer,
+    // or refused to render (found by a first render of silence, or by any later one).
+    // Nothing when it can.
+    PlayError Failure() const;
+
+    // Replaces the SoundFont; only a SoundFont file is read (LooksLikeSoundFont), so
+    // neither a FIFO nor another kind of file gets to fluidsynth's loaders.
     PlayError LoadSoundFont(const std::filesystem::path& soundFont);
     const std::filesystem::path& SoundFont() const { return m_soundFont; }
 
@@ -35,8 +42,12 @@ public:
     int SampleRate() const { return m_sampleRate; }
 
 private:
-    _fluid_hashtable_t* m_settings;
-    _fluid_synth_t* m_synth;
+    bool Process(float* left, float* right, std::size_t frames);
+
+    _fluid_hashtable_t* m_settings = nullptr;
+    _fluid_synth_t* m_synth = nullptr;
+    // The fluidsynth call that failed, nullptr none; the audio thread may set it.
+    std::atomic<const char*> m_failedCall{nullptr};
     int m_sampleRate;
     int m_soundFontId = -1;
     std::filesystem::path m_soundFont;

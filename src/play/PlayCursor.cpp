@@ -36,6 +36,7 @@ void PlayCursor::Settle() {
     while (m_queuePos == m_queue.size()) {
         m_queue.clear();
         m_queuePos = 0;
+        m_endedSection = -1;
         if (m_phase == Phase::Done) return;
         if (m_index < Events().size()) return;
         if (m_phase == Phase::SetUp) {
@@ -49,6 +50,7 @@ void PlayCursor::Settle() {
 }
 
 void PlayCursor::EndSection() {
+    m_endedSection = m_section;
     m_queueTick = m_sectionStart + m_current->length;
     for (int channel = 0; channel < 16; ++channel) {
         const auto status = [channel](int kind) { return static_cast<std::uint8_t>((kind << 4) | channel); };
@@ -76,10 +78,10 @@ void PlayCursor::EndSection() {
     m_section = *next;
     m_current = m_timeline->Find(m_section);
     m_index = 0;
-    // Each section starts at the style's tempo, as the set-up gives it.
+    // Each section starts at the style's tempo, as the set-up gives it; Peek reads it
+    // when the boundary plays, so a tempo edit swapped in before then holds.
     TimelineEvent tempo;
     tempo.kind = TimelineEvent::Kind::Tempo;
-    tempo.value = m_timeline->setUpTempo;
     m_queue.push_back(tempo);
 }
 
@@ -87,6 +89,7 @@ bool PlayCursor::Peek(TimelineEvent& event, std::uint64_t& tick) {
     Settle();
     if (m_queuePos < m_queue.size()) {
         event = m_queue[m_queuePos];
+        if (event.kind == TimelineEvent::Kind::Tempo) event.value = m_timeline->setUpTempo;
         tick = m_queueTick;
         return true;
     }
@@ -129,13 +132,19 @@ std::uint32_t PlayCursor::Swap(const Timeline& timeline) {
         if (e.kind == TimelineEvent::Kind::Tempo) tempo = e.value;
     };
     for (const TimelineEvent& e : timeline.setUp) take(e);
-    if (m_phase == Phase::Section) {
+    // Until the boundary plays, the section that ended is still heard, all of it.
+    const TimelineSection* ended = m_endedSection >= 0 ? timeline.Find(m_endedSection) : nullptr;
+    if (ended) {
+        tempo = timeline.setUpTempo;
+        for (const TimelineEvent& e : ended->events) take(e);
+    } else if (m_phase == Phase::Section) {
         tempo = timeline.setUpTempo;
         for (std::size_t i = 0; i < m_index && i < m_current->events.size(); ++i) take(m_current->events[i]);
     }
     if (m_queuePos == m_queue.size()) {
         m_queue.clear();
         m_queuePos = 0;
+        m_endedSection = -1;
         m_queueTick = m_lastTick;
     }
     for (int channel = 0; channel < 16; ++channel) {

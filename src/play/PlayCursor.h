@@ -50,6 +50,7 @@ private:
     std::vector<TimelineEvent> m_queue;  // boundary and catch-up events, at m_queueTick
     std::size_t m_queuePos = 0;
     std::uint64_t m_queueTick = 0;
+    int m_endedSection = -1;  // the section whose boundary waits in the queue, -1 none
     std::array<std::bitset<128>, 16> m_sounding;
     std::array<bool, kPlaySectionCount> m_present{};
 };

@@ -36,7 +36,10 @@ struct Timeline;
 //
 // The audio thread only runs the scheduler and the synthesizer: edits reach it as a
 // new timeline handed over through an atomic pointer, built and freed on the caller's
-// thread, so the callback never waits on a lock and never allocates.
+// thread, and the caller's thread calls the synthesizer only while no audio runs
+// (Play before the output starts, Stop after it stopped), so the synthesizer needs no
+// lock of its own (fluidsynth's is off) and the callback never waits on a lock and
+// never allocates.
 inline constexpr int kPlayForever = 0;
 // After the last event, how long a sound that ends on its own rings on.
 inline constexpr int kPlayDecaySeconds = 2;

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "format/ByteOrder.h"
 #include "play/PlayCursor.h"
 
 namespace {
@@ -27,16 +28,14 @@ void AppendU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-void AppendVarLength(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    value = std::min<std::uint64_t>(value, 0x0FFFFFFF);
-    std::uint8_t groups[4];
-    int count = 0;
-    do {
-        groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1) out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
-    out.push_back(groups[0]);
+// A gap longer than one delta time can hold (the markers between two events are not
+// written) goes out in pieces, each ended by an empty text event, which plays nothing.
+void AppendDeltaTime(std::vector<std::uint8_t>& track, std::uint64_t ticks) {
+    for (; ticks > kLargestVarLength; ticks -= kLargestVarLength) {
+        AppendVarLength(track, kLargestVarLength);
+        AppendBytes(track, {0xFF, 0x01, 0x00});
+    }
+    AppendVarLength(track, static_cast<std::uint32_t>(ticks));
 }
 
 void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, const Timeline& timeline) {
@@ -97,7 +96,7 @@ std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, i
     std::uint64_t tick = 0;
     while (cursor.Peek(event, tick)) {
         cursor.Advance();
-        AppendVarLength(track, tick - last);
+        AppendDeltaTime(track, tick - last);
         last = tick;
         AppendEvent(track, event, timeline);
     }

@@ -13,7 +13,3 @@ inline constexpr std::string_view kSoundFontEntry = "SoundFont";
 inline constexpr std::string_view kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
 std::filesystem::path SoundFontPath(const CProfile& profile);
-
-// A SoundFont file begins with a RIFF chunk of form "sfbk": anything else would only
-// fail once the synthesizer loads it, so a choice can be refused at once.
-bool LooksLikeSoundFont(const std::filesystem::path& path);

@@ -54,21 +54,23 @@ protected:
         return frame->ActiveChildFrame();
     }
     QString Status() const { return frame->statusBar()->currentMessage(); }
-    // The texts of the section entries, a "*" after the one with the check mark.
+    // The section an entry names, without the number before it ("&2 Main A": Main A).
+    static std::string SectionOf(const QAction* action) { return action->text().section(' ', 1).toStdString(); }
+    // The sections of the entries, a "*" after the one with the check mark.
     std::vector<std::string> SectionEntries() const {
         Play().FillSectionList();
         std::vector<std::string> entries;
         for (QAction* action : PlayMenu()->actions()) {
             const int id = action->objectName().toInt();
             if (id < ID_PLAY_SECTION_FIRST) continue;
-            entries.push_back(action->text().toStdString() + (action->isChecked() ? "*" : ""));
+            entries.push_back(SectionOf(action) + (action->isChecked() ? "*" : ""));
         }
         return entries;
     }
     QAction* SectionEntry(const std::string& name) const {
         Play().FillSectionList();
         for (QAction* action : PlayMenu()->actions()) {
-            if (action->text().toStdString() == name) return action;
+            if (action->objectName().toInt() >= ID_PLAY_SECTION_FIRST && SectionOf(action) == name) return action;
         }
         return nullptr;
     }

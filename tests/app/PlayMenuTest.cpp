@@ -16,7 +16,8 @@
 
 namespace id = form_id;
 
-// A screen reader reads each entry by its name; the keys are none of the form's.
+// A screen reader reads each entry by its name, its key after a tab as in the other
+// menus, and each section entry has a number key; the keys are none of the form's.
 TEST_F(PlayFixture, EntriesHaveNamesAndKeysOfTheirOwn) {
     Open("Pop.sty", {"Intro A", "Main A", "Fill In AA", "Ending A"});
     Play().FillSectionList();
@@ -27,7 +28,8 @@ TEST_F(PlayFixture, EntriesHaveNamesAndKeysOfTheirOwn) {
         const QString name = menu->child(i)->text(QAccessible::Name);
         if (!name.isEmpty()) names << name;
     }
-    EXPECT_EQ(names, QStringList({"Play", "Stop", "Intro A", "Main A", "Fill In AA", "Ending A", "SoundFont..."}));
+    EXPECT_EQ(names, QStringList({"Play\tF5", "Stop\tF8", "1 Intro A", "2 Main A", "3 Fill In AA", "4 Ending A",
+                                  "SoundFont..."}));
 
     const QKeySequence formKeys[] = {
         QKeySequence("Ctrl+C"),   QKeySequence("Ctrl+X"),    QKeySequence("Ctrl+V"),    QKeySequence("Ctrl+Z"),
@@ -66,6 +68,10 @@ TEST_F(PlayFixture, PlaysTheActiveWindowAndSaysSoUntilStopped) {
     output->PumpSeconds(1.0);
     EXPECT_EQ(output->synth.NoteOns().size(), 2u) << "Main A at 120 bpm: two quarters a second";
     EXPECT_EQ(Status(), QString::fromUtf8("Main A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
+    // A screen reader finds the status bar with its text and no nameless part in it.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame->statusBar());
+    ASSERT_NE(bar, nullptr);
+    for (int i = 0; i < bar->childCount(); ++i) EXPECT_FALSE(bar->child(i)->text(QAccessible::Name).isEmpty()) << i;
 
     SectionEntry("Intro A")->trigger();
     EXPECT_EQ(Status(), QString::fromUtf8("Intro A \u2013 Pop%3 Ballad.sty \u2013 120 bpm"));
@@ -234,6 +240,40 @@ TEST_F(PlayFixture, FailuresShowOneBoxAndChangeNothingElse) {
         EXPECT_EQ(Play().PlayingFrame(), nullptr) << c.what;
         EXPECT_EQ(frame->findChild<QStatusBar*>(), nullptr) << c.what;
         EXPECT_FALSE(frame->ActiveChildFrame()->GetDocument().IsModified()) << c.what;
+    }
+}
+
+// A module that is there but cannot be loaded is named with the loader's reason (a
+// library or a symbol missing), never taken for a build without a synthesizer.
+TEST(SoundModule, FailureNamesItsCause) {
+    TempDir dir;
+    const auto notALibrary =
+        dir.Write("korvane-sound.so", Bytes::Text("not a shared object") + Bytes::Repeat(0x20, 100));
+    struct Case {
+        const char* what;
+        std::filesystem::path module;  // as the editor names it, without the suffix
+        std::string file;              // the file the message names, empty: none
+        const char* reason;            // a part of the loader's words
+    };
+    const Case cases[] = {
+        {"no module", dir / "nothing-here", "", ""},
+        {"a file that is no library", dir / "korvane-sound", notALibrary.string(), "invalid ELF header"},
+#ifdef KORVANE_UNRESOLVED_SOUND_MODULE_PATH
+        {"a symbol no library has", KORVANE_UNRESOLVED_SOUND_MODULE_PATH, KORVANE_UNRESOLVED_SOUND_MODULE_PATH,
+         "undefined symbol: KorvaneFunctionNoLibraryHas"},
+#endif
+    };
+    for (const Case& c : cases) {
+        PlayError error;
+        EXPECT_EQ(SoundModuleOutput(QStringFromPath(c.module))(error), nullptr) << c.what;
+        ASSERT_TRUE(error) << c.what;
+        if (c.file.empty()) {
+            EXPECT_EQ(*error, play_messages::kNoSynthesizer) << c.what;
+            continue;
+        }
+        const std::string heading = FillIn(play_messages::kSoundModuleUnloadable, {c.file, ""});
+        EXPECT_EQ(error->substr(0, heading.size() - 1), heading.substr(0, heading.size() - 1)) << c.what;
+        EXPECT_NE(error->find(c.reason), std::string::npos) << c.what << ": " << *error;
     }
 }
 

@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "PlayStyles.h"
+#include "TempDir.h"
+#include "msg/FillIn.h"
+#include "msg/PlayMessages.h"
 #include "play/Render.h"
 #include "play/SynthFactory.h"
 
@@ -34,6 +37,29 @@ protected:
         return 10 * std::log10(sum / samples.size());
     }
 };
+
+// Regression: a file that is no SoundFont reached fluidsynth's loaders, and one of their
+// libraries printed its own complaint before Korvane's message. Now only the message comes.
+TEST(SoundFont, AnythingElseIsRefusedWithOnlyKorvanesMessage) {
+    TempDir dir;
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"text.sf2", Bytes::Text("This is no SoundFont at all.")},
+        {"wave.sf2", Bytes::Text("RIFF") + Bytes{4, 0, 0, 0} + Bytes::Text("WAVE")},
+        {"short.sf2", Bytes::Text("RIFF")},
+        {"empty.sf2", Bytes{}},
+    };
+    for (const auto& c : cases) {
+        const auto path = dir.Write(c.name, c.bytes);
+        PlayError error;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(MakeRenderSynth(path, kRate, true, error), nullptr) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
+        EXPECT_EQ(error, FillIn(play_messages::kSoundFontUnreadable, {path.string()})) << c.name;
+    }
+}
 
 // A bass on channel 1 and a piano on channel 2, each with a volume, notes for a bar.
 Bytes TwoChannelStyle(std::uint8_t bassVolume, std::uint32_t quarter = 500000) {

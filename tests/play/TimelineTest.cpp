@@ -52,9 +52,9 @@ TEST_P(ExactSamples, NotesComeAtTheirSample) {
     const auto [division, quarter, rate] = GetParam();
     const std::uint32_t note = std::uint32_t(division + division / 2 + 1);
     const std::uint32_t length = std::uint32_t(4 * division);
-    const Bytes style = PlayStyle(std::uint16_t(division), TempoAt(0, quarter) + MarkerAt(0, "Main A") +
-                                                              At(note, 0x91, 60, 90) + At(7, 0x81, 60, 0) +
-                                                              EndAt(length - note - 7));
+    const Bytes style =
+        PlayStyle(std::uint16_t(division), TempoAt(0, quarter) + MarkerAt(0, "Main A") + At(note, 0x91, 60, 90) +
+                                               At(7, 0x81, 60, 0) + EndAt(length - note - 7));
     const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 2, rate);
     const std::vector<SentMessage> ons = synth.NoteOns();
     ASSERT_EQ(ons.size(), 2u);
@@ -74,9 +74,9 @@ INSTANTIATE_TEST_SUITE_P(EveryDivision, ExactSamples,
 // The set-up and "SInt" go out once, at sample 0, before any section plays; their
 // delta times are not heard as bars.
 TEST(Timeline, SetUpIsSentOnceAtTimeZero) {
-    const Bytes style = PlayStyle(480, TempoAt(0, 500000) + At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33) +
-                                           MarkerAt(0, "SInt") + At(960, 0xB0, 7, 100) + At(0, 0xB0, 91, 40) +
-                                           OneNoteSection("Main A", 60, 480) + EndAt(0));
+    const Bytes style =
+        PlayStyle(480, TempoAt(0, 500000) + At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33) + MarkerAt(0, "SInt") +
+                           At(960, 0xB0, 7, 100) + At(0, 0xB0, 91, 40) + OneNoteSection("Main A", 60, 480) + EndAt(0));
     const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 3);
     ASSERT_EQ(synth.voices.size(), 1u);
     EXPECT_EQ(synth.voices[0].sample, 0u);
@@ -85,7 +85,8 @@ TEST(Timeline, SetUpIsSentOnceAtTimeZero) {
     EXPECT_EQ(std::count(controllers.begin(), controllers.end(), SentMessage{0, 0xB0, 7, 100}), 1);
     EXPECT_EQ(std::count(controllers.begin(), controllers.end(), SentMessage{0, 0xB0, 91, 40}), 1);
     // Bank selects never reach the synthesizer: the voice decision stands for them.
-    EXPECT_TRUE(std::none_of(controllers.begin(), controllers.end(), [](const SentMessage& m) { return m.data1 == 0; }));
+    EXPECT_TRUE(
+        std::none_of(controllers.begin(), controllers.end(), [](const SentMessage& m) { return m.data1 == 0; }));
     EXPECT_EQ(synth.NoteOns().front().sample, 0u);
 }
 
@@ -99,11 +100,10 @@ class SectionOrder : public testing::TestWithParam<OrderCase> {};
 // Mains and Fill Ins loop, an Intro leads into the Main of its letter (Main A when the
 // style has none), an Ending plays once.
 TEST_P(SectionOrder, PlaysAsAKeyboardDoes) {
-    const Bytes style =
-        PlayStyle(96, OneNoteSection("Intro A", 60, 96) + OneNoteSection("Intro B", 61, 96) +
-                          OneNoteSection("Intro C", 66, 96) + OneNoteSection("Main A", 62, 96) +
-                          OneNoteSection("Main B", 63, 96) + OneNoteSection("Fill In AA", 64, 96) +
-                          OneNoteSection("Ending A", 65, 96) + EndAt(0));
+    const Bytes style = PlayStyle(96, OneNoteSection("Intro A", 60, 96) + OneNoteSection("Intro B", 61, 96) +
+                                          OneNoteSection("Intro C", 66, 96) + OneNoteSection("Main A", 62, 96) +
+                                          OneNoteSection("Main B", 63, 96) + OneNoteSection("Fill In AA", 64, 96) +
+                                          OneNoteSection("Ending A", 65, 96) + EndAt(0));
     const Timeline timeline = Build(style);
     int section = 0;
     ASSERT_FALSE(FindPlaySection(timeline, GetParam().start, section));
@@ -129,8 +129,10 @@ TEST(Timeline, BoundaryEndsNotesAndResetsControllers) {
                                            MarkerAt(1910, "Main B") + At(0, 0x92, 70, 100) + EndAt(480));
     const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 1);
     const std::uint64_t boundary = SampleOf(1920, 500000, 480);
-    const std::vector<SentMessage> expected = {{boundary, 0x82, 60, 0}, {boundary, 0xB2, 64, 0},
-                                               {boundary, 0xB2, 1, 0},  {boundary, 0xB2, 11, 127},
+    const std::vector<SentMessage> expected = {{boundary, 0x82, 60, 0},
+                                               {boundary, 0xB2, 64, 0},
+                                               {boundary, 0xB2, 1, 0},
+                                               {boundary, 0xB2, 11, 127},
                                                {boundary, 0xE2, 0, 64}};
     const std::vector<SentMessage> tail(synth.messages.end() - 5, synth.messages.end());
     EXPECT_EQ(tail, expected);
@@ -158,13 +160,41 @@ INSTANTIATE_TEST_SUITE_P(Tempi, TempoEdit,
                          testing::Values(TempoCase{std::nullopt, 2 * kRate}, TempoCase{240, kRate},
                                          TempoCase{60, 4 * kRate}));
 
+// Regression: a tempo edit made after a section's last event, before its end, was
+// undone at the boundary (the next loop went back to the old tempo, sound and status).
+TEST(Timeline, TempoEditAfterTheLastEventHoldsPastTheBoundary) {
+    const Bytes style = PlayStyle(
+        480, TempoAt(0, 500000) + MarkerAt(0, "Main A") + At(0, 0x90, 60, 100) + At(480, 0x80, 60, 0) + EndAt(1440));
+    const Timeline original = Build(style);
+    const Timeline slower = Build(style, 60);
+    RecordingSynth synth;
+    Scheduler scheduler(original, kPlaySectionMainA, 2, kRate, synth);
+    float left[333];
+    float right[333];
+    // Past the note-off (a quarter, 22050 samples at 120 bpm), half a bar before the end.
+    while (scheduler.Samples() < 3 * kRate / 4) scheduler.Render(left, right, 333);
+    ASSERT_EQ(synth.OfKind(0x8).size(), 1u);
+    scheduler.Swap(slower);
+    EXPECT_EQ(scheduler.Quarter(), 1000000u);
+    const std::uint64_t swapped = scheduler.Samples();
+    for (int guard = 0; !scheduler.Finished() && guard < 100000; ++guard) scheduler.Render(left, right, 333);
+    EXPECT_EQ(scheduler.Quarter(), 1000000u);
+    // The rest of the first bar (1920 ticks less what passed at 120 bpm) and the next
+    // loop's quarter note, both at 60 bpm (to a tick: the swap counts from a whole one).
+    const std::vector<SentMessage> ons = synth.NoteOns();
+    ASSERT_EQ(ons.size(), 2u);
+    const double boundary = static_cast<double>(swapped) + (1920.0 - swapped * 960.0 / kRate) * kRate / 480;
+    EXPECT_NEAR(static_cast<double>(ons[1].sample), boundary, kRate / 480.0);
+    EXPECT_NEAR(static_cast<double>(synth.OfKind(0x8)[1].sample - ons[1].sample), kRate, 1.0);
+}
+
 // Markers that name no section ("fn:", "sctb~", "scte", any text) do not cut one.
 TEST(Timeline, OtherMarkersAreNoBoundaries) {
-    const Bytes style = PlayStyle(96, MarkerAt(0, "fn:Chord") + MarkerAt(0, "Main A") + At(0, 0x90, 60, 100) +
-                                          At(10, 0x80, 60, 0) + MarkerAt(86, "fn:Main B") + At(0, 0x90, 61, 100) +
-                                          MarkerAt(10, "sctb~1") + At(0, 0x80, 61, 0) + MarkerAt(0, "scte") +
-                                          MarkerAt(0, "Mainly") + At(0, 0x90, 62, 100) + At(10, 0x80, 62, 0) +
-                                          MarkerAt(268, "main b") + At(0, 0x90, 63, 100) + EndAt(96));
+    const Bytes style =
+        PlayStyle(96, MarkerAt(0, "fn:Chord") + MarkerAt(0, "Main A") + At(0, 0x90, 60, 100) + At(10, 0x80, 60, 0) +
+                          MarkerAt(86, "fn:Main B") + At(0, 0x90, 61, 100) + MarkerAt(10, "sctb~1") +
+                          At(0, 0x80, 61, 0) + MarkerAt(0, "scte") + MarkerAt(0, "Mainly") + At(0, 0x90, 62, 100) +
+                          At(10, 0x80, 62, 0) + MarkerAt(268, "main b") + At(0, 0x90, 63, 100) + EndAt(96));
     const Timeline timeline = Build(style);
     EXPECT_EQ(SectionList(timeline), "Main A, Main B");
     ASSERT_NE(timeline.Find(kPlaySectionMainA), nullptr);
@@ -173,8 +203,8 @@ TEST(Timeline, OtherMarkersAreNoBoundaries) {
 }
 
 TEST(Timeline, UnknownSectionNamesTheSectionsThereAre) {
-    const Timeline timeline = Build(PlayStyle(96, OneNoteSection("Main A", 60, 96) + OneNoteSection("Ending B", 61, 96) +
-                                                      EndAt(0)));
+    const Timeline timeline =
+        Build(PlayStyle(96, OneNoteSection("Main A", 60, 96) + OneNoteSection("Ending B", 61, 96) + EndAt(0)));
     int section = 0;
     EXPECT_EQ(FindPlaySection(timeline, "Main C", section),
               "This style has no section \"Main C\"!\n\n(Its sections: Main A, Ending B.)");

@@ -38,21 +38,41 @@ const Bytes kXgDrumPart3 = Delta(0) + Bytes{0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 
 INSTANTIATE_TEST_SUITE_P(
     Voices, VoiceDecision,
     testing::Values(
-        VoiceCase{"GM program", At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33), 0, {0, 33, false}, "Electric Bass (finger)",
-                  false},
-        VoiceCase{"XG bank on bank 0", At(0, 0xB1, 0, 104) + At(0, 0xB1, 32, 3) + ProgramAt(0, 1, 50), 1,
-                  {0, 50, false}, "SynthStrings 1", true},
-        VoiceCase{"kit the SoundFont has", At(0, 0xB8, 0, 127) + ProgramAt(0, 8, 25), 8, {128, 25, true},
-                  "drum kit 25", false},
-        VoiceCase{"kit nearest below", At(0, 0xB8, 0, 126) + ProgramAt(0, 8, 30), 8, {128, 25, true}, "drum kit 30",
+        VoiceCase{
+            "GM program", At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33), 0, {0, 33, false}, "Electric Bass (finger)", false},
+        VoiceCase{"XG bank on bank 0",
+                  At(0, 0xB1, 0, 104) + At(0, 0xB1, 32, 3) + ProgramAt(0, 1, 50),
+                  1,
+                  {0, 50, false},
+                  "SynthStrings 1",
                   true},
+        VoiceCase{"kit the SoundFont has",
+                  At(0, 0xB8, 0, 127) + ProgramAt(0, 8, 25),
+                  8,
+                  {128, 25, true},
+                  "drum kit 25",
+                  false},
+        VoiceCase{
+            "kit nearest below", At(0, 0xB8, 0, 126) + ProgramAt(0, 8, 30), 8, {128, 25, true}, "drum kit 30", true},
         VoiceCase{"channel 10 without bank select", Bytes{}, 9, {128, 0, true}, "drum kit 0", false},
-        VoiceCase{"channel 10 made melodic", At(0, 0xB9, 0, 0) + ProgramAt(0, 9, 5), 9, {0, 5, false},
-                  "Electric Piano 2", false},
-        VoiceCase{"XG drum part", At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3, 3, {128, 0, true},
-                  "drum kit 0", false},
-        VoiceCase{"Mega Voice", At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24), 2, {0, 24, false},
-                  "Acoustic Guitar (nylon)", true}));
+        VoiceCase{"channel 10 made melodic",
+                  At(0, 0xB9, 0, 0) + ProgramAt(0, 9, 5),
+                  9,
+                  {0, 5, false},
+                  "Electric Piano 2",
+                  false},
+        VoiceCase{"XG drum part",
+                  At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3,
+                  3,
+                  {128, 0, true},
+                  "drum kit 0",
+                  false},
+        VoiceCase{"Mega Voice",
+                  At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24),
+                  2,
+                  {0, 24, false},
+                  "Acoustic Guitar (nylon)",
+                  true}));
 
 // A Mega Voice plays its playing range; the effect notes above it are left out.
 TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
@@ -68,19 +88,45 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
 // messages and time signature, the section's notes and the boundary's note-offs, in
 // one track.
 TEST(SoundFiles, MidiFileKeepsTheStylesVoices) {
-    const Bytes style = PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
-                                           TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
-                                           EndAt(768));
+    const Bytes style =
+        PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
+                           TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(768));
     const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kPlaySectionMainA, 1);
     const Bytes expected =
         Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 0xC0}) +
         Chunk("MTrk", Bytes{0x00, 0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 0x03, 0x07, 0x01, 0xF7} +
                           Bytes{0x00, 0xB1, 0x00, 104} + Bytes{0x00, 0xC1, 50} +
-                          Bytes{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0} +
-                          Bytes{0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8} + Bytes{0x00, 0x91, 60, 100} +
-                          Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} + Bytes{0x00, 0xB1, 1, 0} +
-                          Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} + Bytes{0x00, 0xFF, 0x2F, 0x00});
+                          Bytes{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0} + Bytes{0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8} +
+                          Bytes{0x00, 0x91, 60, 100} + Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} +
+                          Bytes{0x00, 0xB1, 1, 0} + Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} +
+                          Bytes{0x00, 0xFF, 0x2F, 0x00});
     EXPECT_EQ(midi, expected.data);
+}
+
+// Regression: a gap longer than one delta time holds (markers between two notes are
+// not written) was cut to 0x0FFFFFFF ticks. It keeps its length, split by empty text events.
+TEST(SoundFiles, MidiFileKeepsGapsLongerThanOneDeltaTime) {
+    struct Case {
+        std::uint32_t beforeMarker, afterMarker;
+        Bytes gap;  // the delta times (and text events) between the note-on and its note-off
+    };
+    const Bytes pause = Bytes{0xFF, 0x01, 0x00};
+    const Case cases[] = {
+        {0x0FFFFFFF - 0x20, 0x20, Delta(0x0FFFFFFF)},
+        {0x0FFFFFFF, 0x20, Delta(0x0FFFFFFF) + pause + Delta(0x20)},
+        {0x0FFFFFFF, 0x0FFFFFFF, Delta(0x0FFFFFFF) + pause + Delta(0x0FFFFFFF)},
+    };
+    for (const Case& c : cases) {
+        const Bytes style =
+            PlayStyle(96, MarkerAt(0, "Main A") + At(0, 0x90, 60, 100) + MarkerAt(c.beforeMarker, "fn:Chord") +
+                              At(c.afterMarker, 0x80, 60, 0) + EndAt(0));
+        const Bytes expected =
+            Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 96}) +
+            Chunk("MTrk", Bytes{0x00, 0x90, 60, 100} + c.gap + Bytes{0x80, 60, 0} + Bytes{0x00, 0xB0, 64, 0} +
+                              Bytes{0x00, 0xB0, 1, 0} + Bytes{0x00, 0xB0, 11, 127} + Bytes{0x00, 0xE0, 0, 64} +
+                              Bytes{0x00, 0xFF, 0x2F, 0x00});
+        EXPECT_EQ(MidiFileBytes(Build(style), kPlaySectionMainA, 1), expected.data) << c.afterMarker;
+    }
 }
 
 TEST(SoundFiles, WavFileIsSixteenBitStereo) {
