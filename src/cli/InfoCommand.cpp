@@ -10,8 +10,7 @@
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
-#include "play/Timeline.h"
-#include "play/Voices.h"
+#include "play/VoiceList.h"
 
 namespace {
 
@@ -34,19 +33,10 @@ std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bo
 // Each channel that plays, with the voice its set-up selects: bank MSB and LSB,
 // program, and the General MIDI name or "drum kit N". Nothing for a style whose track
 // cannot be played.
-struct ChannelVoice {
-    int channel;
-    StyleVoice voice;
-};
 std::vector<ChannelVoice> ChannelVoices(const CKorvaneDoc& doc) {
-    Timeline timeline;
-    if (BuildTimeline(doc, timeline)) return {};
-    const StyleVoices voices = SetUpVoices(timeline);
-    std::vector<ChannelVoice> list;
-    for (int c = 0; c < kChannelCount; ++c) {
-        if (timeline.channelsUsed[c]) list.push_back({c, voices[c]});
-    }
-    return list;
+    std::vector<ChannelVoice> voices;
+    if (ReadSetUpVoices(doc.Image(), voices)) return {};
+    return voices;
 }
 
 std::string JsonVoices(const CKorvaneDoc& doc) {

@@ -3,6 +3,7 @@
 
 #include "PlayStyles.h"
 #include "play/SoundFiles.h"
+#include "play/VoiceList.h"
 #include "play/Voices.h"
 
 namespace {
@@ -38,21 +39,41 @@ const Bytes kXgDrumPart3 = Delta(0) + Bytes{0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 
 INSTANTIATE_TEST_SUITE_P(
     Voices, VoiceDecision,
     testing::Values(
-        VoiceCase{"GM program", At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33), 0, {0, 33, false}, "Electric Bass (finger)",
-                  false},
-        VoiceCase{"XG bank on bank 0", At(0, 0xB1, 0, 104) + At(0, 0xB1, 32, 3) + ProgramAt(0, 1, 50), 1,
-                  {0, 50, false}, "SynthStrings 1", true},
-        VoiceCase{"kit the SoundFont has", At(0, 0xB8, 0, 127) + ProgramAt(0, 8, 25), 8, {128, 25, true},
-                  "drum kit 25", false},
-        VoiceCase{"kit nearest below", At(0, 0xB8, 0, 126) + ProgramAt(0, 8, 30), 8, {128, 25, true}, "drum kit 30",
+        VoiceCase{
+            "GM program", At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33), 0, {0, 33, false}, "Electric Bass (finger)", false},
+        VoiceCase{"XG bank on bank 0",
+                  At(0, 0xB1, 0, 104) + At(0, 0xB1, 32, 3) + ProgramAt(0, 1, 50),
+                  1,
+                  {0, 50, false},
+                  "SynthStrings 1",
                   true},
+        VoiceCase{"kit the SoundFont has",
+                  At(0, 0xB8, 0, 127) + ProgramAt(0, 8, 25),
+                  8,
+                  {128, 25, true},
+                  "drum kit 25",
+                  false},
+        VoiceCase{
+            "kit nearest below", At(0, 0xB8, 0, 126) + ProgramAt(0, 8, 30), 8, {128, 25, true}, "drum kit 30", true},
         VoiceCase{"channel 10 without bank select", Bytes{}, 9, {128, 0, true}, "drum kit 0", false},
-        VoiceCase{"channel 10 made melodic", At(0, 0xB9, 0, 0) + ProgramAt(0, 9, 5), 9, {0, 5, false},
-                  "Electric Piano 2", false},
-        VoiceCase{"XG drum part", At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3, 3, {128, 0, true},
-                  "drum kit 0", false},
-        VoiceCase{"Mega Voice", At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24), 2, {0, 24, false},
-                  "Acoustic Guitar (nylon)", true}));
+        VoiceCase{"channel 10 made melodic",
+                  At(0, 0xB9, 0, 0) + ProgramAt(0, 9, 5),
+                  9,
+                  {0, 5, false},
+                  "Electric Piano 2",
+                  false},
+        VoiceCase{"XG drum part",
+                  At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3,
+                  3,
+                  {128, 0, true},
+                  "drum kit 0",
+                  false},
+        VoiceCase{"Mega Voice",
+                  At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24),
+                  2,
+                  {0, 24, false},
+                  "Acoustic Guitar (nylon)",
+                  true}));
 
 // A Mega Voice plays its playing range; the effect notes above it are left out.
 TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
@@ -64,22 +85,109 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
 }
 
+// The companion names each channel's set-up voice from one walk of the track; it must
+// cut the track as the timeline does, so both agree on every voice and every channel.
+struct SetUpCase {
+    const char* what;
+    Bytes events;
+};
+
+class SetUpVoicesOfTrack : public testing::TestWithParam<SetUpCase> {};
+
+TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
+    const SetUpCase& c = GetParam();
+    const Bytes style = PlayStyle(96, c.events);
+    const Timeline timeline = Build(style);
+    const StyleVoices expected = SetUpVoices(timeline);
+    std::vector<ChannelVoice> read;
+    ASSERT_FALSE(ReadSetUpVoices(style.view(), read)) << c.what;
+    std::vector<int> channels;
+    for (const ChannelVoice& v : read) {
+        channels.push_back(v.channel);
+        EXPECT_EQ(v.voice.msb, expected[v.channel].msb) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.lsb, expected[v.channel].lsb) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.program, expected[v.channel].program) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.xgDrumPart, expected[v.channel].xgDrumPart) << c.what << ", channel " << v.channel;
+    }
+    std::vector<int> used;
+    for (int channel = 0; channel < 16; ++channel) {
+        if (timeline.channelsUsed[channel]) used.push_back(channel);
+    }
+    EXPECT_EQ(channels, used) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Voices, SetUpVoicesOfTrack,
+    testing::Values(SetUpCase{"set-up before Main A", At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) +
+                                                          MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(96)},
+                    SetUpCase{"a section's own voice is not the set-up's", ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") +
+                                                                               ProgramAt(0, 1, 7) +
+                                                                               At(0, 0x92, 60, 100) + EndAt(96)},
+                    SetUpCase{"SInt after a section is set-up", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                                    MarkerAt(96, "sint") + At(0, 0xB3, 0, 127) +
+                                                                    ProgramAt(0, 3, 25) + EndAt(0)},
+                    SetUpCase{"a section named twice is not played", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                                         MarkerAt(96, "Main A") + ProgramAt(0, 5, 9) +
+                                                                         At(0, 0x95, 60, 100) + EndAt(96)},
+                    SetUpCase{"XG drum part", At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3 +
+                                                  MarkerAt(0, "Main A") + EndAt(96)},
+                    SetUpCase{"no channel message", MarkerAt(0, "Main A") + EndAt(96)}));
+
+TEST(Voices, SetUpVoicesOfAnUnplayableDivisionAreNone) {
+    const Bytes style = PlayStyle(0x8000 | 0x0128, ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + EndAt(96));
+    std::vector<ChannelVoice> read{{1, {}}};
+    EXPECT_TRUE(ReadSetUpVoices(style.view(), read));
+    EXPECT_TRUE(read.empty());
+}
+
+// Regression: render listed only the set-up's voices, so a Main that switches its own
+// channels to a bank the SoundFont lacks, or to a Mega Voice, played them silently in
+// another voice. Each voice a played section selects is listed once, with its section.
+TEST(Voices, VoicesTheSectionsSelectAreListedWithTheirSection) {
+    const Bytes style =
+        PlayStyle(96, At(0, 0xBA, 0, 0) + ProgramAt(0, 10, 33) + MarkerAt(0, "Intro A") + At(0, 0x9A, 40, 100) +
+                          MarkerAt(96, "Main A") + At(0, 0xBA, 0, 121) + ProgramAt(0, 10, 5) + At(0, 0xBB, 0, 8) +
+                          ProgramAt(0, 11, 24) + At(0, 0x9B, 60, 100) + MarkerAt(96, "Main B") + At(0, 0xBC, 0, 121) +
+                          ProgramAt(0, 12, 1) + EndAt(96));
+    const Timeline timeline = Build(style);
+    RecordingSynth synth;
+    const std::vector<std::string> mainA = {
+        "Main A: channel 11: bank 121/0 program 5 (Electric Piano 2) plays as SoundFont bank 0 program 5",
+        "Main A: channel 12: bank 8/0 program 24 (Acoustic Guitar (nylon)) plays as SoundFont bank 0 program 24, "
+        "Mega Voice effect notes left out"};
+    EXPECT_EQ(SubstitutionTexts(timeline, kPlaySectionMainA, 3, synth), mainA);
+    // An Intro leads into its Main: both are listed, the Intro selecting nothing of its own.
+    EXPECT_EQ(SubstitutionTexts(timeline, 1, 0, synth), mainA);
+    // A section that does not play lists nothing of its own.
+    EXPECT_EQ(
+        SubstitutionTexts(timeline, 6, 2, synth),
+        std::vector<std::string>{
+            "Main B: channel 13: bank 121/0 program 1 (Bright Acoustic Piano) plays as SoundFont bank 0 program 1"});
+
+    const std::vector<SectionVoice> played = PlayedVoices(timeline, kPlaySectionMainA, 2);
+    ASSERT_EQ(played.size(), 5u);  // channels 11 to 13 from the set-up, then Main A's two
+    EXPECT_EQ(played[0].section, kPlaySectionSInt);
+    EXPECT_EQ(played[0].voice.program, 33);
+    EXPECT_EQ(played[3].section, kPlaySectionMainA);
+    EXPECT_EQ(played[3].channel, 10);
+}
+
 // The MIDI file holds the style's own bank selects, programs, system-exclusive
 // messages and time signature, the section's notes and the boundary's note-offs, in
 // one track.
 TEST(SoundFiles, MidiFileKeepsTheStylesVoices) {
-    const Bytes style = PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
-                                           TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
-                                           EndAt(768));
+    const Bytes style =
+        PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
+                           TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(768));
     const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kPlaySectionMainA, 1);
     const Bytes expected =
         Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 0xC0}) +
         Chunk("MTrk", Bytes{0x00, 0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 0x03, 0x07, 0x01, 0xF7} +
                           Bytes{0x00, 0xB1, 0x00, 104} + Bytes{0x00, 0xC1, 50} +
-                          Bytes{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0} +
-                          Bytes{0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8} + Bytes{0x00, 0x91, 60, 100} +
-                          Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} + Bytes{0x00, 0xB1, 1, 0} +
-                          Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} + Bytes{0x00, 0xFF, 0x2F, 0x00});
+                          Bytes{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0} + Bytes{0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8} +
+                          Bytes{0x00, 0x91, 60, 100} + Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} +
+                          Bytes{0x00, 0xB1, 1, 0} + Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} +
+                          Bytes{0x00, 0xFF, 0x2F, 0x00});
     EXPECT_EQ(midi, expected.data);
 }
 
