@@ -7,8 +7,27 @@
 #include "storage/SafeFile.h"
 
 void ContentHash::Add(ByteView bytes) {
-    constexpr std::uint64_t kPrime = 1099511628211ull;
-    for (const std::uint8_t byte : bytes) m_value = (m_value ^ byte) * kPrime;
+    std::size_t pos = 0;
+    for (; m_partialCount != 0 && pos < bytes.size(); ++pos) {
+        m_partial |= std::uint64_t{bytes[pos]} << (8 * m_partialCount);
+        if (++m_partialCount == 8) {
+            Mix(m_partial);
+            m_partial = 0;
+            m_partialCount = 0;
+        }
+    }
+    for (; bytes.size() - pos >= 8; pos += 8) {
+        std::uint64_t word = 0;
+        for (unsigned i = 0; i < 8; ++i) word |= std::uint64_t{bytes[pos + i]} << (8 * i);
+        Mix(word);
+    }
+    for (; pos < bytes.size(); ++pos) m_partial |= std::uint64_t{bytes[pos]} << (8 * m_partialCount++);
+}
+
+std::uint64_t ContentHash::Value() const {
+    // The length of an unfinished word goes into its top byte, which its bytes leave free.
+    if (m_partialCount == 0) return m_value;
+    return (m_value ^ m_partial ^ (std::uint64_t{m_partialCount} << 56)) * kPrime;
 }
 
 LoadedFileRecord RecordOfFile(std::optional<FileIdentity> identity, std::initializer_list<ByteView> pieces) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 // The sections a style can play, as their markers name them, and the order a
 // keyboard plays them in. Other markers ("fn:...", "sctb~...", "scte" or any other
@@ -16,6 +17,10 @@ inline constexpr int kPlaySectionSInt = 0;
 inline constexpr int kPlaySectionMainA = 5;
 inline constexpr int kPlaySectionCount = 18;
 inline constexpr std::string_view kDefaultPlaySection = "Main A";
+
+// The sections present, in the order a keyboard and the Play menu list them (the
+// order of kPlaySectionNames), "SInt" left out: it is set-up, never played.
+std::vector<std::string_view> PlayableSectionNames(const std::array<bool, kPlaySectionCount>& present);
 
 // The section a marker names: letters compared without case, as the load does.
 std::optional<int> PlaySectionOfMarker(std::string_view text);

@@ -195,11 +195,9 @@ PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline) {
 
 std::string SectionList(const Timeline& timeline) {
     std::string list;
-    const std::array<bool, kPlaySectionCount> present = timeline.Present();
-    for (int section = 0; section < kPlaySectionCount; ++section) {
-        if (!present[section]) continue;
+    for (const std::string_view name : PlayableSectionNames(timeline.Present())) {
         if (!list.empty()) list += ", ";
-        list += kPlaySectionNames[section];
+        list += name;
     }
     return list;
 }

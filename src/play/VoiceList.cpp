@@ -20,12 +20,12 @@ constexpr int kPlaysThatSelectAnew = 2;
 
 }  // namespace
 
-PlayError ReadSetUpVoices(ByteView image, std::vector<ChannelVoice>& list) {
-    list.clear();
+PlayError ReadTrackOutline(ByteView image, TrackOutline& outline) {
+    outline = TrackOutline{};
     std::size_t trackLength = 0;
     if (MaybeStyleError error = ReadTrackLength(image, trackLength)) return error->Text();
     int division = 0;
-    if (PlayError error = ReadPlayableDivision(image, division)) return error;
+    const PlayError unplayable = ReadPlayableDivision(image, division);
 
     TrackWalker walker(image, kTrackDataOffset + trackLength);
     SectionCut cut;
@@ -42,7 +42,8 @@ PlayError ReadSetUpVoices(ByteView image, std::vector<ChannelVoice>& list) {
         } else if (event.type == TrackEvent::Type::Meta) {
             if (event.metaType != kMetaMarker) continue;
             const std::string_view text(reinterpret_cast<const char*>(image.data() + event.data), event.length);
-            if (const std::optional<int> section = PlaySectionOfMarker(text)) cut.Enter(*section);
+            const std::optional<int> section = PlaySectionOfMarker(text);
+            if (section && cut.Enter(*section) == SectionCut::Target::Section) outline.sections[*section] = true;
         } else if (cut.Current() == SectionCut::Target::SetUp && image[event.status] == 0xF0) {
             TimelineEvent sysex;
             sysex.kind = TimelineEvent::Kind::SysEx;
@@ -52,8 +53,9 @@ PlayError ReadSetUpVoices(ByteView image, std::vector<ChannelVoice>& list) {
         }
     }
     if (walker.Error()) return walker.Error()->Text();
+    if (unplayable) return unplayable;
     for (int c = 0; c < 16; ++c) {
-        if (used[c]) list.push_back({c, voices[c]});
+        if (used[c]) outline.voices.push_back({c, voices[c]});
     }
     return std::nullopt;
 }

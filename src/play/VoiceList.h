@@ -17,10 +17,16 @@ struct ChannelVoice {
     StyleVoice voice;
 };
 
-// Each channel that plays, in channel order, with the voice the set-up selects for it.
-// Reads a loaded style's track in one walk, cut as the timeline cuts it, without
-// building a timeline; a track that cannot be played gives its error and no voices.
-PlayError ReadSetUpVoices(ByteView image, std::vector<ChannelVoice>& voices);
+// What the companion's info shows of a loaded style's playback, read in one walk of
+// its track, cut as the timeline cuts it, without building a timeline.
+struct TrackOutline {
+    std::array<bool, kPlaySectionCount> sections{};  // the sections it plays; never "SInt"
+    // Each channel that plays, in channel order, with the voice the set-up selects for
+    // it; none when the track cannot be played.
+    std::vector<ChannelVoice> voices;
+};
+// The error of a track that cannot be played; the sections are read all the same.
+PlayError ReadTrackOutline(ByteView image, TrackOutline& outline);
 
 struct SectionVoice {
     int section = 0;  // as kPlaySectionNames counts; kPlaySectionSInt for the set-up

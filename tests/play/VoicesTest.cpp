@@ -85,8 +85,9 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
 }
 
-// The companion names each channel's set-up voice from one walk of the track; it must
-// cut the track as the timeline does, so both agree on every voice and every channel.
+// The companion names the sections and each channel's set-up voice from one walk of the
+// track; it must cut the track as the timeline does, so both agree on every section,
+// voice and channel.
 struct SetUpCase {
     const char* what;
     Bytes events;
@@ -99,10 +100,11 @@ TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
     const Bytes style = PlayStyle(96, c.events);
     const Timeline timeline = Build(style);
     const StyleVoices expected = SetUpVoices(timeline);
-    std::vector<ChannelVoice> read;
-    ASSERT_FALSE(ReadSetUpVoices(style.view(), read)) << c.what;
+    TrackOutline outline;
+    ASSERT_FALSE(ReadTrackOutline(style.view(), outline)) << c.what;
+    EXPECT_EQ(outline.sections, timeline.Present()) << c.what;
     std::vector<int> channels;
-    for (const ChannelVoice& v : read) {
+    for (const ChannelVoice& v : outline.voices) {
         channels.push_back(v.channel);
         EXPECT_EQ(v.voice.msb, expected[v.channel].msb) << c.what << ", channel " << v.channel;
         EXPECT_EQ(v.voice.lsb, expected[v.channel].lsb) << c.what << ", channel " << v.channel;
@@ -118,26 +120,33 @@ TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
 
 INSTANTIATE_TEST_SUITE_P(
     Voices, SetUpVoicesOfTrack,
-    testing::Values(SetUpCase{"set-up before Main A", At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) +
-                                                          MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(96)},
-                    SetUpCase{"a section's own voice is not the set-up's", ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") +
-                                                                               ProgramAt(0, 1, 7) +
-                                                                               At(0, 0x92, 60, 100) + EndAt(96)},
-                    SetUpCase{"SInt after a section is set-up", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
-                                                                    MarkerAt(96, "sint") + At(0, 0xB3, 0, 127) +
-                                                                    ProgramAt(0, 3, 25) + EndAt(0)},
-                    SetUpCase{"a section named twice is not played", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
-                                                                         MarkerAt(96, "Main A") + ProgramAt(0, 5, 9) +
-                                                                         At(0, 0x95, 60, 100) + EndAt(96)},
-                    SetUpCase{"XG drum part", At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3 +
-                                                  MarkerAt(0, "Main A") + EndAt(96)},
-                    SetUpCase{"no channel message", MarkerAt(0, "Main A") + EndAt(96)}));
+    testing::Values(
+        SetUpCase{"set-up before Main A",
+                  At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(96)},
+        SetUpCase{"a section's own voice is not the set-up's",
+                  ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + ProgramAt(0, 1, 7) + At(0, 0x92, 60, 100) + EndAt(96)},
+        SetUpCase{"SInt after a section is set-up", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                        MarkerAt(96, "sint") + At(0, 0xB3, 0, 127) +
+                                                        ProgramAt(0, 3, 25) + EndAt(0)},
+        SetUpCase{"a section named twice is not played", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                             MarkerAt(96, "Main A") + ProgramAt(0, 5, 9) +
+                                                             At(0, 0x95, 60, 100) + EndAt(96)},
+        SetUpCase{"XG drum part",
+                  At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3 + MarkerAt(0, "Main A") + EndAt(96)},
+        SetUpCase{"no channel message", MarkerAt(0, "Main A") + EndAt(96)},
+        SetUpCase{"Fill Ins and an Intro after the Mains",
+                  MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + MarkerAt(96, "Fill In AA") + At(0, 0x92, 60, 100) +
+                      MarkerAt(96, "intro a") + MarkerAt(96, "Ending A") + EndAt(96)}));
 
-TEST(Voices, SetUpVoicesOfAnUnplayableDivisionAreNone) {
+// A division no clock plays (SMPTE time) has no voices to name, but its sections are
+// still the style's.
+TEST(Voices, UnplayableDivisionNamesSectionsButNoVoices) {
     const Bytes style = PlayStyle(0x8000 | 0x0128, ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + EndAt(96));
-    std::vector<ChannelVoice> read{{1, {}}};
-    EXPECT_TRUE(ReadSetUpVoices(style.view(), read));
-    EXPECT_TRUE(read.empty());
+    TrackOutline outline;
+    outline.voices = {{1, {}}};
+    EXPECT_TRUE(ReadTrackOutline(style.view(), outline));
+    EXPECT_TRUE(outline.voices.empty());
+    EXPECT_EQ(PlayableSectionNames(outline.sections), std::vector<std::string_view>{"Main A"});
 }
 
 // Regression: render listed only the set-up's voices, so a Main that switches its own
