@@ -1,33 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/LoadedFileRecord.h"
 
+#include <cstring>
 #include <vector>
 
 #include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 
+// Words are read in the machine's byte order: the hash never leaves the process that made it.
+std::uint64_t ContentHash::WordAt(const std::uint8_t* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
 void ContentHash::Add(ByteView bytes) {
     std::size_t pos = 0;
     for (; m_partialCount != 0 && pos < bytes.size(); ++pos) {
-        m_partial |= std::uint64_t{bytes[pos]} << (8 * m_partialCount);
-        if (++m_partialCount == 8) {
-            Mix(m_partial);
-            m_partial = 0;
+        m_partial[m_partialCount] = bytes[pos];
+        if (++m_partialCount == sizeof m_partial) {
+            Mix(WordAt(m_partial));
             m_partialCount = 0;
         }
     }
-    for (; bytes.size() - pos >= 8; pos += 8) {
-        std::uint64_t word = 0;
-        for (unsigned i = 0; i < 8; ++i) word |= std::uint64_t{bytes[pos + i]} << (8 * i);
-        Mix(word);
-    }
-    for (; pos < bytes.size(); ++pos) m_partial |= std::uint64_t{bytes[pos]} << (8 * m_partialCount++);
+    for (; bytes.size() - pos >= sizeof m_partial; pos += sizeof m_partial) Mix(WordAt(bytes.data() + pos));
+    for (; pos < bytes.size(); ++pos) m_partial[m_partialCount++] = bytes[pos];
 }
 
 std::uint64_t ContentHash::Value() const {
-    // The length of an unfinished word goes into its top byte, which its bytes leave free.
     if (m_partialCount == 0) return m_value;
-    return (m_value ^ m_partial ^ (std::uint64_t{m_partialCount} << 56)) * kPrime;
+    // The unfinished word, zero-filled, then its length: both one-to-one steps.
+    std::uint8_t last[sizeof m_partial] = {};
+    std::memcpy(last, m_partial, m_partialCount);
+    return ((m_value ^ WordAt(last)) * kPrime ^ m_partialCount) * kPrime;
 }
 
 LoadedFileRecord RecordOfFile(std::optional<FileIdentity> identity, std::initializer_list<ByteView> pieces) {

@@ -27,11 +27,12 @@ public:
     std::uint64_t Value() const;
 
 private:
+    static std::uint64_t WordAt(const std::uint8_t* bytes);
     void Mix(std::uint64_t word) { m_value = (m_value ^ word) * kPrime; }
 
     static constexpr std::uint64_t kPrime = 1099511628211ull;
     std::uint64_t m_value = 14695981039346656037ull;
-    std::uint64_t m_partial = 0;  // the bytes of an unfinished word, first in the low byte
+    std::uint8_t m_partial[8] = {};  // the bytes of an unfinished word
     unsigned m_partialCount = 0;
 };
 
