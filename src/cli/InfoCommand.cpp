@@ -10,8 +10,7 @@
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
-#include "play/Timeline.h"
-#include "play/Voices.h"
+#include "play/VoiceList.h"
 
 namespace {
 
@@ -19,39 +18,28 @@ std::string JsonBool(bool value) { return value ? "true" : "false"; }
 
 std::string JsonStyleText(const std::string& cp1252) { return JsonString(Cp1252ToUtf8(cp1252)); }
 
-std::string SectionList(const CKorvaneDoc& doc, const std::string& separator, bool quoted) {
-    // Main A-D, Intro A-C, Ending A-C: the order the document keeps them in.
+// The sections as the Play menu lists them, in a keyboard's order.
+std::string SectionList(const TrackOutline& outline, const std::string& separator, bool quoted) {
     std::string list;
-    for (int section = 0; section < kSectionCount; ++section) {
-        if (!doc.m_bSection[section]) continue;
+    for (const std::string_view name : PlayableSectionNames(outline.sections)) {
         if (!list.empty()) list += separator;
-        const std::string name(kSectionNames[section]);
-        list += quoted ? JsonString(name) : name;
+        list += quoted ? JsonString(std::string(name)) : std::string(name);
     }
     return list;
 }
 
-// Each channel that plays, with the voice its set-up selects: bank MSB and LSB,
-// program, and the General MIDI name or "drum kit N". Nothing for a style whose track
-// cannot be played.
-struct ChannelVoice {
-    int channel;
-    StyleVoice voice;
-};
-std::vector<ChannelVoice> ChannelVoices(const CKorvaneDoc& doc) {
-    Timeline timeline;
-    if (BuildTimeline(doc, timeline)) return {};
-    const StyleVoices voices = SetUpVoices(timeline);
-    std::vector<ChannelVoice> list;
-    for (int c = 0; c < kChannelCount; ++c) {
-        if (timeline.channelsUsed[c]) list.push_back({c, voices[c]});
-    }
-    return list;
+// The sections and, for each channel that plays, the voice its set-up selects (bank
+// MSB and LSB, program, and the General MIDI name or "drum kit N"): one walk of the
+// track. No voices for a style whose track cannot be played.
+TrackOutline OutlineOf(const CKorvaneDoc& doc) {
+    TrackOutline outline;
+    ReadTrackOutline(doc.Image(), outline);
+    return outline;
 }
 
-std::string JsonVoices(const CKorvaneDoc& doc) {
+std::string JsonVoices(const TrackOutline& outline) {
     std::string json;
-    for (const ChannelVoice& v : ChannelVoices(doc)) {
+    for (const ChannelVoice& v : outline.voices) {
         if (!json.empty()) json += ", ";
         json += "{\"channel\": " + std::to_string(v.channel + 1) + ", \"msb\": " + std::to_string(v.voice.msb) +
                 ", \"lsb\": " + std::to_string(v.voice.lsb) + ", \"program\": " + std::to_string(v.voice.program) +
@@ -60,7 +48,7 @@ std::string JsonVoices(const CKorvaneDoc& doc) {
     return "[" + json + "]";
 }
 
-std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
+std::string JsonOf(const std::string& path, const CKorvaneDoc& doc, const TrackOutline& outline) {
     std::string json = "{\"path\": " + JsonPathString(path);
     json += ", \"format\": " + JsonString(std::string(FormatName(doc.m_styleFormat)));
     json += ", \"title\": " + JsonStyleText(doc.m_strStyleTitle);
@@ -71,7 +59,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
     json += HasTimeSignature(doc)
                 ? "[" + std::to_string(doc.m_nTimeSigNumerator) + ", " + std::to_string(doc.m_nTimeSigDenominator) + "]"
                 : "null";
-    json += ", \"sections\": [" + SectionList(doc, ", ", true) + "]";
+    json += ", \"sections\": [" + SectionList(outline, ", ", true) + "]";
     json += ", \"channels\": [";
     bool first = true;
     for (int c = 0; c < kChannelCount; ++c) {
@@ -82,7 +70,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
                 ", \"label\": " + JsonString(doc.m_strChannelLabel[c]) + "}";
     }
     json += "]";
-    json += ", \"voices\": " + JsonVoices(doc);
+    json += ", \"voices\": " + JsonVoices(outline);
     json += ", \"casm\": " + JsonBool(doc.m_bHasCASM);
     json += ", \"cntt\": " + JsonBool(doc.m_bHasCntt);
     json += ", \"ots\": " + JsonBool(doc.m_bHasOTS);
@@ -94,7 +82,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc) {
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
-void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDoc& doc) {
+void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDoc& doc, const TrackOutline& outline) {
     out << path << "\n";
     out << "  Format:         " << FormatName(doc.m_styleFormat) << "\n";
     out << "  Title:          " << Cp1252ToUtf8(doc.m_strStyleTitle) << "\n";
@@ -105,7 +93,7 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
                 ? std::to_string(doc.m_nTimeSigNumerator) + "/" + std::to_string(doc.m_nTimeSigDenominator)
                 : "(none)")
         << "\n";
-    const std::string sections = SectionList(doc, ", ", false);
+    const std::string sections = SectionList(outline, ", ", false);
     out << "  Sections:       " << (sections.empty() ? "(none)" : sections) << "\n";
     out << "  Volumes:";
     bool any = false;
@@ -118,7 +106,7 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
     }
     if (!any) out << "        (none)\n";
     out << "  Voices:";
-    const std::vector<ChannelVoice> voices = ChannelVoices(doc);
+    const std::vector<ChannelVoice>& voices = outline.voices;
     for (std::size_t i = 0; i < voices.size(); ++i) {
         const ChannelVoice& v = voices[i];
         out << (i > 0 ? "                  " : "         ") << "channel " << v.channel + 1
@@ -166,13 +154,13 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const bool loaded = doc.OnOpenDocument(PathFromUtf8(path));
         if (!loaded) status = kExitFileFailed;
         if (json) {
-            out << (loaded ? JsonOf(path, doc)
+            out << (loaded ? JsonOf(path, doc, OutlineOf(doc))
                            : "{\"path\": " + JsonPathString(path) +
                                  ", \"error\": " + JsonString(LastMessage(presenter)) + "}")
                 << "\n";
         } else if (loaded) {
             if (i > 0) out << "\n";
-            PrintForPeople(out, path, doc);
+            PrintForPeople(out, path, doc, OutlineOf(doc));
         } else {
             out.flush();
             err << path << ":\n" << LastMessage(presenter) << "\n";

@@ -13,7 +13,7 @@
 #include "play/Render.h"
 #include "play/SoundFiles.h"
 #include "play/SynthFactory.h"
-#include "play/Voices.h"
+#include "play/VoiceList.h"
 #include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 
@@ -70,18 +70,6 @@ std::array<bool, 16> SoundingChannels(const Timeline& timeline, int section) {
     return sounding;
 }
 
-std::vector<std::string> Substitutions(const Timeline& timeline, const Synth& synth) {
-    std::vector<std::string> texts;
-    const StyleVoices voices = SetUpVoices(timeline);
-    for (int channel = 0; channel < 16; ++channel) {
-        if (!timeline.channelsUsed[channel]) continue;
-        const std::string text =
-            SubstitutionText(voices[channel], channel, DecideVoice(voices[channel], channel, synth));
-        if (!text.empty()) texts.push_back(text);
-    }
-    return texts;
-}
-
 void PrintJson(const std::string& file, const PlayableStyle& style, const RenderReport& report, std::ostream& out) {
     const auto list = [](const std::vector<std::string>& texts, bool paths) {
         std::string json = "[";
@@ -113,7 +101,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         ReportFileMessage(err, file, *error);
         return kExitFileFailed;
     }
-    report.substitutions = Substitutions(style.timeline, *synth);
+    report.substitutions = SubstitutionTexts(style.timeline, style.section, request.loops, *synth);
     if (request.verbose) {
         for (const std::string& text : report.substitutions) err << text << "\n";
     }

@@ -1,14 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/LoadedFileRecord.h"
 
+#include <cstring>
 #include <vector>
 
 #include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 
+// Words are read in the machine's byte order: the hash never leaves the process that made it.
+std::uint64_t ContentHash::WordAt(const std::uint8_t* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
 void ContentHash::Add(ByteView bytes) {
-    constexpr std::uint64_t kPrime = 1099511628211ull;
-    for (const std::uint8_t byte : bytes) m_value = (m_value ^ byte) * kPrime;
+    std::size_t pos = 0;
+    for (; m_partialCount != 0 && pos < bytes.size(); ++pos) {
+        m_partial[m_partialCount] = bytes[pos];
+        if (++m_partialCount == sizeof m_partial) {
+            Mix(WordAt(m_partial));
+            m_partialCount = 0;
+        }
+    }
+    for (; bytes.size() - pos >= sizeof m_partial; pos += sizeof m_partial) Mix(WordAt(bytes.data() + pos));
+    for (; pos < bytes.size(); ++pos) m_partial[m_partialCount++] = bytes[pos];
+}
+
+std::uint64_t ContentHash::Value() const {
+    if (m_partialCount == 0) return m_value;
+    // The unfinished word, zero-filled, then its length: both one-to-one steps.
+    std::uint8_t last[sizeof m_partial] = {};
+    std::memcpy(last, m_partial, m_partialCount);
+    return ((m_value ^ WordAt(last)) * kPrime ^ m_partialCount) * kPrime;
 }
 
 LoadedFileRecord RecordOfFile(std::optional<FileIdentity> identity, std::initializer_list<ByteView> pieces) {

@@ -13,18 +13,27 @@
 #include "framework/ByteView.h"
 #include "storage/FileSystem.h"
 
-// A 64-bit FNV-1a hash of bytes given in pieces. Two different contents share one
-// only by a chance of about 1 in 2^64, and contents that differ in a single byte
-// never do (each step of the hash is a one-to-one map of its state), which is all a
-// record of a file's content needs: it guards against accidents, not against anyone
-// who forges a file to match.
+// A 64-bit hash of bytes given in pieces, FNV-1a's step taken a word of eight bytes
+// at a time (a byte at a time cost the load more than the walk of its track). Two
+// different contents share one only by a chance of about 1 in 2^64, and contents of
+// one length that differ in a single word never do (each step is a one-to-one map of
+// its state, and of its word), which is all a record of a file's content needs: it
+// guards against accidents, not against anyone who forges a file to match. How the
+// bytes are cut into pieces does not matter: a save hashes what it writes in four
+// pieces and compares it later with the file read whole.
 class ContentHash {
 public:
     void Add(ByteView bytes);
-    std::uint64_t Value() const { return m_value; }
+    std::uint64_t Value() const;
 
 private:
+    static std::uint64_t WordAt(const std::uint8_t* bytes);
+    void Mix(std::uint64_t word) { m_value = (m_value ^ word) * kPrime; }
+
+    static constexpr std::uint64_t kPrime = 1099511628211ull;
     std::uint64_t m_value = 14695981039346656037ull;
+    std::uint8_t m_partial[8] = {};  // the bytes of an unfinished word
+    unsigned m_partialCount = 0;
 };
 
 struct LoadedFileRecord {

@@ -46,30 +46,30 @@ public:
     // the track is malformed; Error() tells the two apart. Channel messages, nearly
     // every event of a style, are read here; the rest out of line.
     bool Next(TrackEvent& event) {
-        if (m_pos >= m_trackEnd) return false;
-        event.start = m_pos;
         std::size_t pos = m_pos;
-        while (m_image[pos] & 0x80) {
+        if (pos >= m_trackEnd) return false;
+        event.start = pos;
+        const std::uint8_t* bytes = m_image.data();
+        while (bytes[pos] & 0x80) {
             if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
         }
         if (++pos == m_trackEnd) return Fail(style_messages::kInvalidStructure, event.start);
 
         event.status = pos;
-        const std::uint8_t b = m_image[pos];
-        if (b >= 0xF0) return ReadMetaOrSysEx(event);
+        const std::uint8_t b = bytes[pos];
         if (b & 0x80) {
-            m_hasRunningStatus = true;
-            m_kind = b >> 4;
-            m_channel = b & 0x0F;
-            m_dataLength = (m_kind == 0xC || m_kind == 0xD) ? 1 : 2;
+            if (b >= 0xF0) return ReadMetaOrSysEx(event);
+            m_runningStatus = b;
             ++pos;
-        } else if (!m_hasRunningStatus) {
+        } else if (m_runningStatus == 0) {
             return Fail(style_messages::kInvalidStructure, pos);
         }
+        const std::uint8_t kind = m_runningStatus >> 4;
         event.type = TrackEvent::Type::Channel;
-        event.kind = m_kind;
-        event.channel = m_channel;
-        event.length = m_dataLength;
+        event.kind = kind;
+        event.channel = m_runningStatus & 0x0F;
+        // Program change (0xC) and channel pressure (0xD) have one data byte, the rest two.
+        event.length = 2 - ((kOneDataByteKinds >> kind) & 1);
         event.data = pos;
         event.end = pos + event.length;
         if (event.end > m_trackEnd) return Fail(style_messages::kInvalidStructure, event.status);
@@ -90,9 +90,7 @@ private:
     ByteView m_image;
     std::size_t m_trackEnd;
     std::size_t m_pos = kTrackDataOffset;
-    bool m_hasRunningStatus = false;
-    std::uint8_t m_kind = 0;
-    std::uint8_t m_channel = 0;
-    std::uint8_t m_dataLength = 0;  // data bytes of the status in force
+    static constexpr unsigned kOneDataByteKinds = (1u << 0xC) | (1u << 0xD);
+    std::uint8_t m_runningStatus = 0;  // the channel status in force; 0 before the first
     MaybeStyleError m_error;
 };

@@ -21,6 +21,14 @@ std::optional<int> PlaySectionOfMarker(std::string_view text) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> PlayableSectionNames(const std::array<bool, kPlaySectionCount>& present) {
+    std::vector<std::string_view> names;
+    for (int section = kPlaySectionSInt + 1; section < kPlaySectionCount; ++section) {
+        if (present[section]) names.push_back(kPlaySectionNames[section]);
+    }
+    return names;
+}
+
 SectionKind KindOfSection(int section) {
     if (section < kFirstIntro) return SectionKind::SetUp;
     if (section < kFirstMain) return SectionKind::Intro;

@@ -42,9 +42,8 @@ public:
         // One the audio thread never took is never played; it goes at once.
         const Handed* untaken = m_pending.exchange(m_owned.back().get(), std::memory_order_acq_rel);
         const std::uint64_t playing = m_playing.load(std::memory_order_acquire);
-        std::erase_if(m_owned, [&](const std::unique_ptr<Handed>& h) {
-            return h.get() == untaken || h->number < playing;
-        });
+        std::erase_if(m_owned,
+                      [&](const std::unique_ptr<Handed>& h) { return h.get() == untaken || h->number < playing; });
     }
     int Section() const { return m_section.load(std::memory_order_relaxed); }
     std::uint32_t Quarter() const { return m_quarter.load(std::memory_order_relaxed); }
@@ -61,7 +60,7 @@ private:
     std::uint64_t m_decayed = 0;  // audio thread
     std::atomic<bool> m_ended{false};
     std::atomic<Handed*> m_pending{nullptr};
-    std::atomic<std::uint64_t> m_playing{0};  // the number of the timeline the audio thread plays
+    std::atomic<std::uint64_t> m_playing{0};       // the number of the timeline the audio thread plays
     std::vector<std::unique_ptr<Handed>> m_owned;  // caller's thread
     std::uint64_t m_lastNumber = 0;
     std::atomic<int> m_section;
@@ -72,10 +71,7 @@ std::vector<std::string> PlayableSections(const CKorvaneDoc& doc) {
     Timeline timeline;
     if (BuildTimeline(doc, timeline)) return {};
     std::vector<std::string> sections;
-    const std::array<bool, kPlaySectionCount> present = timeline.Present();
-    for (int section = kPlaySectionSInt + 1; section < kPlaySectionCount; ++section) {
-        if (present[section]) sections.emplace_back(kPlaySectionNames[section]);
-    }
+    for (const std::string_view name : PlayableSectionNames(timeline.Present())) sections.emplace_back(name);
     return sections;
 }
 

@@ -70,12 +70,7 @@ public:
 private:
     bool Translate(const TrackEvent& event, EventRole role, TimelineEvent& played) {
         switch (event.type) {
-            case TrackEvent::Type::Channel:
-                played.kind = TimelineEvent::Kind::Channel;
-                played.status = static_cast<std::uint8_t>((event.kind << 4) | event.channel);
-                played.data1 = m_track[event.data] & 0x7F;
-                played.data2 = event.length == 2 ? (m_track[event.data + 1] & 0x7F) : 0;
-                return true;
+            case TrackEvent::Type::Channel: played = ChannelEventOf(m_track, event); return true;
             case TrackEvent::Type::Meta: {
                 if (event.metaType == kMetaTimeSignature && event.length >= 2) {
                     played.kind = TimelineEvent::Kind::TimeSignature;
@@ -110,13 +105,10 @@ private:
     void StartSection(int section) {
         EndSection();
         m_sectionStart = m_tick;
-        if (section == kPlaySectionSInt) {
-            m_target = &m_timeline.setUp;
-            return;
-        }
-        if (m_timeline.Find(section) != nullptr) {
-            m_target = nullptr;
-            return;
+        switch (m_cut.Enter(section)) {
+            case SectionCut::Target::SetUp: m_target = &m_timeline.setUp; return;
+            case SectionCut::Target::Skipped: m_target = nullptr; return;
+            case SectionCut::Target::Section: break;
         }
         m_timeline.sections.push_back(TimelineSection{section, 0, {}});
         m_open = &m_timeline.sections.back();
@@ -134,11 +126,28 @@ private:
     std::uint32_t m_edited;
     std::uint64_t m_tick = 0;
     std::uint64_t m_sectionStart = 0;
+    SectionCut m_cut;
     std::vector<TimelineEvent>* m_target = &m_timeline.setUp;
     TimelineSection* m_open = nullptr;
 };
 
 }  // namespace
+
+PlayError ReadPlayableDivision(ByteView image, int& division) {
+    const std::uint16_t value = static_cast<std::uint16_t>((image[12] << 8) | image[13]);
+    if (value == 0 || (value & 0x8000)) return std::string(play_messages::kUnplayableDivision);
+    division = value;
+    return std::nullopt;
+}
+
+TimelineEvent ChannelEventOf(ByteView track, const TrackEvent& event) {
+    TimelineEvent played;
+    played.kind = TimelineEvent::Kind::Channel;
+    played.status = static_cast<std::uint8_t>((event.kind << 4) | event.channel);
+    played.data1 = track[event.data] & 0x7F;
+    played.data2 = event.length == 2 ? (track[event.data + 1] & 0x7F) : 0;
+    return played;
+}
 
 const TimelineSection* Timeline::Find(int section) const {
     for (const TimelineSection& s : sections) {
@@ -163,9 +172,7 @@ PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timel
     RewrittenTrack rewritten;
     if (MaybeStyleError error = RewriteTrack(image, edits, rewritten)) return error->Text();
     const ByteView track(rewritten.bytes);
-    const std::uint16_t division = static_cast<std::uint16_t>((track[12] << 8) | track[13]);
-    if (division == 0 || (division & 0x8000)) return std::string(play_messages::kUnplayableDivision);
-    timeline.division = division;
+    if (PlayError error = ReadPlayableDivision(track, timeline.division)) return error;
 
     std::size_t originalLength = 0;
     if (MaybeStyleError error = ReadTrackLength(image, originalLength)) return error->Text();
@@ -188,11 +195,9 @@ PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline) {
 
 std::string SectionList(const Timeline& timeline) {
     std::string list;
-    const std::array<bool, kPlaySectionCount> present = timeline.Present();
-    for (int section = 0; section < kPlaySectionCount; ++section) {
-        if (!present[section]) continue;
+    for (const std::string_view name : PlayableSectionNames(timeline.Present())) {
         if (!list.empty()) list += ", ";
-        list += kPlaySectionNames[section];
+        list += name;
     }
     return list;
 }

@@ -7,6 +7,7 @@
 
 #include "format/ByteOrder.h"
 #include "format/TrackRewriter.h"
+#include "format/TrackWalker.h"
 #include "play/PlayError.h"
 #include "play/PlaySections.h"
 
@@ -33,6 +34,12 @@ struct TimelineEvent {
         return kind == Kind::Channel && (MessageKind() == 0x8 || (MessageKind() == 0x9 && data2 == 0));
     }
 };
+
+// The ticks per quarter note of a loaded style's header; an error for a division no
+// clock plays (0, or SMPTE time).
+PlayError ReadPlayableDivision(ByteView image, int& division);
+// The channel message a walked channel event plays, at tick 0.
+TimelineEvent ChannelEventOf(ByteView track, const TrackEvent& event);
 
 struct TimelineSection {
     int section = 0;           // index into kPlaySectionNames

@@ -34,12 +34,12 @@ std::string BankText(const StyleVoice& voice) {
 
 }  // namespace
 
-bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, const Timeline& timeline, int& channel) {
+bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, ByteView sysex, int& channel) {
     if (event.kind == TimelineEvent::Kind::SysEx) {
         int part = 0;
         bool drums = false;
-        if (event.value + std::uint64_t{event.length} > timeline.sysex.size()) return false;
-        if (!ReadXgPartMode(timeline.sysex.data() + event.value, event.length, part, drums)) return false;
+        if (event.value + std::uint64_t{event.length} > sysex.size()) return false;
+        if (!ReadXgPartMode(sysex.data() + event.value, event.length, part, drums)) return false;
         voices[part].xgDrumPart = drums;
         channel = part;
         return true;

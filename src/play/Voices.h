@@ -22,7 +22,11 @@ using StyleVoices = std::array<StyleVoice, 16>;
 
 // Takes what an event says about the voices: bank selects, program changes and the XG
 // drum-part message. True when a channel's voice may have changed (channel set).
-bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, const Timeline& timeline, int& channel);
+// A system-exclusive event's value and length point into sysex.
+bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, ByteView sysex, int& channel);
+inline bool TakeVoiceEvent(StyleVoices& voices, const TimelineEvent& event, const Timeline& timeline, int& channel) {
+    return TakeVoiceEvent(voices, event, ByteView(timeline.sysex), channel);
+}
 
 // The voices as the set-up selects them.
 StyleVoices SetUpVoices(const Timeline& timeline);

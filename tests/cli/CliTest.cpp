@@ -28,7 +28,8 @@ std::string JsonText(const std::filesystem::path& path) {
 Bytes RichStyle() {
     return StyleFile(BasicEvents("Caf\xE9 \"Blues\"") + CopyrightEvent("(C) Me") + TempoEvent(500000) +
                          TimeSignatureEvent(3, 2) + VolumeEvent(9, 100) + VolumeEvent(2, 64) + MarkerEvent("Main A") +
-                         MarkerEvent("Main B") + MarkerEvent("Intro A") + MarkerEvent("Ending C") + EndOfTrack(),
+                         MarkerEvent("Main B") + MarkerEvent("Intro A") + MarkerEvent("Ending C") +
+                         MarkerEvent("Fill In BA") + EndOfTrack(),
                      Casm(Cseg(Sdec() + Ctab(2, 13) + Cntt())) + Ots());
 }
 
@@ -42,7 +43,7 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
                               "\", \"format\": \"SFF1\", \"title\": \"Café \\\"Blues\\\"\", \"copyright\": \"(C) Me\", "
                               "\"hasCopyright\": true, "
                               "\"tempo\": 120, \"timeSignature\": [3, 4], "
-                              "\"sections\": [\"Main A\", \"Main B\", \"Intro A\", \"Ending C\"], "
+                              "\"sections\": [\"Intro A\", \"Main A\", \"Main B\", \"Fill In BA\", \"Ending C\"], "
                               "\"channels\": [{\"channel\": 3, \"volume\": 64, \"label\": \"Pad:\"}, "
                               "{\"channel\": 10, \"volume\": 100, \"label\": \"Rhy2:\"}], "
                               "\"voices\": [{\"channel\": 3, \"msb\": 0, \"lsb\": 0, \"program\": 0, "
@@ -95,7 +96,7 @@ TEST_F(Cli, InfoForPeople) {
                               "  Copyright:      (C) Me\n"
                               "  Tempo:          120\n"
                               "  Time signature: 3/4\n"
-                              "  Sections:       Main A, Main B, Intro A, Ending C\n"
+                              "  Sections:       Intro A, Main A, Main B, Fill In BA, Ending C\n"
                               "  Volumes:        channel 3  Pad:   64\n"
                               "                  channel 10 Rhy2:  100\n"
                               "  Voices:         channel 3  bank 0/0 program 0  Acoustic Grand Piano\n"

@@ -7,9 +7,11 @@
 
 #include <chrono>
 #include <optional>
+#include <vector>
 
 #include "SaveFixture.h"
 #include "StyleBytes.h"
+#include "document/LoadedFileRecord.h"
 #include "msg/MessageBoxStyle.h"
 #include "storage/FileNames.h"
 
@@ -177,6 +179,42 @@ TEST_F(ChangedOnDisk, OldFileStepKeepsAFileThatChanged) {
             EXPECT_FALSE(fs::exists(old));
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A save hashes what it writes in pieces and compares it later with the file read
+// whole: however the bytes are cut, the hash is the same, and one byte changed anywhere
+// (in a whole word or in the unfinished last one) changes it.
+TEST(ContentHashTest, PiecesDoNotMatterAndEveryByteDoes) {
+    Bytes content;
+    for (int i = 0; i < 29; ++i) content.data.push_back(static_cast<std::uint8_t>(i * 37 + 1));
+    const ByteView whole = content.view();
+    ContentHash once;
+    once.Add(whole);
+    for (const std::vector<std::size_t>& cuts :
+         std::vector<std::vector<std::size_t>>{{0}, {1}, {7}, {8}, {9}, {3, 5}, {8, 16, 24}, {1, 2, 3, 4, 28, 29}}) {
+        ContentHash pieces;
+        std::size_t from = 0;
+        for (const std::size_t cut : cuts) {
+            pieces.Add(whole.subspan(from, cut - from));
+            from = cut;
+        }
+        pieces.Add(whole.subspan(from));
+        EXPECT_EQ(pieces.Value(), once.Value()) << "cut at " << cuts.front() << " (" << cuts.size() << " cuts)";
+    }
+    for (std::size_t changed = 0; changed < content.data.size(); ++changed) {
+        Bytes other = content;
+        other.data[changed] ^= 0x01;
+        ContentHash hash;
+        hash.Add(other.view());
+        EXPECT_NE(hash.Value(), once.Value()) << "byte " << changed;
+    }
+    ContentHash shorter;
+    shorter.Add(whole.first(28));
+    EXPECT_NE(shorter.Value(), once.Value());
 }
 
 }  // namespace

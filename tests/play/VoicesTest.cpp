@@ -3,6 +3,7 @@
 
 #include "PlayStyles.h"
 #include "play/SoundFiles.h"
+#include "play/VoiceList.h"
 #include "play/Voices.h"
 
 namespace {
@@ -82,6 +83,102 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 1);
     ASSERT_EQ(synth.NoteOns().size(), 1u);
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
+}
+
+// The companion names the sections and each channel's set-up voice from one walk of the
+// track; it must cut the track as the timeline does, so both agree on every section,
+// voice and channel.
+struct SetUpCase {
+    const char* what;
+    Bytes events;
+};
+
+class SetUpVoicesOfTrack : public testing::TestWithParam<SetUpCase> {};
+
+TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
+    const SetUpCase& c = GetParam();
+    const Bytes style = PlayStyle(96, c.events);
+    const Timeline timeline = Build(style);
+    const StyleVoices expected = SetUpVoices(timeline);
+    TrackOutline outline;
+    ASSERT_FALSE(ReadTrackOutline(style.view(), outline)) << c.what;
+    EXPECT_EQ(outline.sections, timeline.Present()) << c.what;
+    std::vector<int> channels;
+    for (const ChannelVoice& v : outline.voices) {
+        channels.push_back(v.channel);
+        EXPECT_EQ(v.voice.msb, expected[v.channel].msb) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.lsb, expected[v.channel].lsb) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.program, expected[v.channel].program) << c.what << ", channel " << v.channel;
+        EXPECT_EQ(v.voice.xgDrumPart, expected[v.channel].xgDrumPart) << c.what << ", channel " << v.channel;
+    }
+    std::vector<int> used;
+    for (int channel = 0; channel < 16; ++channel) {
+        if (timeline.channelsUsed[channel]) used.push_back(channel);
+    }
+    EXPECT_EQ(channels, used) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Voices, SetUpVoicesOfTrack,
+    testing::Values(
+        SetUpCase{"set-up before Main A",
+                  At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(96)},
+        SetUpCase{"a section's own voice is not the set-up's",
+                  ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + ProgramAt(0, 1, 7) + At(0, 0x92, 60, 100) + EndAt(96)},
+        SetUpCase{"SInt after a section is set-up", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                        MarkerAt(96, "sint") + At(0, 0xB3, 0, 127) +
+                                                        ProgramAt(0, 3, 25) + EndAt(0)},
+        SetUpCase{"a section named twice is not played", MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) +
+                                                             MarkerAt(96, "Main A") + ProgramAt(0, 5, 9) +
+                                                             At(0, 0x95, 60, 100) + EndAt(96)},
+        SetUpCase{"XG drum part",
+                  At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3 + MarkerAt(0, "Main A") + EndAt(96)},
+        SetUpCase{"no channel message", MarkerAt(0, "Main A") + EndAt(96)},
+        SetUpCase{"Fill Ins and an Intro after the Mains",
+                  MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + MarkerAt(96, "Fill In AA") + At(0, 0x92, 60, 100) +
+                      MarkerAt(96, "intro a") + MarkerAt(96, "Ending A") + EndAt(96)}));
+
+// A division no clock plays (SMPTE time) has no voices to name, but its sections are
+// still the style's.
+TEST(Voices, UnplayableDivisionNamesSectionsButNoVoices) {
+    const Bytes style = PlayStyle(0x8000 | 0x0128, ProgramAt(0, 1, 50) + MarkerAt(0, "Main A") + EndAt(96));
+    TrackOutline outline;
+    outline.voices = {{1, {}}};
+    EXPECT_TRUE(ReadTrackOutline(style.view(), outline));
+    EXPECT_TRUE(outline.voices.empty());
+    EXPECT_EQ(PlayableSectionNames(outline.sections), std::vector<std::string_view>{"Main A"});
+}
+
+// Regression: render listed only the set-up's voices, so a Main that switches its own
+// channels to a bank the SoundFont lacks, or to a Mega Voice, played them silently in
+// another voice. Each voice a played section selects is listed once, with its section.
+TEST(Voices, VoicesTheSectionsSelectAreListedWithTheirSection) {
+    const Bytes style =
+        PlayStyle(96, At(0, 0xBA, 0, 0) + ProgramAt(0, 10, 33) + MarkerAt(0, "Intro A") + At(0, 0x9A, 40, 100) +
+                          MarkerAt(96, "Main A") + At(0, 0xBA, 0, 121) + ProgramAt(0, 10, 5) + At(0, 0xBB, 0, 8) +
+                          ProgramAt(0, 11, 24) + At(0, 0x9B, 60, 100) + MarkerAt(96, "Main B") + At(0, 0xBC, 0, 121) +
+                          ProgramAt(0, 12, 1) + EndAt(96));
+    const Timeline timeline = Build(style);
+    RecordingSynth synth;
+    const std::vector<std::string> mainA = {
+        "Main A: channel 11: bank 121/0 program 5 (Electric Piano 2) plays as SoundFont bank 0 program 5",
+        "Main A: channel 12: bank 8/0 program 24 (Acoustic Guitar (nylon)) plays as SoundFont bank 0 program 24, "
+        "Mega Voice effect notes left out"};
+    EXPECT_EQ(SubstitutionTexts(timeline, kPlaySectionMainA, 3, synth), mainA);
+    // An Intro leads into its Main: both are listed, the Intro selecting nothing of its own.
+    EXPECT_EQ(SubstitutionTexts(timeline, 1, 0, synth), mainA);
+    // A section that does not play lists nothing of its own.
+    EXPECT_EQ(
+        SubstitutionTexts(timeline, 6, 2, synth),
+        std::vector<std::string>{
+            "Main B: channel 13: bank 121/0 program 1 (Bright Acoustic Piano) plays as SoundFont bank 0 program 1"});
+
+    const std::vector<SectionVoice> played = PlayedVoices(timeline, kPlaySectionMainA, 2);
+    ASSERT_EQ(played.size(), 5u);  // channels 11 to 13 from the set-up, then Main A's two
+    EXPECT_EQ(played[0].section, kPlaySectionSInt);
+    EXPECT_EQ(played[0].voice.program, 33);
+    EXPECT_EQ(played[3].section, kPlaySectionMainA);
+    EXPECT_EQ(played[3].channel, 10);
 }
 
 // The MIDI file holds the style's own bank selects, programs, system-exclusive
