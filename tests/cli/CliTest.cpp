@@ -74,10 +74,7 @@ TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
     const std::string expected =
         "{\"path\": \"" + JsonText(bad) +
         "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' or 'SFF2' marker.)\"}\n" + "{\"path\": \"" +
-        JsonText(missing) +
-        "\", \"error\": \"The file was not found.\\nError opening style file!\\n\\n(Please check if file is in use by "
-        "another "
-        "application.)\"}\n";
+        JsonText(missing) + "\", \"error\": \"Error opening style file!\\n\\n(The file was not found.)\"}\n";
     ASSERT_GT(result.out.size(), expected.size());
     EXPECT_EQ(result.out.substr(0, expected.size()), expected);
     EXPECT_NE(result.out.find("\"title\": \"Test Style\"", expected.size()), std::string::npos);
