@@ -36,6 +36,9 @@ inline constexpr const char* kEmptyTitle = "File title may not be empty!";
 
 inline constexpr const char* kErrorWritingStyle =
     "Error creating/writing style file!\n\n(Please check if file is write protected.)";
+// %s: the folder, which is not there; nothing was written.
+inline constexpr const char* kFolderMissing =
+    "Error creating/writing style file!\n\n(The folder \"%s\" does not exist.)";
 inline constexpr const char* kErrorWritingCasm =
     "Error creating/writing CASM file!\n\n(Please check if file is write protected.)";
 inline constexpr const char* kErrorOpeningCasm = "Error opening CASM file!";
@@ -126,6 +129,7 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kMissingFormatMarker,
                                     kEmptyTitle,
                                     kErrorWritingStyle,
+                                    kFolderMissing,
                                     kErrorWritingCasm,
                                     kErrorOpeningCasm,
                                     kErrorCreatingCasmBuffer,

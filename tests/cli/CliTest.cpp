@@ -121,6 +121,10 @@ TEST_F(Cli, UsageErrors) {
     const ProgramResult help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("korvane-cli info [--json] FILE..."), std::string::npos);
+    // The range the option's check takes.
+    EXPECT_NE(help.out.find("  --loops N               how often a Main or Fill In plays, 1-1000 (default 2)\n"),
+              std::string::npos)
+        << help.out;
     const ProgramResult version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("korvane-cli ") + kKorvaneVersion + "\n");
