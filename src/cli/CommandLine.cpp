@@ -96,7 +96,9 @@ std::string UsageText() {
            "  --section NAME          the section to play (default \"Main A\"): a Main or\n"
            "                          Fill In loops, an Intro leads into its Main, an\n"
            "                          Ending plays once\n"
-           "  --loops N               how often a Main or Fill In plays (default 2)\n"
+           "  --loops N               how often a Main or Fill In plays, " +
+           Range(kLoopsRange, "-") + " (default " + std::to_string(PlayRequest{}.loops) +
+           ")\n"
            "  --soundfont FILE        in place of the setting \"SoundFont\" of the section\n"
            "                          \"Playback\" (default " +
            std::string(kDefaultSoundFont) +

@@ -154,10 +154,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const bool loaded = doc.OnOpenDocument(PathFromUtf8(path));
         if (!loaded) status = kExitFileFailed;
         if (json) {
-            out << (loaded ? JsonOf(path, doc, OutlineOf(doc))
-                           : "{\"path\": " + JsonPathString(path) +
-                                 ", \"error\": " + JsonString(LastMessage(presenter)) + "}")
-                << "\n";
+            out << (loaded ? JsonOf(path, doc, OutlineOf(doc)) : JsonFileError(path, LastMessage(presenter))) << "\n";
         } else if (loaded) {
             if (i > 0) out << "\n";
             PrintForPeople(out, path, doc, OutlineOf(doc));

@@ -53,3 +53,7 @@ std::string JsonPathString(std::string_view bytes) {
     }
     return out + '"';
 }
+
+std::string JsonFileError(std::string_view path, std::string_view error) {
+    return "{\"path\": " + JsonPathString(path) + ", \"error\": " + JsonString(error) + "}";
+}

@@ -11,3 +11,7 @@ std::string JsonString(std::string_view utf8);
 // byte that is not is written as the lone surrogate \udc80 to \udcff (U+DC00 plus
 // the byte), as Python's os.fsdecode reads and os.fsencode restores it.
 std::string JsonPathString(std::string_view bytes);
+
+// The answer for a file that failed: {"path": ..., "error": ...}, the error as the box
+// shows it.
+std::string JsonFileError(std::string_view path, std::string_view error);

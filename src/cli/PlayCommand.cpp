@@ -37,7 +37,8 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
     for (const std::string& file : request.files) {
         if (g_interrupted) break;
         PlayableStyle style;
-        if (!LoadPlayableStyle(file, request, style, err)) {
+        if (const std::optional<std::string> failure = LoadPlayableStyle(file, request, style, err)) {
+            ReportFileMessage(err, file, *failure);
             status = kExitFileFailed;
             continue;
         }

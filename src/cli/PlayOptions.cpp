@@ -74,26 +74,22 @@ void ReportFileMessage(std::ostream& err, const std::string& file, const std::st
     err << file << ":\n" << text << "\n";
 }
 
-bool LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style, std::ostream& err) {
+std::optional<std::string> LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style,
+                                             std::ostream& err) {
     CRecordingPresenter presenter;
     ScopedPresenter scoped(presenter);
     if (!style.doc.OnOpenDocument(PathFromUtf8(file))) {
-        const std::string text = presenter.Requests().empty() ? "" : Cp1252ToUtf8(presenter.Requests().back().text);
-        ReportFileMessage(err, file, text);
-        return false;
+        return presenter.Requests().empty() ? "" : Cp1252ToUtf8(presenter.Requests().back().text);
     }
     PlayError error = ApplyEditRequest(request.edits, style.doc);
     if (!error) error = BuildTimeline(style.doc, style.timeline);
     if (!error) error = FindPlaySection(style.timeline, request.section, style.section);
-    if (error) {
-        ReportFileMessage(err, file, *error);
-        return false;
-    }
+    if (error) return error;
     if (!style.timeline.HasNotes(style.section)) {
         ReportFileMessage(err, file,
                           FillIn(play_messages::kSilentSection, {std::string(kPlaySectionNames[style.section])}));
     }
-    return true;
+    return std::nullopt;
 }
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request) {

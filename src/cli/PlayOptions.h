@@ -40,9 +40,10 @@ struct PlayableStyle {
     int section = 0;
 };
 
-// Loads file into style; on failure prints the messages under the file's name and
-// returns false. A section without notes is said, and is still played.
-bool LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style, std::ostream& err);
+// Loads file into style; on failure the message, as the box would show it. A section
+// without notes is said on err, and is still played.
+std::optional<std::string> LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style,
+                                             std::ostream& err);
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request);
 

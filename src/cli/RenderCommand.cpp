@@ -22,21 +22,35 @@ namespace {
 // What a render wrote and what it played in place of the style's voices: printed as
 // it goes, or with --json as one object once the render is done.
 struct RenderReport {
+    bool json = false;
     std::vector<std::string> written;
     std::vector<std::string> substitutions;
+    std::string failure;
+
+    // Why the render failed: on standard error at once, or kept for the JSON answer.
+    void Fail(std::ostream& err, const std::string& file, const std::string& text) {
+        if (json) {
+            failure = text;
+        } else {
+            ReportFileMessage(err, file, text);
+        }
+    }
 };
 
 bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const std::string& file,
               RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
     const WriteResult written = WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)});
     if (written.outcome != WriteOutcome::Written) {
-        std::string message = FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
+        std::string message = written.outcome == WriteOutcome::NoFolder
+                                  ? FillIn(play_messages::kSoundFolderMissing,
+                                           {Utf8Of(path), Utf8Of(FolderOfFile(SystemFileSystem(), path))})
+                                  : FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
         // A write in place that failed midway names the copies it left.
         if (!written.oldCopy.empty())
             message += "\n\n" + FillIn(style_messages::kOldFileKeptAs, {Utf8Of(written.oldCopy)});
         if (!written.newCopy.empty())
             message += "\n\n" + FillIn(style_messages::kNewFileKeptAs, {Utf8Of(written.newCopy)});
-        ReportFileMessage(err, file, message);
+        report.Fail(err, file, message);
         return false;
     }
     report.written.push_back(Utf8Of(path));
@@ -87,18 +101,18 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
 int RenderSoundFiles(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
                      RenderReport& report, std::ostream& out, std::ostream& err) {
     if (!HasSynthesizer()) {
-        ReportFileMessage(err, file, play_messages::kNoSynthesizer);
+        report.Fail(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
     }
     RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
-        ReportFileMessage(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
+        report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
     }
     PlayError error;
     std::unique_ptr<Synth> synth = MakeRenderSynth(ChosenSoundFont(request), request.sampleRate, true, error);
     if (!synth) {
-        ReportFileMessage(err, file, *error);
+        report.Fail(err, file, *error);
         return kExitFileFailed;
     }
     report.substitutions = SubstitutionTexts(style.timeline, style.section, request.loops, *synth);
@@ -119,7 +133,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         // Stems are dry, so that they add up to the mix but for the effects.
         std::unique_ptr<Synth> dry = MakeRenderSynth(ChosenSoundFont(request), request.sampleRate, false, error);
         if (!dry) {
-            ReportFileMessage(err, file, *error);
+            report.Fail(err, file, *error);
             return kExitFileFailed;
         }
         settings.channel = channel;
@@ -140,17 +154,26 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         return UsageError(err, *problem);
     }
     const std::string& file = request.files.front();
-    PlayableStyle style;
-    if (!LoadPlayableStyle(file, request, style, err)) return kExitFileFailed;
     RenderReport report;
+    report.json = request.json;
     int status = kExitSuccess;
-    if (request.output->extension() == ".mid") {
+    PlayableStyle style;
+    if (std::optional<std::string> failure = LoadPlayableStyle(file, request, style, err)) {
+        report.Fail(err, file, *failure);
+        status = kExitFileFailed;
+    } else if (request.output->extension() == ".mid") {
         // A MIDI file keeps the style's own voices: nothing is put in their place.
         const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops);
         if (!WriteOut(*request.output, bytes, file, report, request, out, err)) status = kExitFileFailed;
     } else {
         status = RenderSoundFiles(file, request, style, report, out, err);
     }
-    if (status == kExitSuccess && request.json) PrintJson(file, style, report, out);
+    if (request.json) {
+        if (status == kExitSuccess) {
+            PrintJson(file, style, report, out);
+        } else {
+            out << JsonFileError(file, report.failure) << "\n" << std::flush;
+        }
+    }
     return status;
 }

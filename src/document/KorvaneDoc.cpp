@@ -27,13 +27,17 @@ std::string TextOf(const std::exception& exception) {
     return AppStringTable().LoadString(kIdsNoErrorMessageAvailable).value_or("");
 }
 
-// A file that is not there says so first; one that is there but cannot be opened may
-// well be held by another program, as the message's hint says.
+// The message says why the file did not open where the system tells; otherwise, or
+// where another program holds the file, its hint stands.
 std::string OpenErrorText(FileSystem& files, const std::filesystem::path& pathName) {
-    const bool missing =
-        files.ProbeName(pathName) == Presence::Missing || (files.LinkTarget(pathName) && !files.IdentityOf(pathName));
-    if (!missing) return msg::kErrorOpening;
-    return std::string(msg::kFileNotFound) + "\n" + msg::kErrorOpening;
+    switch (files.WhyNotOpened(AbsolutePath(pathName), FileAccess::Read)) {
+        case OpenRefusal::Missing: return msg::kErrorOpeningNotFound;
+        case OpenRefusal::Folder: return msg::kErrorOpeningFolder;
+        case OpenRefusal::Denied: return msg::kErrorOpeningDenied;
+        case OpenRefusal::InUse:
+        case OpenRefusal::Other: break;
+    }
+    return msg::kErrorOpening;
 }
 
 }  // namespace

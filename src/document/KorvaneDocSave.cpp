@@ -48,13 +48,18 @@ StyleError WriteErrorOf(const char* text, const WriteResult& result) {
     return ErrorOf(std::move(message));
 }
 
+StyleError FolderMissingError(FileSystem& files, const fs::path& target) {
+    return ErrorOf(FillIn(msg::kFolderMissing, {Cp1252ForDisplay(Utf8Of(FolderOfFile(files, target)))}));
+}
+
 // A side file that cannot be created is shown at once and the save goes on; one that
 // fails while being written ends the save.
 MaybeStyleError ExportSideFile(FileSystem& files, const fs::path& path, ByteView chunk, const SideFileTexts& texts) {
     const WriteResult result = WriteFileSafely(files, path, {chunk});
     switch (result.outcome) {
         case WriteOutcome::Written: return std::nullopt;
-        case WriteOutcome::CannotCreate: ShowError(texts.writeError); return std::nullopt;
+        case WriteOutcome::CannotCreate:
+        case WriteOutcome::NoFolder: ShowError(texts.writeError); return std::nullopt;
         case WriteOutcome::WriteFailed: break;
     }
     return WriteErrorOf(texts.writeError, result);
@@ -147,6 +152,8 @@ TrackEdits CKorvaneDoc::CurrentTrackEdits() const {
 
 MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& target, LoadedFileRecord& written) {
     if (MaybeStyleError error = BuildTargetPath(pathName, target)) return error;
+    // Said before any side file is written there.
+    if (IsFolderMissing(Files(), target)) return FolderMissingError(Files(), target);
     if (MaybeStyleError error = CheckLoadedFileUnchanged(target)) return error;
     const fs::path casmPath = CasmSideFilePath(target);
     const fs::path otsPath = OtsSideFilePath(target);
@@ -192,6 +199,7 @@ MaybeStyleError CKorvaneDoc::SaveStyleFile(const fs::path& pathName, fs::path& t
     // A file of a size the load refuses would be lost to the editor and the keyboard.
     if (saved.Size() < kMinStyleFileSize || saved.Size() > kMaxStyleFileSize) return ErrorOf(msg::kSavedSizeOutOfRange);
     const WriteResult result = WriteFileSafely(Files(), target, {saved.track, saved.casm, saved.ots, saved.rest});
+    if (result.outcome == WriteOutcome::NoFolder) return FolderMissingError(Files(), target);
     if (result.outcome != WriteOutcome::Written) return WriteErrorOf(msg::kErrorWritingStyle, result);
     written = RecordOfFile(IdentityOfFile(Files(), target), {saved.track, saved.casm, saved.ots, saved.rest});
     return std::nullopt;

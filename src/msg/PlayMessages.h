@@ -31,13 +31,16 @@ inline constexpr const char* kSoundModuleUnloadable = "The sound module \"%s\" c
 // %s: the file.
 inline constexpr const char* kErrorWritingSound =
     "Error creating/writing file \"%s\"!\n\n(Please check if file or folder is write protected.)";
+// %s: the file, then its folder, which is not there.
+inline constexpr const char* kSoundFolderMissing =
+    "Error creating/writing file \"%s\"!\n\n(The folder \"%s\" does not exist.)";
 
 // %s: the longest sound in minutes.
 inline constexpr const char* kSoundTooLong =
     "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
 
-inline constexpr std::array kAll = {kNoAudioOutput,     kSoundFontUnreadable,  kUnknownSection,    kSilentSection,
-                                    kNoSynthesizer,     kUnplayableDivision,   kErrorWritingSound, kSoundTooLong,
-                                    kSynthesizerFailed, kSoundModuleUnloadable};
+inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,       kSilentSection,
+                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound,    kSoundFolderMissing,
+                                    kSoundTooLong,  kSynthesizerFailed,   kSoundModuleUnloadable};
 
 }  // namespace play_messages

@@ -14,9 +14,11 @@ namespace style_messages {
 
 inline constexpr const char* kErrorOpening =
     "Error opening style file!\n\n(Please check if file is in use by another application.)";
-// The line before kErrorOpening for a file that is not there at all, whose hint would
-// send the user looking for another program.
-inline constexpr const char* kFileNotFound = "The file was not found.";
+// The same where the system says why the file did not open: the cause in place of the
+// hint, which would send the user looking for another program.
+inline constexpr const char* kErrorOpeningNotFound = "Error opening style file!\n\n(The file was not found.)";
+inline constexpr const char* kErrorOpeningFolder = "Error opening style file!\n\n(It is a folder.)";
+inline constexpr const char* kErrorOpeningDenied = "Error opening style file!\n\n(Permission denied.)";
 inline constexpr const char* kInvalidFileSize = "Invalid file size!";
 inline constexpr const char* kErrorCreatingBuffer = "Error creating internal file buffer!";
 inline constexpr const char* kErrorLoadingBuffer = "Error loading file into internal buffer!";
@@ -36,6 +38,9 @@ inline constexpr const char* kEmptyTitle = "File title may not be empty!";
 
 inline constexpr const char* kErrorWritingStyle =
     "Error creating/writing style file!\n\n(Please check if file is write protected.)";
+// %s: the folder, which is not there; nothing was written.
+inline constexpr const char* kFolderMissing =
+    "Error creating/writing style file!\n\n(The folder \"%s\" does not exist.)";
 inline constexpr const char* kErrorWritingCasm =
     "Error creating/writing CASM file!\n\n(Please check if file is write protected.)";
 inline constexpr const char* kErrorOpeningCasm = "Error opening CASM file!";
@@ -110,7 +115,9 @@ inline constexpr const char* kChangedOldFileKept =
     "opened.";
 
 inline constexpr std::array kAll = {kErrorOpening,
-                                    kFileNotFound,
+                                    kErrorOpeningNotFound,
+                                    kErrorOpeningFolder,
+                                    kErrorOpeningDenied,
                                     kInvalidFileSize,
                                     kErrorCreatingBuffer,
                                     kErrorLoadingBuffer,
@@ -125,6 +132,7 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kMissingFormatMarker,
                                     kEmptyTitle,
                                     kErrorWritingStyle,
+                                    kFolderMissing,
                                     kErrorWritingCasm,
                                     kErrorOpeningCasm,
                                     kErrorCreatingCasmBuffer,

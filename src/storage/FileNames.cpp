@@ -37,6 +37,12 @@ bool IsSameFile(FileSystem& system, const fs::path& a, const fs::path& b) {
     return second && first->SameFileAs(*second);
 }
 
+fs::path FolderOfFile(FileSystem& system, const fs::path& path) { return FileBehindLinks(system, path).parent_path(); }
+
+bool IsFolderMissing(FileSystem& system, const fs::path& path) {
+    return system.ProbeName(FolderOfFile(system, path)) == Presence::Missing;
+}
+
 std::optional<FileIdentity> IdentityOfFile(FileSystem& system, const fs::path& path) {
     return system.IdentityOf(AbsolutePath(path));
 }

@@ -24,6 +24,10 @@ bool IsNameTaken(FileSystem& system, const std::filesystem::path& path);
 // Whether two paths lead to one existing file: the same name spelled otherwise where
 // the file system ignores letter case, a link and its file, or two hard links.
 bool IsSameFile(FileSystem& system, const std::filesystem::path& a, const std::filesystem::path& b);
+// Whether the folder that would hold the file behind path is not there at all.
+bool IsFolderMissing(FileSystem& system, const std::filesystem::path& path);
+// The folder that holds the file behind path.
+std::filesystem::path FolderOfFile(FileSystem& system, const std::filesystem::path& path);
 // Which file the path leads to, its size and when it was last written; nothing when
 // it leads to none.
 std::optional<FileIdentity> IdentityOfFile(FileSystem& system, const std::filesystem::path& path);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -65,6 +66,13 @@ private:
 
 enum class FileAccess { Read, Write };
 enum class Presence { Missing, Present, Unknown };
+// Why a file could not be opened, as far as the system tells: Other where it tells
+// nothing more, or the name is no regular file (a FIFO, a device).
+enum class OpenRefusal { Missing, Folder, Denied, InUse, Other };
+
+// Gives a free name beside a file, for a replace that moves the old file aside
+// meanwhile; empty when none is free. Called only by a system that does so.
+using AsideNamer = std::function<std::filesystem::path()>;
 
 class FileSystem {
 public:
@@ -82,6 +90,8 @@ public:
     virtual FileHandle CreateTemporaryFile(const std::filesystem::path& path, std::uint32_t mode, bool& taken) = 0;
     // Removes a temporary file that no live save holds: one left by a save that was killed.
     virtual void RemoveIfAbandoned(const std::filesystem::path& path) = 0;
+    // Why OpenRegularFile fails for path, asked after it failed.
+    virtual OpenRefusal WhyNotOpened(const std::filesystem::path& path, FileAccess access) = 0;
 
     // One read or write of the system at an offset: how many bytes it moved (perhaps
     // fewer than asked), 0 to be asked again (an interrupted call), or a negative
@@ -105,11 +115,12 @@ public:
     virtual std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) = 0;
 
     // Puts the complete temporary file, open in handle, in place of file, which may
-    // exist; where the system moves no open file, the handle is closed first. aside
-    // is a free name the system may move the old file to meanwhile. False on failure:
-    // which file is then under which name is for the caller to look at (Replacement.cpp).
+    // exist; where the system moves no open file, the handle is closed first. A system
+    // that moves the old file aside meanwhile asks nameAside for a free name, and fails
+    // without one. False on failure: which file is then under which name is for the
+    // caller to look at (Replacement.cpp).
     virtual bool Replace(const std::filesystem::path& file, const std::filesystem::path& temporary,
-                         const std::filesystem::path& aside, FileHandle& handle) = 0;
+                         const AsideNamer& nameAside, FileHandle& handle) = 0;
     // Gives a file another name in the same folder.
     virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual bool Remove(const std::filesystem::path& path) = 0;

@@ -84,6 +84,20 @@ public:
         if (lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) unlink(path.c_str());
     }
 
+    OpenRefusal WhyNotOpened(const fs::path& path, FileAccess access) override {
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR) return OpenRefusal::Missing;
+            return errno == EACCES ? OpenRefusal::Denied : OpenRefusal::Other;
+        }
+        if (S_ISDIR(info.st_mode)) return OpenRefusal::Folder;
+        if (!S_ISREG(info.st_mode)) return OpenRefusal::Other;
+        const int flags = access == FileAccess::Write ? O_WRONLY : O_RDONLY;
+        const FileHandle file(open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (file) return OpenRefusal::Other;
+        return errno == EACCES || errno == EPERM ? OpenRefusal::Denied : OpenRefusal::Other;
+    }
+
     std::ptrdiff_t ReadPart(const FileHandle& file, std::uint8_t* data, std::size_t size,
                             std::uint64_t offset) override {
         return Moved(pread(file.get(), data, size, static_cast<off_t>(offset)));
@@ -147,7 +161,7 @@ public:
 
     // Renamed while still locked, so that no other save's clean-up takes it meanwhile.
     // A rename leaves nothing aside.
-    bool Replace(const fs::path& file, const fs::path& temporary, const fs::path&, FileHandle&) override {
+    bool Replace(const fs::path& file, const fs::path& temporary, const AsideNamer&, FileHandle&) override {
         return Rename(temporary, file);
     }
 

@@ -43,6 +43,20 @@ std::int64_t NanosecondsSince1970(FILETIME time) {
     return (steps - kUnixEpochInFileTime) * 100;
 }
 
+// A temporary file unwritten for an hour (here in nanoseconds) was left by a save that
+// was killed. ReplaceFileW takes the temporary file only when no other handle is open
+// on it, so the save closes it just before the call and no handle can guard it across:
+// a clean-up that went by "nobody holds it open" removed a live save's file in that
+// moment, and the save lost its content. A live save wrote its file moments before;
+// the hour leaves room for a slow disk and a file server's clock.
+constexpr std::int64_t kAbandonedAfter = std::int64_t{3600} * 1'000'000'000;
+
+bool LongUnwritten(FILETIME written) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return NanosecondsSince1970(now) - NanosecondsSince1970(written) > kAbandonedAfter;
+}
+
 }  // namespace
 
 void FileHandle::Close() {
@@ -82,12 +96,54 @@ public:
     }
 
     // The save that writes a temporary file holds it open without sharing, so no other
-    // save can remove it; a killed save's handle is closed by the system.
+    // save can remove it while it writes; between the close and the replace its age
+    // guards it (RemoveIfAbandoned).
     FileHandle CreateTemporaryFile(const fs::path& path, std::uint32_t mode, bool& taken) override {
         return CreateNewFile(path, mode, taken);
     }
 
-    void RemoveIfAbandoned(const fs::path& path) override { DeleteFileW(path.c_str()); }
+    // Looked at once by name, so that a live save's file is not even opened, and again
+    // through a handle that shares nothing: a save still holding the file keeps it, and
+    // a name that went to a new save in between is seen as new.
+    void RemoveIfAbandoned(const fs::path& path) override {
+        WIN32_FILE_ATTRIBUTE_DATA named{};
+        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &named) ||
+            !LongUnwritten(named.ftLastWriteTime)) {
+            return;
+        }
+        const FileHandle file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!file || !GetFileInformationByHandle(file.get(), &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+            !LongUnwritten(info.ftLastWriteTime)) {
+            return;
+        }
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    }
+
+    OpenRefusal WhyNotOpened(const fs::path& path, FileAccess access) override {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            if (IsMissing(error)) return OpenRefusal::Missing;
+            return error == ERROR_ACCESS_DENIED ? OpenRefusal::Denied : OpenRefusal::Other;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return OpenRefusal::Folder;
+        const DWORD rights = access == FileAccess::Write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+        const FileHandle file(CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return OpenRefusal::Other;
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND: return OpenRefusal::Missing;  // a link that leads nowhere
+            case ERROR_ACCESS_DENIED: return OpenRefusal::Denied;
+            case ERROR_SHARING_VIOLATION:
+            case ERROR_LOCK_VIOLATION: return OpenRefusal::InUse;
+            default: return OpenRefusal::Other;
+        }
+    }
 
     std::ptrdiff_t ReadPart(const FileHandle& file, std::uint8_t* data, std::size_t size,
                             std::uint64_t offset) override {
@@ -148,12 +204,15 @@ public:
     // the documented failures leave each file under a name the caller knows: both
     // under their own, or the old one under aside and the new one still under its
     // temporary name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2). Without one the old file
-    // may be left under a name nobody knows.
-    bool Replace(const fs::path& file, const fs::path& temporary, const fs::path& aside, FileHandle& handle) override {
+    // may be left under a name nobody knows, so there is no replace without one.
+    bool Replace(const fs::path& file, const fs::path& temporary, const AsideNamer& nameAside,
+                 FileHandle& handle) override {
         handle.Close();
         if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
             return MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
         }
+        const fs::path aside = nameAside();
+        if (aside.empty()) return false;
         if (!ReplaceFileW(file.c_str(), temporary.c_str(), aside.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                           nullptr)) {
             return false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/Replacement.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -23,7 +24,7 @@ fs::path TemporaryName(const fs::path& file, int slot) {
 fs::path KeepNewContent(FileSystem& system, const fs::path& file, TemporaryFile& temporary, Pieces pieces) {
     const fs::path folder = file.parent_path();
     if (const fs::path name = FreeCopyName(system, folder, file, kNewCopySuffix);
-        !name.empty() && system.Rename(temporary.m_path, name)) {
+        !name.empty() && !temporary.m_path.empty() && system.Rename(temporary.m_path, name)) {
         system.FlushFolder(folder);
         temporary.m_path.clear();
         return name;
@@ -58,21 +59,35 @@ bool TemporaryFile::CreateBeside(const fs::path& file, std::uint32_t mode) {
 
 WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& temporary, Pieces pieces) {
     const fs::path folder = file.parent_path();
-    const fs::path aside = FreeCopyName(system, folder, file, kOldCopySuffix);
-    if (aside.empty()) return {WriteOutcome::CannotCreate};
-    const bool replaced = system.Replace(file, temporary.m_path, aside, temporary.m_file);
+    // Named only where the system moves the old file aside: a rename leaves nothing there,
+    // and needs no free name among the copies left from before.
+    fs::path aside;
+    const AsideNamer nameAside = [&] { return aside = FreeCopyName(system, folder, file, kOldCopySuffix); };
+    // The new content's file, to be told from the old one by more than its names.
+    const std::optional<FileIdentity> newFile = system.IdentityOf(temporary.m_path);
+    const bool replaced = system.Replace(file, temporary.m_path, nameAside, temporary.m_file);
     temporary.m_file.Close();
     // A name the system cannot look up counts as still holding the new content, and as
     // not holding the old.
     const bool newUnderTemporary = system.ProbeName(temporary.m_path) != Presence::Missing;
     const bool fileThere = system.ProbeName(file) == Presence::Present;
-    const bool oldAside = system.ProbeName(aside) == Presence::Present;
-    if (replaced || (!newUnderTemporary && fileThere)) {
+    const bool oldAside = !aside.empty() && system.ProbeName(aside) == Presence::Present;
+    // A temporary name that is gone says only that: the file under the name is the
+    // new one only when it is the file that was written (a temporary file removed by
+    // somebody else leaves the old one there, and the save failed).
+    const auto newInPlace = [&] {
+        const std::optional<FileIdentity> now = system.IdentityOf(file);
+        return newFile && now && now->SameFileAs(*newFile);
+    };
+    if (replaced || (!newUnderTemporary && fileThere && newInPlace())) {
         if (oldAside) system.Remove(aside);
         system.FlushFolder(folder);
         temporary.m_path.clear();
         return {WriteOutcome::Written};
     }
+    // A file that comes under a temporary name that was gone is another save's: it is
+    // neither moved nor removed.
+    if (!newUnderTemporary) temporary.m_path.clear();
     if (fileThere) {
         // Nothing moved: the old file keeps its name. A copy of it that the replace made
         // under aside goes with the temporary file.
@@ -81,7 +96,7 @@ WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& 
     }
     // The old file left its name (moved aside, or gone) and the new content is still
     // under the temporary name: it may be the only copy of the style.
-    if (system.Rename(temporary.m_path, file)) {
+    if (!temporary.m_path.empty() && system.Rename(temporary.m_path, file)) {
         temporary.m_path.clear();
         if (oldAside) system.Remove(aside);
         system.FlushFolder(folder);

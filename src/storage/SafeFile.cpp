@@ -69,7 +69,9 @@ WriteResult WriteFileSafely(FileSystem& system, const fs::path& target, std::ini
             existing = system.OpenRegularFile(file, FileAccess::Write, old);
             if (!existing) return {WriteOutcome::CannotCreate};
             break;
-        case Presence::Missing: break;
+        case Presence::Missing:
+            if (IsFolderMissing(system, file)) return {WriteOutcome::NoFolder};
+            break;
         case Presence::Unknown: return {WriteOutcome::CannotCreate};
     }
 

@@ -35,7 +35,7 @@ ReadOutcome ReadWholeFile(FileSystem& system, const std::filesystem::path& path,
 ReadOutcome ReadWholeFile(FileSystem& system, const std::filesystem::path& path, std::uintmax_t minSize,
                           std::uintmax_t maxSize, const std::function<std::uint8_t*(std::size_t)>& allocate);
 
-enum class WriteOutcome { Written, CannotCreate, WriteFailed };
+enum class WriteOutcome { Written, CannotCreate, WriteFailed, NoFolder };
 
 // What a write did. Where it failed after the old content had begun to leave its
 // place, the copies it left under names that say what they hold: "NAME.korvane-backup"
@@ -65,7 +65,8 @@ struct WriteResult {
 //   save killed in between leaves the copy; nothing ever removes one that was left.
 //   Without a copy nothing is written (CannotCreate). The part that grows the file is
 //   written first, so a full disk fails before any old byte is overwritten.
-// CannotCreate: nothing could be started; WriteFailed: writing failed. Either way the
+// CannotCreate: nothing could be started; NoFolder: neither, for the folder that would
+// hold the file is not there; WriteFailed: writing failed. Either way the
 // target holds its old content, whole, and no temporary file is left, unless the
 // result names the copies that were left instead.
 WriteResult WriteFileSafely(FileSystem& system, const std::filesystem::path& target,

@@ -126,9 +126,8 @@ TEST_F(MainFrameTest, AFileThatFailsOpensNoWindowAndItsMessageNamesIt) {
     ASSERT_EQ(presenter.boxes.size(), 2u);
     EXPECT_EQ(presenter.boxes[0].caption, std::string("Fehler"));
     EXPECT_EQ(presenter.boxes[0].text, broken.string() + "\nInvalid file size!");
-    EXPECT_EQ(presenter.boxes[1].text, (dir / "Missing.sty").string() +
-                                           "\nThe file was not found.\nError opening style file!\n\n(Please check "
-                                           "if file is in use by another application.)");
+    EXPECT_EQ(presenter.boxes[1].text,
+              (dir / "Missing.sty").string() + "\nError opening style file!\n\n(The file was not found.)");
     ShowError("File title may not be empty!");  // the heading went with the load
     EXPECT_EQ(presenter.boxes[2].text, "File title may not be empty!");
 }

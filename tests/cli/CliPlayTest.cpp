@@ -9,6 +9,16 @@ namespace {
 
 const std::string kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
+// The text as a JSON string's contents.
+std::string JsonText(const std::string& text) {
+    std::string json;
+    for (const char c : text) {
+        if (c == '\\' || c == '"') json += '\\';
+        json += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return json;
+}
+
 class CliPlay : public testing::Test {
 protected:
     ProgramResult Run(const std::vector<std::string>& args, std::vector<std::string> environment = {}) {
@@ -17,10 +27,10 @@ protected:
 
     // A bass note on channel 1 in "Main A", nothing in "Main B".
     std::filesystem::path Style() {
-        return dir.Write("Play.sty", StyleFile(BasicEvents() + TempoEvent(500000) + VolumeEvent(0, 100) +
-                                               MarkerEvent("Main A") + NoteOn(0, 36, 100) +
-                                               Bytes{0x83, 0x60, 0x80, 36, 0} + MarkerEvent("Main B") +
-                                               Bytes{0x83, 0x60, 0xFF, 0x2F, 0x00}));
+        return dir.Write("Play.sty",
+                         StyleFile(BasicEvents() + TempoEvent(500000) + VolumeEvent(0, 100) + MarkerEvent("Main A") +
+                                   NoteOn(0, 36, 100) + Bytes{0x83, 0x60, 0x80, 36, 0} + MarkerEvent("Main B") +
+                                   Bytes{0x83, 0x60, 0xFF, 0x2F, 0x00}));
     }
 
     TempDir dir;
@@ -70,9 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"render", "--volume", "5=10", "-o", "OUT", "STYLE"},
                     1,
                     "This style has no volume on channel 5 to change.\n"},
-        RefusalCase{{"render", "STYLE"},
-                    2,
-                    "korvane-cli: render needs -o OUT.wav or -o OUT.mid\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{
+            {"render", "STYLE"}, 2, "korvane-cli: render needs -o OUT.wav or -o OUT.mid\nTry 'korvane-cli --help'.\n"},
         RefusalCase{{"render", "--loops", "0", "-o", "OUT", "STYLE"},
                     2,
                     "korvane-cli: --loops takes a whole number from 1 to 1000\nTry 'korvane-cli --help'.\n"},
@@ -82,6 +91,43 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"play", "--stems", "x", "STYLE"},
                     2,
                     "korvane-cli: play: unknown option '--stems'\nTry 'korvane-cli --help'.\n"}));
+
+// A render into a folder that is not there names the folder; with --json a failed render
+// answers with one JSON object, the file and the message, as info --json does.
+TEST_F(CliPlay, FailedRenderSaysWhyAndAnswersJson) {
+    const std::string style = Style().string();
+    const auto nowhere = dir / "nowhere";
+    const auto out = nowhere / "Out.mid";
+    const std::string message = "Error creating/writing file \"" + out.string() + "\"!\n\n(The folder \"" +
+                                nowhere.string() + "\" does not exist.)";
+    const ProgramResult plain = Run({"render", "-o", out.string(), style});
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(plain.out, "");
+    EXPECT_EQ(plain.err, style + ":\n" + message + "\n");
+
+    const std::string missing = (dir / "Missing.sty").string();
+    const struct {
+        std::vector<std::string> args;
+        std::string path;
+        std::string error;
+    } cases[] = {
+        {{"render", "--json", "-o", out.string(), style}, style, message},
+        {{"render", "--json", "-o", (dir / "Out.mid").string(), missing},
+         missing,
+         "Error opening style file!\n\n(The file was not found.)"},
+        {{"render", "--json", "--section", "Intro A", "-o", (dir / "Out.mid").string(), style},
+         style,
+         "This style has no section \"Intro A\"!\n\n(Its sections: Main A, Main B.)"},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult json = Run(c.args);
+        EXPECT_EQ(json.status, 1) << c.error;
+        EXPECT_EQ(json.out, "{\"path\": \"" + JsonText(c.path) + "\", \"error\": \"" + JsonText(c.error) + "\"}\n");
+        EXPECT_EQ(json.err, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Out.mid"));
+}
 
 // A section without notes still renders, and says so.
 TEST_F(CliPlay, SilentSectionIsSaid) {
@@ -111,10 +157,10 @@ TEST_F(CliPlay, RenderWritesSoundAndStems) {
 TEST_F(CliPlay, SubstitutedVoicesAreListedWithVerboseAndInJson) {
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
     // Channel 1 selects bank 104/0 (no such bank in a General MIDI SoundFont), program 33.
-    const auto path = dir.Write("Bank.sty", StyleFile(BasicEvents() + Bytes{0x00, 0xB0, 0, 104} +
-                                                      Bytes{0x00, 0xB0, 32, 0} + Bytes{0x00, 0xC0, 33} +
-                                                      MarkerEvent("Main A") + NoteOn(0, 36, 100) +
-                                                      Bytes{0x83, 0x60, 0x80, 36, 0} + EndOfTrack()));
+    const auto path =
+        dir.Write("Bank.sty", StyleFile(BasicEvents() + Bytes{0x00, 0xB0, 0, 104} + Bytes{0x00, 0xB0, 32, 0} +
+                                        Bytes{0x00, 0xC0, 33} + MarkerEvent("Main A") + NoteOn(0, 36, 100) +
+                                        Bytes{0x83, 0x60, 0x80, 36, 0} + EndOfTrack()));
     const std::string substitution =
         "channel 1: bank 104/0 program 33 (Electric Bass (finger)) plays as SoundFont bank 0 program 33";
     const auto wav = dir / "Out.wav";
@@ -135,8 +181,9 @@ TEST_F(CliPlay, SubstitutedVoicesAreListedWithVerboseAndInJson) {
 }
 
 TEST_F(CliPlay, DaysOfSoundAreRefused) {
-    const auto path = dir.Write("Long.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + Bytes{0xFF, 0xFF, 0xFF, 0x7F} +
-                                                      Bytes{0x90, 60, 100} + EndOfTrack()));
+    const auto path =
+        dir.Write("Long.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + Bytes{0xFF, 0xFF, 0xFF, 0x7F} +
+                                        Bytes{0x90, 60, 100} + EndOfTrack()));
     const auto out = dir / "Out.wav";
     const ProgramResult result = Run({"render", "-o", out.string(), path.string()});
     EXPECT_EQ(result.status, 1);
@@ -161,10 +208,9 @@ TEST_F(CliPlay, MissingSoundFontIsNamed) {
 // Without a sound server or device, play says what it tried, and nothing else.
 TEST_F(CliPlay, PlayWithoutAudioOutputSaysWhatItTried) {
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
-    const ProgramResult result =
-        Run({"play", "--soundfont", kSoundFont, Style().string()},
-            {"PULSE_SERVER=unix:/nonexistent", "PIPEWIRE_REMOTE=/nonexistent", "ALSA_CONFIG_PATH=/nonexistent",
-             "AUDIODEV=/nonexistent"});
+    const ProgramResult result = Run({"play", "--soundfont", kSoundFont, Style().string()},
+                                     {"PULSE_SERVER=unix:/nonexistent", "PIPEWIRE_REMOTE=/nonexistent",
+                                      "ALSA_CONFIG_PATH=/nonexistent", "AUDIODEV=/nonexistent"});
     EXPECT_EQ(result.status, 1);
     // The sound libraries may say more on their own before it.
     EXPECT_NE(result.err.find(Style().string() + ":\nNo audio output could be opened!\n\n(Tried: pulseaudio"),

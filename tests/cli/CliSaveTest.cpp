@@ -116,12 +116,15 @@ TEST_F(CliSave, SaveMessagesGoToStandardError) {
     EXPECT_EQ(empty.err, path.string() + ":\nFile title may not be empty!\n");
     EXPECT_EQ(empty.out, "");
 
+    // A folder that is not there is named, before any side file is tried there.
+    const auto nowhere = dir / "nowhere";
     const ProgramResult missing =
-        Save(With(kPlainNames, {"--save-as", (dir / "nowhere" / "Pop.sty").string(), path.string()}));
+        Save(With(kPlainNames, {"-o", "ExportOTS=1", "--save-as", (nowhere / "Pop.sty").string(), path.string()}));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err,
-              path.string() + ":\nError creating/writing style file!\n\n(Please check if file is write protected.)\n");
+    EXPECT_EQ(missing.err, path.string() + ":\nError creating/writing style file!\n\n(The folder \"" +
+                               nowhere.string() + "\" does not exist.)\n");
     EXPECT_EQ(ReadFileBytes(path).data, Original().data);
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
 TEST_F(CliSave, UsageErrorsChangeNothing) {

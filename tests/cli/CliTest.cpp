@@ -75,10 +75,7 @@ TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
     const std::string expected =
         "{\"path\": \"" + JsonText(bad) +
         "\", \"error\": \"Invalid file structure!\\n\\n(Missing 'SFF1' or 'SFF2' marker.)\"}\n" + "{\"path\": \"" +
-        JsonText(missing) +
-        "\", \"error\": \"The file was not found.\\nError opening style file!\\n\\n(Please check if file is in use by "
-        "another "
-        "application.)\"}\n";
+        JsonText(missing) + "\", \"error\": \"Error opening style file!\\n\\n(The file was not found.)\"}\n";
     ASSERT_GT(result.out.size(), expected.size());
     EXPECT_EQ(result.out.substr(0, expected.size()), expected);
     EXPECT_NE(result.out.find("\"title\": \"Test Style\"", expected.size()), std::string::npos);
@@ -125,6 +122,10 @@ TEST_F(Cli, UsageErrors) {
     const ProgramResult help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("korvane-cli info [--json] FILE..."), std::string::npos);
+    // The range the option's check takes.
+    EXPECT_NE(help.out.find("  --loops N               how often a Main or Fill In plays, 1-1000 (default 2)\n"),
+              std::string::npos)
+        << help.out;
     const ProgramResult version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("korvane-cli ") + kKorvaneVersion + "\n");

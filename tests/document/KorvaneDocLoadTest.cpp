@@ -4,6 +4,7 @@
 #include "FakePresenter.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
+#include "Unprivileged.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Profile.h"
 #include "msg/MessageBoxStyle.h"
@@ -150,26 +151,39 @@ TEST_F(KorvaneDocLoad, FileSizeLimits) {
     EXPECT_EQ(OnlyError(), "Invalid file size!");
 }
 
-// A file that is not there says so before the message, whose hint about another
-// program fits only a file that is there.
-TEST_F(KorvaneDocLoad, UnopenableFilesAreReported) {
-    const std::string openError =
-        "Error opening style file!\n\n(Please check if file is in use by another application.)";
-    CKorvaneDoc missing;
-    EXPECT_FALSE(missing.OnOpenDocument(dir / "missing.sty"));
-    EXPECT_EQ(OnlyError(), "The file was not found.\n" + openError);
-    ExpectEmpty(missing);
-
-    presenter.boxes.clear();
-    CKorvaneDoc inMissingFolder;
-    EXPECT_FALSE(inMissingFolder.OnOpenDocument(dir / "gone" / "Pop.sty"));
-    EXPECT_EQ(OnlyError(), "The file was not found.\n" + openError);
-
-    presenter.boxes.clear();
+// The message says why a file did not open where the system tells: the hint about
+// another program once sent the user looking for one when the file was not there, or
+// was a folder. A FIFO keeps the hint (SafeSaveTest).
+TEST_F(KorvaneDocLoad, UnopenableFilesSayWhy) {
+    const std::string openError = "Error opening style file!\n\n";
     std::filesystem::create_directory(dir / "folder.sty");
-    CKorvaneDoc folder;
-    EXPECT_FALSE(folder.OnOpenDocument(dir / "folder.sty"));
-    EXPECT_EQ(OnlyError(), openError);
+    std::vector<std::pair<std::filesystem::path, std::string>> cases = {
+        {dir / "missing.sty", "(The file was not found.)"},
+        {dir / "gone" / "Pop.sty", "(The file was not found.)"},
+        {dir / "folder.sty", "(It is a folder.)"},
+    };
+#ifndef _WIN32
+    std::filesystem::create_symlink(dir / "nowhere.sty", dir / "link.sty");
+    cases.push_back({dir / "link.sty", "(The file was not found.)"});
+#endif
+    for (const auto& [path, cause] : cases) {
+        presenter.boxes.clear();
+        CKorvaneDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(path)) << path;
+        EXPECT_EQ(OnlyError(), openError + cause) << path;
+        ExpectEmpty(doc);
+    }
+
+#ifndef _WIN32
+    const auto locked = dir.Write("Locked.sty", StyleFile(BasicEvents() + EndOfTrack()));
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    presenter.boxes.clear();
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        CKorvaneDoc doc;
+        return !doc.OnOpenDocument(locked) && presenter.boxes.size() == 1 &&
+               presenter.boxes[0].text == openError + "(Permission denied.)";
+    }));
+#endif
 }
 
 TEST_F(KorvaneDocLoad, FailedLoadResetsEverythingAndShowsOneError) {

@@ -393,8 +393,12 @@ TEST_F(KorvaneDocSave, UnwritableTargetsLeaveEveryFileAndTheDocumentAsTheyWere) 
     doc->m_strStyleTitle = "Changed";
     doc->m_nAllChannelsPercent = 50;
 
+    // The folder that is not there is named: the hint about write protection sent the
+    // user looking for the wrong fault.
     EXPECT_FALSE(doc->OnSaveDocument(dir / "missing" / "Pop.sty"));
-    EXPECT_EQ(Texts(), std::vector<std::string>{writeError});
+    const std::u8string missing = (dir / "missing").u8string();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error creating/writing style file!\n\n(The folder \"" +
+                                                std::string(missing.begin(), missing.end()) + "\" does not exist.)"});
 
     fs::create_directory(dir / "Folder.sty");
     presenter.boxes.clear();

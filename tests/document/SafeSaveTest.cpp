@@ -147,6 +147,10 @@ TEST_F(SafeSave, AbandonedTemporaryFileIsRemovedByTheNextSaveButALiveOneIsNot) {
     dir.Write(".korvane-0.tmp", Bytes::Text("left by a save that was killed"));
     dir.Write(".korvane-5.tmp", Bytes::Text("left by another"));
     const auto live = dir.Write(".korvane-1.tmp", Bytes::Text("a save under way"));
+    // A killed save's file is long unwritten (Windows goes by that alone); the live one
+    // is too here, so that only its being held keeps it.
+    for (const char* name : {".korvane-0.tmp", ".korvane-5.tmp", ".korvane-1.tmp"})
+        fs::last_write_time(dir / name, fs::file_time_type::clock::now() - std::chrono::hours(2));
     {
         const LiveSave underWay(live);
         ASSERT_TRUE(underWay.Holds());

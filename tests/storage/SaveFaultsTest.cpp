@@ -78,6 +78,12 @@ const FaultCase kCases[] = {
      {{Call::Replace, 1, Fault::ReplaceLosesOld}, {Call::Rename, 1, Fault::Refuse}, {Call::Rename, 2, Fault::Refuse}},
      OnDisk::Copies, false, true},
     {"the replace did its work and still failed", false, {{Call::Replace, 1, Fault::ReplaceMovesNew}}, OnDisk::New},
+    // Once taken for a save: the old file was still there and the temporary name gone.
+    {"the temporary file vanishes before the replace", false, {{Call::Replace, 1, Fault::TemporaryVanishes}},
+     OnDisk::Old},
+    // On Windows the clean-up once removed the file the save had just closed for its replace.
+    {"another save cleans up just before the replace", false, {{Call::Replace, 1, Fault::CleanUpBeforeReplace}},
+     OnDisk::New},
     {"no temporary file can be made: the file is written in place", false,
      {{Call::CreateTemporary, 1, Fault::Refuse}}, OnDisk::New},
     {"no copy of the old file can be made", true, {{Call::CreateNew, 1, Fault::Refuse}}, OnDisk::Old},

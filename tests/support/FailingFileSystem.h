@@ -38,6 +38,13 @@ public:
         ReplaceLosesOld,       // ERROR_UNABLE_TO_MOVE_REPLACEMENT, no name for the old file: it is gone
         ReplaceMovesOldAside,  // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file under the aside name
         ReplaceMovesNew,       // a replace that moved the new file and still failed
+        // The temporary file is removed by somebody else just before the replace, which
+        // then fails as the system fails it.
+        TemporaryVanishes,
+        // Another save's clean-up of abandoned temporary files runs just before the
+        // replace, where the system has closed the temporary file (Windows); the
+        // replace follows as the system does it.
+        CleanUpBeforeReplace,
     };
     struct Recorded {
         Call call;
@@ -66,6 +73,10 @@ public:
     void RemoveIfAbandoned(const std::filesystem::path& path) override {
         Check(path);
         Real().RemoveIfAbandoned(path);
+    }
+    OpenRefusal WhyNotOpened(const std::filesystem::path& path, FileAccess access) override {
+        Check(path);
+        return Real().WhyNotOpened(path, access);
     }
     std::ptrdiff_t ReadPart(const FileHandle& file, std::uint8_t* data, std::size_t size,
                             std::uint64_t offset) override {
@@ -104,17 +115,34 @@ public:
         Check(path);
         return Real().IdentityOf(path);
     }
-    bool Replace(const std::filesystem::path& file, const std::filesystem::path& temporary,
-                 const std::filesystem::path& aside, FileHandle& handle) override {
+    bool Replace(const std::filesystem::path& file, const std::filesystem::path& temporary, const AsideNamer& nameAside,
+                 FileHandle& handle) override {
         Check(temporary);
-        Check(aside);
         const std::optional<Fault> fault = FaultOf(Call::Replace, file);
-        if (!fault) return Real().Replace(file, temporary, aside, handle);
+        if (!fault) return Real().Replace(file, temporary, nameAside, handle);
+        switch (*fault) {
+            case Fault::TemporaryVanishes:
+                handle.Close();
+                Real().Remove(temporary);
+                return Real().Replace(file, temporary, nameAside, handle);
+            case Fault::CleanUpBeforeReplace:
+#ifdef _WIN32
+                handle.Close();
+#endif
+                Real().RemoveIfAbandoned(temporary);
+                return Real().Replace(file, temporary, nameAside, handle);
+            default: break;
+        }
         handle.Close();
         switch (*fault) {
             case Fault::ReplaceLosesOld: Real().Remove(file); break;
-            case Fault::ReplaceMovesOldAside: Real().Rename(file, aside); break;
-            case Fault::ReplaceMovesNew: Real().Replace(file, temporary, aside, handle); break;
+            case Fault::ReplaceMovesOldAside: {
+                const std::filesystem::path aside = nameAside();
+                Check(aside);
+                if (!aside.empty()) Real().Rename(file, aside);
+                break;
+            }
+            case Fault::ReplaceMovesNew: Real().Replace(file, temporary, nameAside, handle); break;
             default: break;
         }
         return false;
