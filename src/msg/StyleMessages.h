@@ -31,6 +31,9 @@ inline constexpr const char* kMissingCseg = "Invalid CASM structure (at: 0x%x)!\
 inline constexpr const char* kMissingSdecCtab = "Invalid CASM structure (at: 0x%x)!\n\n(Missing Sdec/Ctab header.)";
 // A channel table shorter than the fields of its kind: playback then follows no chord rules.
 inline constexpr const char* kShortChannelTable = "Invalid CASM structure (at: 0x%x)!\n\n(Channel table too short.)";
+// A channel table with a number that names no part, chord or rule: played without the CASM too.
+inline constexpr const char* kUnknownChannelRule =
+    "Invalid CASM structure (at: 0x%x)!\n\n(Unknown channel rule.)";
 inline constexpr const char* kMissingTitle = "Invalid file structure!\n\n(Missing style title.)";
 // Neither format marker: the file is no style of a kind Korvane edits.
 inline constexpr const char* kMissingFormatMarker = "Invalid file structure!\n\n(Missing 'SFF1' or 'SFF2' marker.)";
@@ -128,6 +131,7 @@ inline constexpr std::array kAll = {kErrorOpening,
                                     kMissingCseg,
                                     kMissingSdecCtab,
                                     kShortChannelTable,
+                                    kUnknownChannelRule,
                                     kMissingTitle,
                                     kMissingFormatMarker,
                                     kEmptyTitle,
