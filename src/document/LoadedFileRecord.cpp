@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/LoadedFileRecord.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -16,15 +17,17 @@ std::uint64_t ContentHash::WordAt(const std::uint8_t* bytes) {
 
 void ContentHash::Add(ByteView bytes) {
     std::size_t pos = 0;
-    for (; m_partialCount != 0 && pos < bytes.size(); ++pos) {
-        m_partial[m_partialCount] = bytes[pos];
-        if (++m_partialCount == sizeof m_partial) {
-            Mix(WordAt(m_partial));
-            m_partialCount = 0;
-        }
+    if (m_partialCount != 0) {
+        pos = std::min(sizeof m_partial - m_partialCount, bytes.size());
+        std::memcpy(m_partial + m_partialCount, bytes.data(), pos);
+        m_partialCount += static_cast<unsigned>(pos);
+        if (m_partialCount < sizeof m_partial) return;
+        Mix(WordAt(m_partial));
+        m_partialCount = 0;
     }
     for (; bytes.size() - pos >= sizeof m_partial; pos += sizeof m_partial) Mix(WordAt(bytes.data() + pos));
-    for (; pos < bytes.size(); ++pos) m_partial[m_partialCount++] = bytes[pos];
+    m_partialCount = static_cast<unsigned>(bytes.size() - pos);
+    std::memcpy(m_partial, bytes.data() + pos, m_partialCount);
 }
 
 std::uint64_t ContentHash::Value() const {
