@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "cli/ChannelRulesInfo.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/RecordingPresenter.h"
@@ -72,6 +73,7 @@ std::string JsonOf(const std::string& path, const CKorvaneDoc& doc, const TrackO
     json += "]";
     json += ", \"voices\": " + JsonVoices(outline);
     json += ", \"casm\": " + JsonBool(doc.m_bHasCASM);
+    json += ", \"channelRules\": " + ChannelRulesJson(ReadChannelRulesInfo(doc.Image(), outline.walkEnd));
     json += ", \"cntt\": " + JsonBool(doc.m_bHasCntt);
     json += ", \"ots\": " + JsonBool(doc.m_bHasOTS);
     json += ", \"casmFile\": " + JsonBool(doc.m_bCASMFileExists);
@@ -115,6 +117,7 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
     }
     if (voices.empty()) out << "         (none)\n";
     out << "  CASM section:   " << YesNo(doc.m_bHasCASM) << (doc.m_bHasCntt ? " (with Cntt data)" : "") << "\n";
+    PrintChannelRules(out, ReadChannelRulesInfo(doc.Image(), outline.walkEnd));
     out << "  OTS settings:   " << YesNo(doc.m_bHasOTS) << "\n";
     out << "  Side files:     .csm " << YesNo(doc.m_bCASMFileExists) << ", .ots " << YesNo(doc.m_bOTSFileExists)
         << "\n";

@@ -53,6 +53,7 @@ PlayError ReadTrackOutline(ByteView image, TrackOutline& outline) {
         }
     }
     if (walker.Error()) return walker.Error()->Text();
+    outline.walkEnd = walker.Position();
     if (unplayable) return unplayable;
     for (int c = 0; c < 16; ++c) {
         if (used[c]) outline.voices.push_back({c, voices[c]});

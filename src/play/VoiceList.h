@@ -24,6 +24,9 @@ struct TrackOutline {
     // Each channel that plays, in channel order, with the voice the set-up selects for
     // it; none when the track cannot be played.
     std::vector<ChannelVoice> voices;
+    // Where the walk of the track ended, where a CASM chunk would begin; 0 when the
+    // track could not be walked.
+    std::size_t walkEnd = 0;
 };
 // The error of a track that cannot be played; the sections are read all the same.
 PlayError ReadTrackOutline(ByteView image, TrackOutline& outline);

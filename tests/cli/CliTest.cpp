@@ -49,7 +49,14 @@ TEST_F(Cli, InfoJsonDescribesTheStyle) {
                               "\"voices\": [{\"channel\": 3, \"msb\": 0, \"lsb\": 0, \"program\": 0, "
                               "\"name\": \"Acoustic Grand Piano\"}, {\"channel\": 10, \"msb\": 0, \"lsb\": 0, "
                               "\"program\": 0, \"name\": \"drum kit 0\"}], "
-                              "\"casm\": true, \"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
+                              "\"casm\": true, \"channelRules\": {\"segments\": [{\"sections\": [\"Main A\", "
+                              "\"Main B\"], \"channels\": [{\"channel\": 3, \"name\": \"Name\", \"part\": \"pad\", "
+                              "\"editable\": false, \"autostart\": false, \"played\": true, \"roots\": [], "
+                              "\"chordTypes\": [], \"sourceChord\": \"C\", \"zones\": [{\"lowest\": 0, "
+                              "\"highest\": 127, \"ntr\": \"root transposition\", \"ntt\": \"bypass\", "
+                              "\"bassOn\": false, \"highKey\": \"C\", \"lowLimit\": 0, \"highLimit\": 0, "
+                              "\"rtr\": \"stop\"}]}]}], \"damage\": null}, "
+                              "\"cntt\": true, \"ots\": true, \"casmFile\": false, \"otsFile\": true, "
                               "\"size\": " +
                               std::to_string(RichStyle().size()) + "}\n");
 }
@@ -62,7 +69,8 @@ TEST_F(Cli, InfoJsonWithoutOptionalValues) {
               "{\"path\": \"" + JsonText(path) +
                   "\", \"format\": \"SFF2\", \"title\": \"Test Style\", \"copyright\": \"\", \"hasCopyright\": false, "
                   "\"tempo\": null, \"timeSignature\": null, \"sections\": [], \"channels\": [], \"voices\": [], "
-                  "\"casm\": false, \"cntt\": false, \"ots\": false, \"casmFile\": false, "
+                  "\"casm\": false, \"channelRules\": {\"segments\": [], \"damage\": null}, \"cntt\": false, "
+                  "\"ots\": false, \"casmFile\": false, "
                   "\"otsFile\": false, \"size\": 48}\n");
 }
 
@@ -99,6 +107,9 @@ TEST_F(Cli, InfoForPeople) {
                               "  Voices:         channel 3  bank 0/0 program 0  Acoustic Grand Piano\n"
                               "                  channel 10 bank 0/0 program 0  drum kit 0\n"
                               "  CASM section:   yes (with Cntt data)\n"
+                              "  Channel rules:  Main A, Main B\n"
+                              "                    channel 3  Name      root transposition, bypass, high key C, "
+                              "notes 0-0, stop; on no root; on no chord type\n"
                               "  OTS settings:   yes\n"
                               "  Side files:     .csm no, .ots no\n"
                               "  Size:           " +

@@ -25,14 +25,6 @@ std::optional<ZoneRules> ZoneOf(const CasmZone& zone, bool sff2, std::optional<s
     return ZoneRules{*ntr, *table, zone.highKey, zone.lowLimit, zone.highLimit, *rtr};
 }
 
-std::optional<std::uint8_t> CnttFor(const CasmSegment& segment, std::uint8_t channel) {
-    std::optional<std::uint8_t> ntt;
-    for (const CasmNttOverride& entry : segment.nttOverrides) {
-        if (entry.sourceChannel == channel) ntt = entry.ntt;
-    }
-    return ntt;
-}
-
 SectionChannelRules DefaultSection() {
     SectionChannelRules rules;
     for (int channel = 0; channel < 16; ++channel) rules[channel] = DefaultRules(channel);
@@ -51,6 +43,14 @@ std::string UnknownRuleText(const CasmChannelTable& table) {
 }
 
 }  // namespace
+
+std::optional<std::uint8_t> CnttOf(const CasmSegment& segment, std::uint8_t channel) {
+    std::optional<std::uint8_t> ntt;
+    for (const CasmNttOverride& entry : segment.nttOverrides) {
+        if (entry.sourceChannel == channel) ntt = entry.ntt;
+    }
+    return ntt;
+}
 
 std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::optional<std::uint8_t> cnttNtt) {
     if (table.sourceChannel > 15 || table.sourceRoot > 11 || table.sourceType >= kChordTypeCount) {
@@ -90,7 +90,7 @@ StyleChannelRules RulesOfSegments(const std::vector<CasmSegment>& segments) {
             // Styles made on a computer name parts 0-7, which a keyboard does not have: such a
             // channel is not played, and the others keep their rules.
             if (table.destination < kFirstPart || table.destination > kLastPart) continue;
-            std::optional<ChannelRules> decoded = RulesOfTable(table, CnttFor(segment, table.sourceChannel));
+            std::optional<ChannelRules> decoded = RulesOfTable(table, CnttOf(segment, table.sourceChannel));
             if (!decoded) return Defaults(UnknownRuleText(table));
             rules[table.sourceChannel] = std::move(decoded);
         }

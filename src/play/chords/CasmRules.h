@@ -24,6 +24,9 @@ struct StyleChannelRules {
     std::string damage;
 };
 
+// The table a "Cntt" entry of segment gives channel in place of its own, if any (the
+// last entry for it counts).
+std::optional<std::uint8_t> CnttOf(const CasmSegment& segment, std::uint8_t channel);
 // One channel table's numbers as rules, a "Cntt" entry's table in place of the
 // table's own when there is one; nothing when a number names no setting.
 std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::optional<std::uint8_t> cnttNtt);

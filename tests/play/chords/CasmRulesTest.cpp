@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "play/chords/CasmRules.h"
+#include "play/chords/RuleNames.h"
 
 namespace {
 
@@ -75,6 +76,37 @@ TEST(CasmRules, ANumberNamingNoSettingPlaysTheWholeStyleWithoutItsCasm) {
         const StyleChannelRules style = RulesOfSegments({segment});
         EXPECT_EQ(style.damage, "Invalid CASM structure (at: 0x40)!\n\n(Unknown channel rule.)") << c.what;
         EXPECT_TRUE(style.sections[SectionOf("Main A")][8]) << c.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RuleNames, SummariesNameWhatIsLeftOutTheShorterWay) {
+    ChannelRules rules = *RulesOfTable(BassTable(), std::nullopt);
+    EXPECT_EQ(ZoneSummary(rules.zones[1]), "root transposition, melody + bass, high key F, retrigger");
+    rules.zones[1].lowLimit = 28;
+    rules.zones[1].highLimit = 51;
+    rules.zones[1].ntr = Ntr::RootFixed;
+    EXPECT_EQ(ZoneSummary(rules.zones[1]), "root fixed, melody + bass, notes 28-51, retrigger");
+
+    const struct {
+        std::uint16_t noteMute;
+        std::uint64_t chordMute;
+        const char* summary;
+    } cases[] = {
+        {0x0FFF, 0x3'FFFF'FFFFull, "plays on every chord"},
+        {0x0BFF, 0x3'FFFF'FFFFull, "not on Bb"},
+        {0x0001, 0x3'FFFF'FFFFull, "only on C"},
+        {0x0FFF, 0x3'FFFF'FEFFull, "not on min"},
+        {0x0FFF, 0x0'0000'0101ull, "only on Maj, min"},
+        {0x0000, 0x0'0000'0000ull, "on no root; on no chord type"},
+    };
+    for (const auto& c : cases) {
+        rules.noteMute = c.noteMute;
+        rules.chordMute = c.chordMute;
+        EXPECT_EQ(MuteSummary(rules), c.summary);
     }
 }
 

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/ChannelRulesInfo.h"
+
+#include "cli/Json.h"
+#include "framework/Cp1252.h"
+#include "play/chords/CasmRules.h"
+#include "play/chords/Chord.h"
+#include "play/chords/RuleNames.h"
+
+namespace {
+
+constexpr const char* kIndent = "                  ";
+
+std::string TrimmedName(const std::string& cp1252) {
+    std::string name = cp1252;
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+    return Cp1252ToUtf8(name);
+}
+
+std::string Joined(const std::vector<std::string>& names, const std::string& separator) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : separator) + name;
+    return text;
+}
+
+// The zones a channel's notes fall in: one for SFF1 and for an SFF2 table without a
+// split, else low (when the middle starts above 0), middle, high (when it ends below 127).
+struct ZoneSpan {
+    int lowest;
+    int highest;
+    const ZoneRules* rules;
+};
+std::vector<ZoneSpan> ZonesOf(const ChannelRules& rules) {
+    std::vector<ZoneSpan> zones;
+    if (rules.middleLow > 0) zones.push_back({0, rules.middleLow - 1, &rules.zones[0]});
+    zones.push_back({rules.middleLow, rules.middleHigh, &rules.zones[1]});
+    if (rules.middleHigh < 127) zones.push_back({rules.middleHigh + 1, 127, &rules.zones[2]});
+    return zones;
+}
+
+std::string BriefRules(const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
+    if (table.destination < 8 || table.destination > 15)
+        return "part " + std::to_string(table.destination) + ": not played";
+    if (!rules) return "unknown rule";
+    std::string text;
+    const std::vector<ZoneSpan> zones = ZonesOf(*rules);
+    for (const ZoneSpan& zone : zones) {
+        if (!text.empty()) text += " / ";
+        if (zones.size() > 1)
+            text += "notes " + std::to_string(zone.lowest) + "-" + std::to_string(zone.highest) + ": ";
+        text += ZoneSummary(*zone.rules);
+    }
+    return text + "; " + MuteSummary(*rules);
+}
+
+std::string JsonList(const std::vector<std::string>& items) {
+    std::string json;
+    for (const std::string& item : items) json += (json.empty() ? "" : ", ") + JsonString(item);
+    return "[" + json + "]";
+}
+
+std::string JsonZone(const ZoneSpan& zone) {
+    const ZoneRules& z = *zone.rules;
+    return "{\"lowest\": " + std::to_string(zone.lowest) + ", \"highest\": " + std::to_string(zone.highest) +
+           ", \"ntr\": " + JsonString(NtrName(z.ntr)) + ", \"ntt\": " + JsonString(NttName(z.table.ntt)) +
+           ", \"bassOn\": " + (z.table.bassOn ? "true" : "false") +
+           ", \"highKey\": " + JsonString(PitchClassName(z.highKey)) + ", \"lowLimit\": " + std::to_string(z.lowLimit) +
+           ", \"highLimit\": " + std::to_string(z.highLimit) + ", \"rtr\": " + JsonString(RtrName(z.rtr)) + "}";
+}
+
+std::string JsonChannel(const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
+    const bool part = table.destination >= 8 && table.destination <= 15;
+    std::string json = "{\"channel\": " + std::to_string(table.sourceChannel + 1) +
+                       ", \"name\": " + JsonString(TrimmedName(table.name)) +
+                       ", \"part\": " + (part ? JsonString(PartName(static_cast<Part>(table.destination))) : "null") +
+                       ", \"editable\": " + (table.editable ? "true" : "false") +
+                       ", \"autostart\": " + (table.autostart ? "true" : "false");
+    if (!part || !rules) return json + ", \"played\": false}";
+    std::vector<std::string> roots;
+    for (int root = 0; root < 12; ++root) {
+        if (rules->noteMute >> root & 1) roots.emplace_back(PitchClassName(root));
+    }
+    std::vector<std::string> types;
+    for (int type = 0; type < kChordTypeCount; ++type) {
+        if (rules->chordMute >> type & 1) types.emplace_back(TypeInfo(static_cast<ChordType>(type)).name);
+    }
+    std::string zones;
+    for (const ZoneSpan& zone : ZonesOf(*rules)) zones += (zones.empty() ? "" : ", ") + JsonZone(zone);
+    return json + ", \"played\": true, \"roots\": " + JsonList(roots) + ", \"chordTypes\": " + JsonList(types) +
+           ", \"sourceChord\": " +
+           JsonString(ChordText(Chord{static_cast<std::uint8_t>(rules->sourceRoot), rules->sourceType})) +
+           ", \"zones\": [" + zones + "]}";
+}
+
+}  // namespace
+
+ChannelRulesInfo ReadChannelRulesInfo(ByteView image, std::size_t walkEnd) {
+    ChannelRulesInfo info;
+    ChunkLayout layout;
+    if (walkEnd == 0 || LocateChunks(image, walkEnd, layout) || !layout.casm) return info;
+    if (MaybeStyleError error = ReadCasmTables(image, *layout.casm, info.segments)) {
+        info.damage = Cp1252ToUtf8(error->Text());
+        info.segments.clear();
+        return info;
+    }
+    info.damage = Cp1252ToUtf8(RulesOfSegments(info.segments).damage);
+    return info;
+}
+
+void PrintChannelRules(std::ostream& out, const ChannelRulesInfo& info) {
+    out << "  Channel rules:";
+    if (info.segments.empty() && info.damage.empty()) out << "  (none: channels 9-16 as their own parts)\n";
+    bool first = true;
+    for (const CasmSegment& segment : info.segments) {
+        out << (first ? "  " : kIndent) << (segment.sections.empty() ? "(no section)" : Joined(segment.sections, ", "))
+            << "\n";
+        first = false;
+        for (const CasmChannelTable& table : segment.tables) {
+            const std::string name = TrimmedName(table.name);
+            out << kIndent << "  channel " << table.sourceChannel + 1 << (table.sourceChannel + 1 < 10 ? "  " : " ")
+                << name << std::string(name.size() < 10 ? 10 - name.size() : 1, ' ')
+                << BriefRules(table, RulesOfTable(table, CnttOf(segment, table.sourceChannel))) << "\n";
+        }
+    }
+    if (!info.damage.empty()) {
+        std::string damage = info.damage;
+        for (std::size_t pos = 0; (pos = damage.find("\n\n", pos)) != std::string::npos;) damage.replace(pos, 2, " ");
+        out << (first ? "  " : kIndent) << "played without them: " << damage << "\n";
+    }
+}
+
+std::string ChannelRulesJson(const ChannelRulesInfo& info) {
+    std::string segments;
+    for (const CasmSegment& segment : info.segments) {
+        std::string channels;
+        for (const CasmChannelTable& table : segment.tables) {
+            channels += (channels.empty() ? "" : ", ") +
+                        JsonChannel(table, RulesOfTable(table, CnttOf(segment, table.sourceChannel)));
+        }
+        segments += (segments.empty() ? "" : ", ") + std::string("{\"sections\": ") + JsonList(segment.sections) +
+                    ", \"channels\": [" + channels + "]}";
+    }
+    return "{\"segments\": [" + segments +
+           "], \"damage\": " + (info.damage.empty() ? std::string("null") : JsonString(info.damage)) + "}";
+}
