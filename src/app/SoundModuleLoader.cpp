@@ -5,11 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
 
-#include "msg/FillIn.h"
+#include "framework/qt/QtText.h"
 #include "msg/PlayMessages.h"
-#include "msg/StyleMessages.h"
 #include "play/SoundModule.h"
 
 namespace {
@@ -33,19 +31,8 @@ CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {
             error = play_messages::kNoSynthesizer;
             return nullptr;
         }
-        // Never unloaded: the outputs it made run its code until the program ends.
-        // Every symbol is bound now, so one that no library has is refused here, in the
-        // loader's words, rather than ending the program at its first call.
-        QLibrary module(file);
-        module.setLoadHints(QLibrary::ResolveAllSymbolsHint);
-        const auto make =
-            module.load() ? reinterpret_cast<MakeAudioOutputFunction>(module.resolve(kMakeAudioOutputSymbol)) : nullptr;
-        if (!make) {
-            error =
-                FillIn(play_messages::kSoundModuleUnloadable, {file.toStdString(), module.errorString().toStdString()});
-            return nullptr;
-        }
-        return std::unique_ptr<AudioOutput>(make(&error));
+        const std::optional<SoundModule> module = LoadSoundModule(PathFromQString(file), error);
+        return std::unique_ptr<AudioOutput>(module ? module->makeAudioOutput(&error) : nullptr);
     };
 }
 

@@ -53,43 +53,70 @@ std::string BriefRules(const CasmChannelTable& table, const std::optional<Channe
     return text + "; " + MuteSummary(*rules);
 }
 
-std::string JsonList(const std::vector<std::string>& items) {
-    std::string json;
-    for (const std::string& item : items) json += (json.empty() ? "" : ", ") + JsonString(item);
-    return "[" + json + "]";
+// The JSON is appended to one string: info writes hundreds of channels per folder.
+void AppendList(std::string& json, const std::vector<std::string_view>& items) {
+    json += '[';
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) json += ", ";
+        json += JsonString(items[i]);
+    }
+    json += ']';
 }
 
-std::string JsonZone(const ZoneSpan& zone) {
+void AppendField(std::string& json, std::string_view name, const std::string& value) {
+    json += ", \"";
+    json += name;
+    json += "\": ";
+    json += value;
+}
+
+void AppendZone(std::string& json, const ZoneSpan& zone) {
     const ZoneRules& z = *zone.rules;
-    return "{\"lowest\": " + std::to_string(zone.lowest) + ", \"highest\": " + std::to_string(zone.highest) +
-           ", \"ntr\": " + JsonString(NtrName(z.ntr)) + ", \"ntt\": " + JsonString(NttName(z.table.ntt)) +
-           ", \"bassOn\": " + (z.table.bassOn ? "true" : "false") +
-           ", \"highKey\": " + JsonString(PitchClassName(z.highKey)) + ", \"lowLimit\": " + std::to_string(z.lowLimit) +
-           ", \"highLimit\": " + std::to_string(z.highLimit) + ", \"rtr\": " + JsonString(RtrName(z.rtr)) + "}";
+    json += "{\"lowest\": " + std::to_string(zone.lowest);
+    AppendField(json, "highest", std::to_string(zone.highest));
+    AppendField(json, "ntr", JsonString(NtrName(z.ntr)));
+    AppendField(json, "ntt", JsonString(NttName(z.table.ntt)));
+    AppendField(json, "bassOn", z.table.bassOn ? "true" : "false");
+    AppendField(json, "highKey", JsonString(PitchClassName(z.highKey)));
+    AppendField(json, "lowLimit", std::to_string(z.lowLimit));
+    AppendField(json, "highLimit", std::to_string(z.highLimit));
+    AppendField(json, "rtr", JsonString(RtrName(z.rtr)));
+    json += '}';
 }
 
-std::string JsonChannel(const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
+void AppendChannel(std::string& json, const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
     const bool part = table.destination >= 8 && table.destination <= 15;
-    std::string json = "{\"channel\": " + std::to_string(table.sourceChannel + 1) +
-                       ", \"name\": " + JsonString(TrimmedName(table.name)) +
-                       ", \"part\": " + (part ? JsonString(PartName(static_cast<Part>(table.destination))) : "null") +
-                       ", \"editable\": " + (table.editable ? "true" : "false") +
-                       ", \"autostart\": " + (table.autostart ? "true" : "false");
-    if (!part || !rules) return json + ", \"played\": false}";
-    std::vector<std::string> roots;
+    json += "{\"channel\": " + std::to_string(table.sourceChannel + 1);
+    AppendField(json, "name", JsonString(TrimmedName(table.name)));
+    AppendField(json, "part", part ? JsonString(PartName(static_cast<Part>(table.destination))) : "null");
+    AppendField(json, "editable", table.editable ? "true" : "false");
+    AppendField(json, "autostart", table.autostart ? "true" : "false");
+    if (!part || !rules) {
+        json += ", \"played\": false}";
+        return;
+    }
+    json += ", \"played\": true, \"roots\": ";
+    std::vector<std::string_view> names;
     for (int root = 0; root < 12; ++root) {
-        if (rules->noteMute >> root & 1) roots.emplace_back(PitchClassName(root));
+        if (rules->noteMute >> root & 1) names.push_back(PitchClassName(root));
     }
-    std::vector<std::string> types;
+    AppendList(json, names);
+    json += ", \"chordTypes\": ";
+    names.clear();
     for (int type = 0; type < kChordTypeCount; ++type) {
-        if (rules->chordMute >> type & 1) types.emplace_back(TypeInfo(static_cast<ChordType>(type)).name);
+        if (rules->chordMute >> type & 1) names.push_back(TypeInfo(static_cast<ChordType>(type)).name);
     }
-    std::string zones;
-    for (const ZoneSpan& zone : ZonesOf(*rules)) zones += (zones.empty() ? "" : ", ") + JsonZone(zone);
-    return json + ", \"played\": true, \"roots\": " + JsonList(roots) + ", \"chordTypes\": " + JsonList(types) +
-           ", \"sourceChord\": " +
-           JsonString(ChordText(Chord{static_cast<std::uint8_t>(rules->sourceRoot), rules->sourceType})) +
-           ", \"zones\": [" + zones + "]}";
+    AppendList(json, names);
+    AppendField(json, "sourceChord",
+                JsonString(ChordText(Chord{static_cast<std::uint8_t>(rules->sourceRoot), rules->sourceType})));
+    json += ", \"zones\": [";
+    bool first = true;
+    for (const ZoneSpan& zone : ZonesOf(*rules)) {
+        if (!first) json += ", ";
+        first = false;
+        AppendZone(json, zone);
+    }
+    json += "]}";
 }
 
 }  // namespace
@@ -130,16 +157,21 @@ void PrintChannelRules(std::ostream& out, const ChannelRulesInfo& info) {
 }
 
 std::string ChannelRulesJson(const ChannelRulesInfo& info) {
-    std::string segments;
-    for (const CasmSegment& segment : info.segments) {
-        std::string channels;
-        for (const CasmChannelTable& table : segment.tables) {
-            channels += (channels.empty() ? "" : ", ") +
-                        JsonChannel(table, RulesOfTable(table, CnttOf(segment, table.sourceChannel)));
+    std::string json = "{\"segments\": [";
+    for (std::size_t i = 0; i < info.segments.size(); ++i) {
+        const CasmSegment& segment = info.segments[i];
+        if (i > 0) json += ", ";
+        json += "{\"sections\": ";
+        AppendList(json, std::vector<std::string_view>(segment.sections.begin(), segment.sections.end()));
+        json += ", \"channels\": [";
+        for (std::size_t t = 0; t < segment.tables.size(); ++t) {
+            const CasmChannelTable& table = segment.tables[t];
+            if (t > 0) json += ", ";
+            AppendChannel(json, table, RulesOfTable(table, CnttOf(segment, table.sourceChannel)));
         }
-        segments += (segments.empty() ? "" : ", ") + std::string("{\"sections\": ") + JsonList(segment.sections) +
-                    ", \"channels\": [" + channels + "]}";
+        json += "]}";
     }
-    return "{\"segments\": [" + segments +
-           "], \"damage\": " + (info.damage.empty() ? std::string("null") : JsonString(info.damage)) + "}";
+    json += "], \"damage\": ";
+    json += info.damage.empty() ? std::string("null") : JsonString(info.damage);
+    return json + "}";
 }
