@@ -50,7 +50,7 @@ void RenderStyle(benchmark::State& state, const std::filesystem::path& path) {
     double speed = 0;
     for (auto _ : state) {
         PlayError error;
-        std::unique_ptr<Synth> synth = MakeRenderSynth(kSoundFont, kRate, true, error);
+        std::unique_ptr<Synth> synth = MakeRenderSynth(SystemFileSystem(), kSoundFont, kRate, true, error);
         const auto start = std::chrono::steady_clock::now();
         const std::vector<std::int16_t> sound = RenderSound(timeline, RenderSettings{section, 1, kRate, -1}, *synth);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
@@ -78,7 +78,9 @@ struct TimedSource : AudioSource {
 struct TimedOutput : AudioOutput {
     std::unique_ptr<AudioOutput> system;
     TimedSource source;
-    PlayError LoadSoundFont(const std::filesystem::path& file) override { return system->LoadSoundFont(file); }
+    PlayError LoadSoundFont(FileSystem& files, const std::filesystem::path& file) override {
+        return system->LoadSoundFont(files, file);
+    }
     Synth& GetSynth() override { return system->GetSynth(); }
     int SampleRate() const override { return system->SampleRate(); }
     PlayError Start(AudioSource& inner) override {

@@ -229,7 +229,7 @@ void CPlayCommands::OnChooseSoundFont() {
     const std::filesystem::path current = SoundFontPath(AppProfile());
     const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
     if (!chosen) return;
-    if (!LooksLikeSoundFont(*chosen)) {
+    if (!LooksLikeSoundFont(SystemFileSystem(), *chosen)) {
         ShowMessageText(FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));
         return;
     }

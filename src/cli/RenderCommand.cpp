@@ -110,7 +110,8 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         return kExitFileFailed;
     }
     PlayError error;
-    std::unique_ptr<Synth> synth = MakeRenderSynth(ChosenSoundFont(request), request.sampleRate, true, error);
+    std::unique_ptr<Synth> synth =
+        MakeRenderSynth(SystemFileSystem(), ChosenSoundFont(request), request.sampleRate, true, error);
     if (!synth) {
         report.Fail(err, file, *error);
         return kExitFileFailed;
@@ -131,7 +132,8 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     for (int channel = 0; channel < 16; ++channel) {
         if (!sounding[channel]) continue;
         // Stems are dry, so that they add up to the mix but for the effects.
-        std::unique_ptr<Synth> dry = MakeRenderSynth(ChosenSoundFont(request), request.sampleRate, false, error);
+        std::unique_ptr<Synth> dry =
+            MakeRenderSynth(SystemFileSystem(), ChosenSoundFont(request), request.sampleRate, false, error);
         if (!dry) {
             report.Fail(err, file, *error);
             return kExitFileFailed;

@@ -7,6 +7,7 @@
 
 #include "play/PlayError.h"
 #include "play/Synth.h"
+#include "storage/FileSystem.h"
 
 // What fills the sound card's buffers: called on the audio thread, it must not block
 // or allocate.
@@ -25,7 +26,7 @@ class AudioOutput {
 public:
     virtual ~AudioOutput() = default;
     // Loads the SoundFont (again only when it is another file than the one loaded).
-    virtual PlayError LoadSoundFont(const std::filesystem::path& soundFont) = 0;
+    virtual PlayError LoadSoundFont(FileSystem& files, const std::filesystem::path& soundFont) = 0;
     virtual Synth& GetSynth() = 0;
     virtual int SampleRate() const = 0;
     // Starts calling source.Fill from the audio thread.

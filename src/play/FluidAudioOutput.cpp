@@ -34,9 +34,9 @@ public:
     }
     ~FluidAudioOutput() override { Stop(); }
 
-    PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
+    PlayError LoadSoundFont(FileSystem& files, const std::filesystem::path& soundFont) override {
         if (!m_synth.SoundFont().empty() && m_synth.SoundFont() == soundFont) return std::nullopt;
-        return m_synth.LoadSoundFont(soundFont);
+        return m_synth.LoadSoundFont(files, soundFont);
     }
     Synth& GetSynth() override { return m_synth; }
     int SampleRate() const override { return kLiveSampleRate; }

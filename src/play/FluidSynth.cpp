@@ -69,10 +69,10 @@ FluidSynth::~FluidSynth() {
     delete_fluid_settings(m_settings);
 }
 
-PlayError FluidSynth::LoadSoundFont(const std::filesystem::path& soundFont) {
+PlayError FluidSynth::LoadSoundFont(FileSystem& files, const std::filesystem::path& soundFont) {
     const auto unreadable = [&soundFont] { return FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(soundFont)}); };
     if (PlayError failure = Failure()) return failure;
-    if (!LooksLikeSoundFont(soundFont)) return unreadable();
+    if (!LooksLikeSoundFont(files, soundFont)) return unreadable();
     if (m_soundFontId >= 0) {
         fluid_synth_sfunload(m_synth, m_soundFontId, 1);
         m_soundFontId = -1;
@@ -132,10 +132,10 @@ bool FluidSynth::HasPreset(int bank, int program) const {
 
 bool HasSynthesizer() { return true; }
 
-std::unique_ptr<Synth> MakeRenderSynth(const std::filesystem::path& soundFont, int sampleRate, bool effects,
-                                       PlayError& error) {
+std::unique_ptr<Synth> MakeRenderSynth(FileSystem& files, const std::filesystem::path& soundFont, int sampleRate,
+                                       bool effects, PlayError& error) {
     auto synth = std::make_unique<FluidSynth>(sampleRate, effects);
-    error = synth->LoadSoundFont(soundFont);  // the synthesizer's own failure first
+    error = synth->LoadSoundFont(files, soundFont);  // the synthesizer's own failure first
     if (error) return nullptr;
     return synth;
 }

@@ -8,8 +8,9 @@
 
 #include "play/PlayError.h"
 #include "play/Synth.h"
+#include "storage/FileSystem.h"
 
-struct _fluid_hashtable_t;
+    struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 
 // The synthesizer interface over libfluidsynth: one synth with its settings and at
@@ -29,7 +30,7 @@ public:
 
     // Replaces the SoundFont; only a SoundFont file is read (LooksLikeSoundFont), so
     // neither a FIFO nor another kind of file gets to fluidsynth's loaders.
-    PlayError LoadSoundFont(const std::filesystem::path& soundFont);
+    PlayError LoadSoundFont(FileSystem& files, const std::filesystem::path& soundFont);
     const std::filesystem::path& SoundFont() const { return m_soundFont; }
 
     void SendChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;

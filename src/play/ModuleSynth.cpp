@@ -41,10 +41,11 @@ const SoundModule* Module(PlayError& error) {
 
 bool HasSynthesizer() { return ModuleFile().has_value(); }
 
-std::unique_ptr<Synth> MakeRenderSynth(const std::filesystem::path& soundFont, int sampleRate, bool effects,
-                                       PlayError& error) {
+std::unique_ptr<Synth> MakeRenderSynth(FileSystem& files, const std::filesystem::path& soundFont, int sampleRate,
+                                       bool effects, PlayError& error) {
     const SoundModule* module = Module(error);
-    return std::unique_ptr<Synth>(module ? module->makeRenderSynth(&soundFont, sampleRate, effects, &error) : nullptr);
+    return std::unique_ptr<Synth>(module ? module->makeRenderSynth(&files, &soundFont, sampleRate, effects, &error)
+                                         : nullptr);
 }
 
 std::unique_ptr<AudioOutput> MakeSystemAudioOutput(PlayError& error) {

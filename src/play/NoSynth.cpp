@@ -7,7 +7,7 @@
 
 bool HasSynthesizer() { return false; }
 
-std::unique_ptr<Synth> MakeRenderSynth(const std::filesystem::path&, int, bool, PlayError& error) {
+std::unique_ptr<Synth> MakeRenderSynth(FileSystem&, const std::filesystem::path&, int, bool, PlayError& error) {
     error = play_messages::kNoSynthesizer;
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "document/KorvaneDoc.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
@@ -91,7 +92,7 @@ PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionNam
         m_output = m_makeOutput(error);
         if (!m_output) return error;
     }
-    if (PlayError error = m_output->LoadSoundFont(soundFont)) return error;
+    if (PlayError error = m_output->LoadSoundFont(doc.Files(), soundFont)) return error;
     Synth& synth = m_output->GetSynth();
     synth.Reset();
     m_source = std::make_unique<Source>(std::move(timeline), section, loops, m_output->SampleRate(), synth);

@@ -8,9 +8,9 @@
 
 #include "storage/SafeFile.h"
 
-bool LooksLikeSoundFont(const std::filesystem::path& path) {
+bool LooksLikeSoundFont(FileSystem& files, const std::filesystem::path& path) {
     std::vector<std::uint8_t> head;
-    if (!ReadFileStart(SystemFileSystem(), path, 12, head)) return false;
+    if (!ReadFileStart(files, path, 12, head)) return false;
     const auto is = [&head](std::size_t at, std::string_view tag) {
         return std::equal(tag.begin(), tag.end(), head.begin() + static_cast<std::ptrdiff_t>(at));
     };

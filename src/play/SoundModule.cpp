@@ -8,8 +8,9 @@ extern "C" __attribute__((visibility("default"))) AudioOutput* KorvaneMakeAudioO
     return MakeSystemAudioOutput(*error).release();
 }
 
-extern "C" __attribute__((visibility("default"))) Synth* KorvaneMakeRenderSynth(const std::filesystem::path* soundFont,
+extern "C" __attribute__((visibility("default"))) Synth* KorvaneMakeRenderSynth(FileSystem* files,
+                                                                                const std::filesystem::path* soundFont,
                                                                                 int sampleRate, bool effects,
                                                                                 PlayError* error) {
-    return MakeRenderSynth(*soundFont, sampleRate, effects, *error).release();
+    return MakeRenderSynth(*files, *soundFont, sampleRate, effects, *error).release();
 }

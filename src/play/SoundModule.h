@@ -7,6 +7,7 @@
 #include "play/AudioOutput.h"
 #include "play/PlayError.h"
 #include "play/Synth.h"
+#include "storage/FileSystem.h"
 
 // The synthesizer and its audio driver as a module of their own (korvane-sound), which
 // the editor loads on its first Play and the companion on its first render or play: a
@@ -17,8 +18,8 @@ inline constexpr const char* kSoundModuleName = "korvane-sound";
 inline constexpr const char* kMakeAudioOutputSymbol = "KorvaneMakeAudioOutput";
 inline constexpr const char* kMakeRenderSynthSymbol = "KorvaneMakeRenderSynth";
 using MakeAudioOutputFunction = AudioOutput* (*)(PlayError* error);
-using MakeRenderSynthFunction = Synth* (*)(const std::filesystem::path* soundFont, int sampleRate, bool effects,
-                                           PlayError* error);
+using MakeRenderSynthFunction = Synth* (*)(FileSystem* files, const std::filesystem::path* soundFont, int sampleRate,
+                                           bool effects, PlayError* error);
 
 struct SoundModule {
     MakeAudioOutputFunction makeAudioOutput = nullptr;

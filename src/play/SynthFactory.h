@@ -6,6 +6,7 @@
 
 #include "play/PlayError.h"
 #include "play/Synth.h"
+#include "storage/FileSystem.h"
 
 // Whether this build has a synthesizer (fluidsynth); without one, sound cannot be
 // played or rendered, only written as a MIDI file.
@@ -15,5 +16,5 @@ bool HasSynthesizer();
 // one thread, so the same input gives the same samples; with effects, reverb and
 // chorus as the style's sends ask, without them dry (for stems). Nothing, and the
 // reason in error, when the SoundFont cannot be read or the build has no synthesizer.
-std::unique_ptr<Synth> MakeRenderSynth(const std::filesystem::path& soundFont, int sampleRate, bool effects,
-                                       PlayError& error);
+std::unique_ptr<Synth> MakeRenderSynth(FileSystem& files, const std::filesystem::path& soundFont, int sampleRate,
+                                       bool effects, PlayError& error);

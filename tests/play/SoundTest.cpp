@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "FailingFileSystem.h"
 #include "PlayStyles.h"
 #include "TempDir.h"
 #include "msg/FillIn.h"
@@ -25,7 +26,7 @@ protected:
     static std::vector<std::int16_t> Render(const Bytes& style, int channel, std::optional<int> tempo = std::nullopt) {
         const Timeline timeline = Build(style, tempo);
         PlayError error;
-        std::unique_ptr<Synth> synth = MakeRenderSynth(kSoundFont, kRate, channel < 0, error);
+        std::unique_ptr<Synth> synth = MakeRenderSynth(SystemFileSystem(), kSoundFont, kRate, channel < 0, error);
         EXPECT_TRUE(synth) << error.value_or("");
         if (!synth) return {};
         return RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, channel}, *synth);
@@ -55,10 +56,20 @@ TEST(SoundFont, AnythingElseIsRefusedWithOnlyKorvanesMessage) {
         const auto path = dir.Write(c.name, c.bytes);
         PlayError error;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(MakeRenderSynth(path, kRate, true, error), nullptr) << c.name;
+        EXPECT_EQ(MakeRenderSynth(SystemFileSystem(), path, kRate, true, error), nullptr) << c.name;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
         EXPECT_EQ(error, FillIn(play_messages::kSoundFontUnreadable, {path.string()})) << c.name;
     }
+}
+
+// The SoundFont is read through the file system the caller hands in: a read that fails
+// there refuses the SoundFont before fluidsynth opens it, however good the file is.
+TEST(SoundFont, FailedReadOfTheHeaderRefusesIt) {
+    FailingFileSystem files;
+    files.FailAt(FailingFileSystem::Call::Read, 1, FailingFileSystem::Fault::Refuse);
+    PlayError error;
+    EXPECT_EQ(MakeRenderSynth(files, kSoundFont, kRate, true, error), nullptr);
+    EXPECT_EQ(error, FillIn(play_messages::kSoundFontUnreadable, {std::filesystem::path(kSoundFont).string()}));
 }
 
 // A bass on channel 1 and a piano on channel 2, each with a volume, notes for a bar.

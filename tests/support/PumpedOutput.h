@@ -31,7 +31,7 @@ inline std::vector<VolumeSent> VolumesSent(const RecordingSynth& synth, std::siz
 }
 
 struct PumpedOutput : AudioOutput {
-    PlayError LoadSoundFont(const std::filesystem::path& soundFont) override {
+    PlayError LoadSoundFont(FileSystem&, const std::filesystem::path& soundFont) override {
         soundFonts.push_back(soundFont);
         if (!readableFont) return FillIn(play_messages::kSoundFontUnreadable, {soundFont.string()});
         return std::nullopt;
