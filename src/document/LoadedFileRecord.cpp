@@ -16,6 +16,7 @@ std::uint64_t ContentHash::WordAt(const std::uint8_t* bytes) {
 }
 
 void ContentHash::Add(ByteView bytes) {
+    if (bytes.empty()) return;  // an empty piece may have no data pointer for memcpy
     std::size_t pos = 0;
     if (m_partialCount != 0) {
         pos = std::min(sizeof m_partial - m_partialCount, bytes.size());
