@@ -44,6 +44,9 @@ CPlayBar::CPlayBar(QAction* play, QAction* stop, QWidget* parent)
     setMovable(false);
     setFloatable(false);
     toggleViewAction()->setEnabled(false);
+    // Small pictures, so that the bar takes little of the height the style windows need.
+    constexpr int kIconSize = 16;
+    setIconSize(QSize(kIconSize, kIconSize));
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     ShowAsButton(play, style()->standardIcon(QStyle::SP_MediaPlay));
     ShowAsButton(stop, style()->standardIcon(QStyle::SP_MediaStop));
