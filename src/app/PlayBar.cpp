@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QStyle>
 #include <QToolButton>
 
@@ -88,16 +89,22 @@ CPlayBar::CPlayBar(QAction* play, QAction* stop, QWidget* parent)
     });
 }
 
-void CPlayBar::ShowWindow(const std::vector<std::string>& sections, const std::string& chosen, const QString& chords) {
-    {
+void CPlayBar::ShowSections(const std::vector<std::string>& sections, const std::string& chosen) {
+    QStringList items;
+    for (const std::string& section : sections) items << QString::fromStdString(section);
+    // The list is made anew only when it changes: a choice in it may be what asked.
+    bool same = items.size() == m_sections->count();
+    for (int i = 0; same && i < m_sections->count(); ++i) same = m_sections->itemText(i) == items[i];
+    if (!same) {
         const QSignalBlocker quiet(m_sections);
         m_sections->clear();
-        for (const std::string& section : sections) m_sections->addItem(QString::fromStdString(section));
+        m_sections->addItems(items);
     }
     m_sections->setEnabled(!sections.empty());
     ShowSection(chosen);
-    m_chords->setText(chords);
 }
+
+void CPlayBar::ShowChords(const QString& chords) { m_chords->setText(chords); }
 
 void CPlayBar::ShowSection(const std::string& section) {
     const QSignalBlocker quiet(m_sections);

@@ -26,9 +26,10 @@ public:
     // The Chords box's text changed by the user.
     void SetChordsEdited(std::function<void()> edited) { m_chordsEdited = std::move(edited); }
 
-    // The active window's sections, its choice and its chords.
-    void ShowWindow(const std::vector<std::string>& sections, const std::string& chosen, const QString& chords);
+    // The active window's sections with its choice, and its chords.
+    void ShowSections(const std::vector<std::string>& sections, const std::string& chosen);
     void ShowSection(const std::string& section);
+    void ShowChords(const QString& chords);
     // Puts the focus in the Chords box, its text selected to be typed over.
     void FocusChords();
 

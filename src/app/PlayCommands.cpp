@@ -137,11 +137,13 @@ void CPlayCommands::ShowActiveWindowInBar() {
     // A wrong symbol named in the status bar was the other window's.
     if (!m_statusNote.isEmpty()) ShowStatusNote({});
     if (!frame) {
-        m_bar->ShowWindow({}, {}, {});
+        m_bar->ShowSections({}, {});
+        m_bar->ShowChords({});
         return;
     }
     const std::string chosen = ChosenSection(*frame);
-    m_bar->ShowWindow(SectionsOf(*frame), chosen, ChordsOf(*frame));
+    m_bar->ShowSections(SectionsOf(*frame), chosen);
+    m_bar->ShowChords(ChordsOf(*frame));
 }
 
 CPlayCommands::WindowChoice& CPlayCommands::WindowOf(CChildFrame& frame) {
@@ -226,6 +228,9 @@ void CPlayCommands::OnPlay() {
 void CPlayCommands::Play(CChildFrame& frame) {
     if (!m_player) m_player = std::make_unique<CStylePlayer>(m_makeOutput);
     const std::string section = ChosenSection(frame);
+    // A style that could not be played when its window became active (a tempo being
+    // typed) may list its sections now.
+    if (&frame == m_barFrame) m_bar->ShowSections(SectionsOf(frame), section);
     // The sound follows this window's chords; the chord a keyboard holds when none is
     // given replaces another window's.
     if (const std::optional<WindowChords>& chords = WindowOf(frame).chords) {
