@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTimer>
 #include <algorithm>
 
@@ -15,6 +16,7 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/MenuText.h"
+#include "app/PlayBar.h"
 #include "app/SoundModuleLoader.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
@@ -40,12 +42,15 @@ struct Command {
 };
 const Command kPlay = {ID_PLAY_PLAY, "&Play\tF5"};
 const Command kStop = {ID_PLAY_STOP, "&Stop\tF8"};
+const Command kChords = {ID_PLAY_CHORDS, "&Chords\tStrg+K"};
 const Command kSoundFont = {ID_PLAY_SOUNDFONT, "Sound&Font..."};
 const char* const kMenuText = "&Play";
 
-// What the status bar says: the section, the window's file name and the tempo in
-// force; then that the sound stopped.
-const char* const kPlayingStatus = "%1 \u2013 %2 \u2013 %3 bpm";
+// What the status bar says: the section, the chord in force (once chords were given),
+// the window's file name and the tempo in force, one after the other; then that the
+// sound stopped.
+const char* const kStatusSeparator = " \u2013 ";
+const char* const kTempoStatus = "%1 bpm";
 const char* const kStoppedStatus = "Stopped \u2013 %1";
 // Often enough to follow an Intro into its Main and a tempo edit within a beat.
 constexpr int kStatusIntervalMs = 200;
@@ -85,12 +90,24 @@ CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame
     m_menu->setObjectName(QString::number(ID_PLAY_MENU));
     m_play = AddCommand(m_menu, kPlay);
     m_stop = AddCommand(m_menu, kStop);
+    m_chordsCommand = AddCommand(m_menu, kChords);
     m_sectionsStart = m_menu->addSeparator();
     m_menu->addSeparator();
     QAction* soundFont = AddCommand(m_menu, kSoundFont);
     connect(m_play, &QAction::triggered, this, &CPlayCommands::OnPlay);
     connect(m_stop, &QAction::triggered, this, &CPlayCommands::OnStop);
     connect(soundFont, &QAction::triggered, this, &CPlayCommands::OnChooseSoundFont);
+    connect(m_chordsCommand, &QAction::triggered, this, &CPlayCommands::OnChords);
+
+    m_bar = new CPlayBar(m_play, m_stop, &frame);
+    frame.addToolBar(Qt::TopToolBarArea, m_bar);
+    m_bar->SetSectionChosen([this](const std::string& section) {
+        if (CChildFrame* active = m_frame.ActiveChildFrame()) ChooseSection(*active, section);
+    });
+    m_bar->SetChordsEntered([this](const QString& text) {
+        if (CChildFrame* active = m_frame.ActiveChildFrame()) EnterChords(*active, text);
+    });
+    m_bar->SetChordsEdited([this] { ShowStatusNote({}); });
     // The section entries follow the active window; they are made as the menu opens,
     // never while one of them is being triggered.
     connect(m_menu, &QMenu::aboutToShow, this, &CPlayCommands::FillSectionList);
@@ -106,6 +123,27 @@ void CPlayCommands::UpdateMenu(bool withStyles) {
     m_menu->menuAction()->setVisible(withStyles);
     m_play->setEnabled(withStyles);
     m_stop->setEnabled(withStyles);
+    m_chordsCommand->setEnabled(withStyles);
+    m_bar->setVisible(withStyles);
+    ShowActiveWindowInBar();
+}
+
+// The bar changes only with the active window, so that what is being typed in the
+// Chords box stays while other windows open and close.
+void CPlayCommands::ShowActiveWindowInBar() {
+    CChildFrame* frame = m_frame.ActiveChildFrame();
+    if (frame == m_barFrame) return;
+    m_barFrame = frame;
+    // A wrong symbol named in the status bar was the other window's.
+    if (!m_statusNote.isEmpty()) ShowStatusNote({});
+    if (!frame) {
+        m_bar->ShowSections({}, {});
+        m_bar->ShowChords({});
+        return;
+    }
+    const std::string chosen = ChosenSection(*frame);
+    m_bar->ShowSections(SectionsOf(*frame), chosen);
+    m_bar->ShowChords(ChordsOf(*frame));
 }
 
 CPlayCommands::WindowChoice& CPlayCommands::WindowOf(CChildFrame& frame) {
@@ -131,8 +169,34 @@ std::string CPlayCommands::ChosenSection(CChildFrame& frame) {
 
 void CPlayCommands::ChooseSection(CChildFrame& frame, const std::string& section) {
     WindowOf(frame).chosen = section;
+    if (&frame == m_barFrame) m_bar->ShowSection(section);
     // A keyboard switches at once: the window that plays goes on with the new section.
     if (PlayingFrame() == &frame) Play(frame);
+}
+
+void CPlayCommands::OnChords() {
+    if (m_frame.ActiveChildFrame()) m_bar->FocusChords();
+}
+
+void CPlayCommands::EnterChords(CChildFrame& frame, const QString& text) {
+    std::variant<WindowChords, ProgressionError> read =
+        ReadWindowChords(text.toUtf8().toStdString(), BeatsPerBar(frame.GetDocument()));
+    if (const auto* error = std::get_if<ProgressionError>(&read)) {
+        ShowStatusNote(QString::fromStdString(OneLine(error->text)));
+        return;
+    }
+    WindowChoice& window = WindowOf(frame);
+    window.chords = std::move(std::get<WindowChords>(read));
+    m_statusNote.clear();
+    if (PlayingFrame() != &frame) return;
+    GiveChords(*m_player, *window.chords);
+    m_chordsGiven = true;
+    ShowStatus();
+}
+
+QString CPlayCommands::ChordsOf(const CChildFrame& frame) const {
+    const auto it = m_windows.find(&frame);
+    return it != m_windows.end() && it->second.chords ? QString::fromStdString(it->second.chords->text) : QString();
 }
 
 void CPlayCommands::FillSectionList() {
@@ -164,6 +228,18 @@ void CPlayCommands::OnPlay() {
 void CPlayCommands::Play(CChildFrame& frame) {
     if (!m_player) m_player = std::make_unique<CStylePlayer>(m_makeOutput);
     const std::string section = ChosenSection(frame);
+    // A style that could not be played when its window became active (a tempo being
+    // typed) may list its sections now.
+    if (&frame == m_barFrame) m_bar->ShowSections(SectionsOf(frame), section);
+    // The sound follows this window's chords; the chord a keyboard holds when none is
+    // given replaces another window's.
+    if (const std::optional<WindowChords>& chords = WindowOf(frame).chords) {
+        GiveChords(*m_player, *chords);
+        m_chordsGiven = true;
+    } else if (m_chordsGiven) {
+        m_player->HoldChord(Chord{});
+    }
+    m_statusNote.clear();
     // The form hands every change to the document as it is made, so the document
     // already holds what a save would write.
     if (const PlayError error = m_player->Play(frame.GetDocument(), section, SoundFontPath(AppProfile()))) {
@@ -187,6 +263,7 @@ void CPlayCommands::Play(CChildFrame& frame) {
 void CPlayCommands::OnStop() {
     if (!m_player) return;
     m_player->Stop();
+    m_statusNote.clear();
     ShowStatus();
 }
 
@@ -198,6 +275,7 @@ void CPlayCommands::OnFormEdited(CChildFrame* frame) {
 
 void CPlayCommands::OnFrameGone(CChildFrame* frame) {
     m_windows.erase(frame);
+    if (frame == m_barFrame) m_barFrame = nullptr;
     if (frame != m_playing) return;
     m_playing = nullptr;
     m_player->Stop();
@@ -210,8 +288,11 @@ QString CPlayCommands::StatusText() const {
     if (!m_player) return {};
     const PlayStatus status = m_player->Status();
     if (!status.playing) return Utf8(kStoppedStatus).arg(m_playingName);
-    // One pass, so that a "%" in a file name stays as it is.
-    return Utf8(kPlayingStatus).arg(QString::fromStdString(status.section), m_playingName, QString::number(status.bpm));
+    // Joined, not filled in, so that a "%" in a file name or a chord stays as it is.
+    QStringList parts = {QString::fromStdString(status.section)};
+    if (!status.chord.empty()) parts << QString::fromUtf8(status.chord);
+    parts << m_playingName << Utf8(kTempoStatus).arg(status.bpm);
+    return parts.join(Utf8(kStatusSeparator));
 }
 
 void CPlayCommands::ShowStatus() {
@@ -221,8 +302,16 @@ void CPlayCommands::ShowStatus() {
     // Its size grip would be a nameless child for a screen reader; the window's frame
     // resizes it as well.
     bar->setSizeGripEnabled(false);
-    bar->showMessage(StatusText());
+    bar->showMessage(m_statusNote.isEmpty() ? StatusText() : m_statusNote);
     if (m_statusTimer && (!m_player || !m_player->IsPlaying())) m_statusTimer->stop();
+}
+
+void CPlayCommands::ShowStatusNote(const QString& note) {
+    if (note == m_statusNote) return;
+    m_statusNote = note;
+    // Before the first Play there is no sound to speak of; a note clears to nothing.
+    if (!m_player && note.isEmpty() && !m_frame.findChild<QStatusBar*>()) return;
+    ShowStatus();
 }
 
 void CPlayCommands::OnChooseSoundFont() {

@@ -5,22 +5,26 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/WindowChords.h"
 #include "play/Player.h"
 
 class CChildFrame;
 class CMainFrame;
+class CPlayBar;
 class QAction;
 class QActionGroup;
 class QMenu;
 class QTimer;
 
-// The Play menu: plays the active style window as its form stands, the section chosen
-// for that window, through one player for the whole program. One window plays at a
-// time; closing it (or its document, or the program) stops the sound. The player, and
-// with it the synthesizer, is made on the first Play only.
+// The Play menu and the play bar: play the active style window as its form stands, the
+// section chosen for that window, over the chords given in that window, through one
+// player for the whole program. One window plays at a time; closing it (or its
+// document, or the program) stops the sound. The player, and with it the synthesizer,
+// is made on the first Play only.
 class CPlayCommands : public QObject {
 public:
     // Adds the menu to the frame's menu bar, after the menus already there.
@@ -31,7 +35,9 @@ public:
     void SetOutputFactory(CStylePlayer::OutputFactory makeOutput) { m_makeOutput = std::move(makeOutput); }
 
     QMenu* Menu() const { return m_menu; }
-    // The menu is there, like the Window menu, only while a style window is open.
+    CPlayBar* Bar() const { return m_bar; }
+    // The menu and the play bar are there, like the Window menu, only while a style
+    // window is open; the bar shows the active window's section and chords.
     void UpdateMenu(bool withStyles);
     // The section entries for the active window, with a check mark on its choice;
     // made each time the menu is about to show.
@@ -45,9 +51,18 @@ public:
     std::string ChosenSection(CChildFrame& frame);
     void ChooseSection(CChildFrame& frame, const std::string& section);
 
+    // Play > Chords: the focus goes to the play bar's Chords box.
+    void OnChords();
+    // Enter in the Chords box: the window follows the chords it holds, at once when it
+    // plays, else from its next Play. A wrong symbol changes nothing and the status bar
+    // names it; no box interrupts the music.
+    void EnterChords(CChildFrame& frame, const QString& text);
+    // The chords the window follows as they were typed; empty when none were given.
+    QString ChordsOf(const CChildFrame& frame) const;
+
     // The window whose style plays, or nullptr.
     CChildFrame* PlayingFrame() const;
-    // What the status bar says now; empty before the first Play.
+    // What the status bar says of the sound now; empty before the first Play.
     QString StatusText() const;
 
 private:
@@ -60,20 +75,31 @@ private:
     void OnFormEdited(CChildFrame* frame);
     void OnFrameGone(CChildFrame* frame);
     void ShowStatus();
+    // Shows note in the status bar in place of the sound's state until the next command.
+    void ShowStatusNote(const QString& note);
+    void ShowActiveWindowInBar();
 
     CMainFrame& m_frame;
     QMenu* m_menu;
     QAction* m_play;
     QAction* m_stop;
+    QAction* m_chordsCommand;
     QAction* m_sectionsStart;  // the separator before the section entries
+    CPlayBar* m_bar;
     QActionGroup* m_sectionList = nullptr;
     CStylePlayer::OutputFactory m_makeOutput;
     std::unique_ptr<CStylePlayer> m_player;
     CChildFrame* m_playing = nullptr;  // the window last played, until it closes
     QString m_playingName;             // the playing window's file name, kept for "stopped" after it closed
+    // The player has followed a window's chords: a window without chords of its own
+    // then gives it the chord a keyboard holds when none is given.
+    bool m_chordsGiven = false;
+    QString m_statusNote;                     // shown in place of the sound's state; empty: none
+    const CChildFrame* m_barFrame = nullptr;  // the window the play bar shows
     struct WindowChoice {
         std::vector<std::string> sections;
         std::string chosen;
+        std::optional<WindowChords> chords;  // not saved with the style
     };
     // Per window, forgotten when it closes.
     std::map<const CChildFrame*, WindowChoice> m_windows;

@@ -128,5 +128,15 @@ PlayStatus CStylePlayer::Status() const {
     status.playing = true;
     status.section = std::string(kPlaySectionNames[m_source->Section()]);
     status.bpm = static_cast<int>(std::lround(60000000.0 / m_source->Quarter()));
+    status.chord = m_chord;
     return status;
+}
+
+// The chord is only named for now: the sound follows it once the channel rules are
+// applied while playing.
+void CStylePlayer::HoldChord(const Chord& chord) { m_chord = ChordText(chord); }
+
+void CStylePlayer::FollowProgression(const Progression& progression) {
+    // In a bar of one tick a beat, the chord at tick 0 is the one on the first beat.
+    m_chord = ChordText(progression.ChordAt(0, static_cast<std::uint32_t>(progression.BeatsPerBar())));
 }

@@ -12,6 +12,8 @@
 
 #include "play/AudioOutput.h"
 #include "play/PlayError.h"
+#include "play/chords/Chord.h"
+#include "play/chords/Progression.h"
 
 class CKorvaneDoc;
 class Scheduler;
@@ -52,6 +54,7 @@ struct PlayStatus {
     bool playing = false;
     std::string section;  // as kPlaySectionNames spells it
     int bpm = 0;          // the tempo now in force, to the nearest whole beat
+    std::string chord;    // the chord in force now as ChordText shows it ("Am7")
 };
 
 class CStylePlayer {
@@ -76,6 +79,12 @@ public:
     // False once Stop was called or a sound with a number of loops has ended.
     bool IsPlaying() const;
 
+    // The chords the style follows, from the next Play on and at once while it plays: one
+    // chord held from now, as a left hand on a keyboard (sounding notes follow it by their
+    // retrigger rule), or a progression from the next bar, looping. Each holds until the next call.
+    void HoldChord(const Chord& chord);
+    void FollowProgression(const Progression& progression);
+
 private:
     class Source;
 
@@ -83,4 +92,5 @@ private:
     std::unique_ptr<AudioOutput> m_output;
     std::unique_ptr<Source> m_source;
     bool m_playing = false;
+    std::string m_chord;  // the chord in force as ChordText shows it; empty: none given
 };

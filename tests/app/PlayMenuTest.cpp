@@ -28,14 +28,14 @@ TEST_F(PlayFixture, EntriesHaveNamesAndKeysOfTheirOwn) {
         const QString name = menu->child(i)->text(QAccessible::Name);
         if (!name.isEmpty()) names << name;
     }
-    EXPECT_EQ(names, QStringList({"Play\tF5", "Stop\tF8", "1 Intro A", "2 Main A", "3 Fill In AA", "4 Ending A",
-                                  "SoundFont..."}));
+    EXPECT_EQ(names, QStringList({"Play\tF5", "Stop\tF8", "Chords\tStrg+K", "1 Intro A", "2 Main A", "3 Fill In AA",
+                                  "4 Ending A", "SoundFont..."}));
 
     const QKeySequence formKeys[] = {
         QKeySequence("Ctrl+C"),   QKeySequence("Ctrl+X"),    QKeySequence("Ctrl+V"),    QKeySequence("Ctrl+Z"),
         QKeySequence("Ctrl+Ins"), QKeySequence("Shift+Del"), QKeySequence("Shift+Ins"), QKeySequence("Alt+Backspace"),
         QKeySequence("Ctrl+O"),   QKeySequence("Ctrl+S"),    QKeySequence("F1"),        QKeySequence("F6")};
-    for (const int command : {ID_PLAY_PLAY, ID_PLAY_STOP}) {
+    for (const int command : {ID_PLAY_PLAY, ID_PLAY_STOP, ID_PLAY_CHORDS}) {
         const QKeySequence key = PlayMenu()->findChild<QAction*>(QString::number(command))->shortcut();
         EXPECT_FALSE(key.isEmpty()) << command;
         for (const QKeySequence& taken : formKeys) EXPECT_NE(key, taken) << key.toString().toStdString();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "msg/ChordMessages.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
 #include "options/HelpCommand.h"
@@ -43,7 +44,10 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
                                       "korvane-cli render",
                                       "korvane-cli play",
                                       "\"SoundFont\" in the section \"Playback\"",
-                                      "source chord"};
+                                      "source chord",
+                                      "Chords:",
+                                      "Play &gt; Chords",
+                                      "C | Am7 | Dm7 G7"};
     for (const auto& [page, other] : {std::pair{"korvane.htm", "korvane_e.htm"}, {"korvane_e.htm", "korvane.htm"}}) {
         const std::string html = Page(page);
         ASSERT_FALSE(html.empty()) << page;
@@ -55,13 +59,14 @@ TEST(HelpPages, ExplainEveryOptionAndLinkToEachOther) {
     EXPECT_NE(Page("korvane_e.htm").find("lang=\"en\""), std::string::npos);
 }
 
-// Each message of the engine's table, of playback's and Help's own, appears word for
+// Each message of the engine's table, of playback's, of chord progressions' and Help's own, appears word for
 // word as the user sees it (its blank line kept by the stylesheet), every value filled
 // in ("%x", "%s") written as "&hellip;".
 TEST(HelpPages, QuoteEveryEngineMessage) {
     std::vector<std::string> texts(style_messages::kAll.begin(), style_messages::kAll.end());
     texts.insert(texts.end(), {help_messages::kPageNotFound, help_messages::kPageNotOpened});
     texts.insert(texts.end(), play_messages::kAll.begin(), play_messages::kAll.end());
+    texts.insert(texts.end(), chord_messages::kAll.begin(), chord_messages::kAll.end());
     for (const char* page : {"korvane.htm", "korvane_e.htm"}) {
         const std::string html = Page(page);
         for (std::string text : texts) {
