@@ -28,11 +28,17 @@ inline constexpr const char* kUnplayableDivision =
 inline constexpr const char* kErrorWritingSound =
     "Error creating/writing file \"%s\"!\n\n(Please check if file or folder is write protected.)";
 
+// %s: the folder --stems names.
+inline constexpr const char* kStemsNotAFolder =
+    "\"%s\" is not a folder!\n\n(--stems names the folder that takes one WAV file per channel, made when it is "
+    "missing. Nothing was written.)";
+
 // %s: the longest sound in minutes.
 inline constexpr const char* kSoundTooLong =
     "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
 
-inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,    kSilentSection,
-                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound, kSoundTooLong};
+inline constexpr std::array kAll = {kNoAudioOutput,     kSoundFontUnreadable, kUnknownSection,
+                                    kSilentSection,     kNoSynthesizer,       kUnplayableDivision,
+                                    kErrorWritingSound, kStemsNotAFolder,     kSoundTooLong};
 
 }  // namespace play_messages

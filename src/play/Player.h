@@ -34,8 +34,9 @@ struct Timeline;
 // choose another), a section the style lacks (it names the sections it has); after an
 // error nothing plays and nothing else changed.
 //
-// The audio thread only runs the scheduler and the synthesizer: edits reach it as a
-// new timeline handed over through an atomic pointer, built and freed on the caller's
+// The audio thread only runs the scheduler, the synthesizer and the output stage (the
+// gain and limiter of OutputStage.h, which renders pass too): edits reach it as a new
+// timeline handed over through an atomic pointer, built and freed on the caller's
 // thread, so the callback never waits on a lock and never allocates.
 inline constexpr int kPlayForever = 0;
 // After the last event, how long a sound that ends on its own rings on.

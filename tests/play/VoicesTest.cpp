@@ -4,6 +4,7 @@
 #include "PlayStyles.h"
 #include "play/SoundFiles.h"
 #include "play/Voices.h"
+#include "play/WavFile.h"
 
 namespace {
 
