@@ -14,6 +14,8 @@
 #include "play/SoundFiles.h"
 #include "play/SynthFactory.h"
 #include "play/VoiceList.h"
+#include "play/Voices.h"
+#include "play/WavFile.h"
 #include "storage/FileNames.h"
 #include "storage/SafeFile.h"
 
@@ -37,9 +39,10 @@ struct RenderReport {
     }
 };
 
-bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const std::string& file,
-              RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
-    const WriteResult written = WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)});
+// Says what a write of path did: the path written, or the error with the copies a
+// failed write left.
+bool ReportWrite(const std::filesystem::path& path, const WriteResult& written, const std::string& file,
+                 RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
     if (written.outcome != WriteOutcome::Written) {
         std::string message = written.outcome == WriteOutcome::NoFolder
                                   ? FillIn(play_messages::kSoundFolderMissing,
@@ -56,6 +59,22 @@ bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>
     report.written.push_back(Utf8Of(path));
     if (!request.json) out << Utf8Of(path) << "\n" << std::flush;
     return true;
+}
+
+bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const std::string& file,
+              RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
+    return ReportWrite(path, WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)}), file, report, request, out,
+                       err);
+}
+
+// Renders into a WAV file as the sound comes, so that memory does not grow with its length.
+bool WriteSound(const std::filesystem::path& path, const PlayableStyle& style, const RenderSettings& settings,
+                Synth& synth, const std::string& file, RenderReport& report, const PlayRequest& request,
+                std::ostream& out, std::ostream& err) {
+    WavFileWriter wav(SystemFileSystem(), path, settings.sampleRate);
+    RenderSound(style.timeline, settings, synth,
+                [&wav](std::span<const std::int16_t> block) { return wav.Write(block); });
+    return ReportWrite(path, wav.Finish(), file, report, request, out, err);
 }
 
 // "11-Bass.wav": the channel as users count it and its label without ":".
@@ -104,6 +123,10 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         report.Fail(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
     }
+    if (request.stems && !CanHoldFolder(SystemFileSystem(), *request.stems)) {
+        report.Fail(err, file, FillIn(play_messages::kStemsNotAFolder, {Utf8Of(*request.stems)}));
+        return kExitFileFailed;
+    }
     RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
         report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
@@ -120,10 +143,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     if (request.verbose) {
         for (const std::string& text : report.substitutions) err << text << "\n";
     }
-    if (!WriteOut(*request.output, WavFileBytes(RenderSound(style.timeline, settings, *synth), request.sampleRate),
-                  file, report, request, out, err)) {
-        return kExitFileFailed;
-    }
+    if (!WriteSound(*request.output, style, settings, *synth, file, report, request, out, err)) return kExitFileFailed;
     if (!request.stems) return kExitSuccess;
 
     // A folder that cannot be made shows as the first stem that cannot be written.
@@ -131,7 +151,11 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     const std::array<bool, 16> sounding = SoundingChannels(style.timeline, style.section);
     for (int channel = 0; channel < 16; ++channel) {
         if (!sounding[channel]) continue;
-        // Stems are dry, so that they add up to the mix but for the effects.
+        // Stems are dry, so that they add up to the mix but for the effects. Each passes the
+        // output stage as the mix does: the same gain, so they compare with each other and
+        // with the mix, and a limiter of its own, which leaves a stem as the gain made it
+        // wherever it stays below the ceiling and keeps it from clipping where it alone
+        // would pass it.
         std::unique_ptr<Synth> dry =
             MakeRenderSynth(SystemFileSystem(), ChosenSoundFont(request), request.sampleRate, false, error);
         if (!dry) {
@@ -140,10 +164,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         }
         settings.channel = channel;
         const std::filesystem::path path = *request.stems / StemName(channel, style.doc.m_strChannelLabel[channel]);
-        if (!WriteOut(path, WavFileBytes(RenderSound(style.timeline, settings, *dry), request.sampleRate), file, report,
-                      request, out, err)) {
-            return kExitFileFailed;
-        }
+        if (!WriteSound(path, style, settings, *dry, file, report, request, out, err)) return kExitFileFailed;
     }
     return kExitSuccess;
 }

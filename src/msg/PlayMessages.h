@@ -35,12 +35,17 @@ inline constexpr const char* kErrorWritingSound =
 inline constexpr const char* kSoundFolderMissing =
     "Error creating/writing file \"%s\"!\n\n(The folder \"%s\" does not exist.)";
 
+// %s: the folder --stems names.
+inline constexpr const char* kStemsNotAFolder =
+    "\"%s\" is not a folder!\n\n(--stems names the folder that takes one WAV file per channel, made when it is "
+    "missing. Nothing was written.)";
+
 // %s: the longest sound in minutes.
 inline constexpr const char* kSoundTooLong =
     "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
 
-inline constexpr std::array kAll = {kNoAudioOutput, kSoundFontUnreadable, kUnknownSection,       kSilentSection,
-                                    kNoSynthesizer, kUnplayableDivision,  kErrorWritingSound,    kSoundFolderMissing,
-                                    kSoundTooLong,  kSynthesizerFailed,   kSoundModuleUnloadable};
+inline constexpr std::array kAll = {kNoAudioOutput,   kSoundFontUnreadable, kUnknownSection,    kSilentSection,
+                                    kNoSynthesizer,   kUnplayableDivision,  kErrorWritingSound, kSoundFolderMissing,
+                                    kStemsNotAFolder, kSoundTooLong,        kSynthesizerFailed, kSoundModuleUnloadable};
 
 }  // namespace play_messages

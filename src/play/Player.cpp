@@ -5,17 +5,21 @@
 #include <vector>
 
 #include "document/KorvaneDoc.h"
+#include "play/OutputStage.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
 // What the audio thread plays. The caller's thread builds every timeline and frees
 // every one; the audio thread only takes the newest handed over and says which one it
 // plays. Timelines are numbered as they are handed over, and one older than the one
-// the audio thread plays is no longer touched by it: the caller frees those.
+// the audio thread plays is no longer touched by it: the caller frees those. The
+// sound leaves through the output stage that file renders pass too, so both are heard
+// at one level.
 class CStylePlayer::Source : public AudioSource {
 public:
     Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth)
         : m_scheduler(*timeline, section, loops, sampleRate, synth),
+          m_stage(sampleRate),
           m_decayFrames(static_cast<std::uint64_t>(sampleRate) * kPlayDecaySeconds),
           m_section(section),
           m_quarter(timeline->setUpTempo) {
@@ -29,6 +33,7 @@ public:
         }
         if (m_ended.load(std::memory_order_relaxed)) return;
         m_scheduler.Render(left, right, frames);
+        m_stage.Process(left, right, frames);
         if (m_scheduler.Finished()) {
             m_decayed += frames;
             if (m_decayed >= m_decayFrames) m_ended.store(true, std::memory_order_relaxed);
@@ -57,6 +62,7 @@ private:
     };
 
     Scheduler m_scheduler;
+    OutputStage m_stage;  // audio thread
     std::uint64_t m_decayFrames;
     std::uint64_t m_decayed = 0;  // audio thread
     std::atomic<bool> m_ended{false};

@@ -36,12 +36,13 @@ struct Timeline;
 // choose another), a section the style lacks (it names the sections it has); after an
 // error nothing plays and nothing else changed.
 //
-// The audio thread only runs the scheduler and the synthesizer: edits reach it as a
-// new timeline handed over through an atomic pointer, built and freed on the caller's
-// thread, and the caller's thread calls the synthesizer only while no audio runs
-// (Play before the output starts, Stop after it stopped), so the synthesizer needs no
-// lock of its own (fluidsynth's is off) and the callback never waits on a lock and
-// never allocates.
+// The audio thread only runs the scheduler, the synthesizer and the output stage (the
+// gain and limiter of OutputStage.h, which renders pass too): edits reach it as a new
+// timeline handed over through an atomic pointer, built and freed on the caller's
+// thread, and the caller's thread calls the synthesizer only while no audio runs (Play
+// before the output starts, Stop after it stopped), so the synthesizer needs no lock of
+// its own (fluidsynth's is off) and the callback never waits on a lock and never
+// allocates.
 inline constexpr int kPlayForever = 0;
 // After the last event, how long a sound that ends on its own rings on.
 inline constexpr int kPlayDecaySeconds = 2;

@@ -17,13 +17,6 @@ void AppendText(std::vector<std::uint8_t>& out, std::string_view text) {
     for (const char c : text) out.push_back(static_cast<std::uint8_t>(c));
 }
 
-void AppendU32LE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-void AppendU16LE(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
 void AppendU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
@@ -65,28 +58,6 @@ void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, c
 }
 
 }  // namespace
-
-std::vector<std::uint8_t> WavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate) {
-    constexpr std::uint16_t kChannels = 2;
-    constexpr std::uint16_t kBytesPerSample = 2;
-    const auto dataSize = static_cast<std::uint32_t>(samples.size() * kBytesPerSample);
-    std::vector<std::uint8_t> out;
-    out.reserve(44 + dataSize);
-    AppendText(out, "RIFF");
-    AppendU32LE(out, 36 + dataSize);
-    AppendText(out, "WAVEfmt ");
-    AppendU32LE(out, 16);
-    AppendU16LE(out, 1);  // PCM
-    AppendU16LE(out, kChannels);
-    AppendU32LE(out, static_cast<std::uint32_t>(sampleRate));
-    AppendU32LE(out, static_cast<std::uint32_t>(sampleRate) * kChannels * kBytesPerSample);
-    AppendU16LE(out, kChannels * kBytesPerSample);
-    AppendU16LE(out, 16);
-    AppendText(out, "data");
-    AppendU32LE(out, dataSize);
-    for (const std::int16_t sample : samples) AppendU16LE(out, static_cast<std::uint16_t>(sample));
-    return out;
-}
 
 std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, int loops) {
     std::vector<std::uint8_t> track;

@@ -6,9 +6,6 @@
 
 #include "play/Timeline.h"
 
-// A RIFF WAVE file: 16-bit PCM stereo at sampleRate, the samples interleaved.
-std::vector<std::uint8_t> WavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate);
-
 // A Standard MIDI File, format 0, of what the timeline plays in the order the cursor
 // gives (the set-up, the section and what follows it, note-offs and resets at the
 // boundaries), with the style's own bank selects, programs, system-exclusive messages

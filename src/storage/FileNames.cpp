@@ -27,6 +27,15 @@ bool IsSymbolicLink(FileSystem& system, const fs::path& path) {
     return system.LinkTarget(AbsolutePath(path)).has_value();
 }
 
+bool CanHoldFolder(FileSystem& system, const fs::path& path) {
+    // A name that cannot be looked up (a folder this user may not list) is not known to
+    // be a file: the folder above it decides.
+    for (fs::path at = AbsolutePath(path);; at = at.parent_path()) {
+        if (system.IsFolder(at)) return true;
+        if (system.ProbeName(at) == Presence::Present || at == at.parent_path()) return false;
+    }
+}
+
 bool IsNameTaken(FileSystem& system, const fs::path& path) {
     return system.ProbeName(AbsolutePath(path)) == Presence::Present;
 }

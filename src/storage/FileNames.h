@@ -19,6 +19,10 @@ std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 std::filesystem::path FileBehindLinks(FileSystem& system, const std::filesystem::path& path);
 
 bool IsSymbolicLink(FileSystem& system, const std::filesystem::path& path);
+// Whether a folder is at path, or may be made there: the path leads to a folder, or
+// nothing is under it and the names above it, up to one that is a folder. False
+// when it, or a name above it, is a file (or a link to none).
+bool CanHoldFolder(FileSystem& system, const std::filesystem::path& path);
 // Whether the name itself is taken, by a file, a folder or a link, even a broken one.
 bool IsNameTaken(FileSystem& system, const std::filesystem::path& path);
 // Whether two paths lead to one existing file: the same name spelled otherwise where

@@ -82,8 +82,8 @@ public:
     // waiting: a FIFO, device or folder is never opened. Empty otherwise.
     virtual FileHandle OpenRegularFile(const std::filesystem::path& path, FileAccess access, FileFacts& facts) = 0;
     // Creates a file under a name nobody has taken, no more readable than mode allows,
-    // never through a link. Empty when the name is taken (taken is then true) or
-    // nothing can be made there.
+    // never through a link, open for writing and reading back. Empty when the name is
+    // taken (taken is then true) or nothing can be made there.
     virtual FileHandle CreateNewFile(const std::filesystem::path& path, std::uint32_t mode, bool& taken) = 0;
     // A temporary file under one of a fixed set of names, held by the save that writes
     // it so that no other save takes it for abandoned. Empty as CreateNewFile.
@@ -129,6 +129,8 @@ public:
     virtual void FlushFolder(const std::filesystem::path& folder) = 0;
     // Makes a folder and those above it that are missing; true when it is there.
     virtual bool MakeFolders(const std::filesystem::path& folder) = 0;
+    // Whether the path leads to a folder (through links).
+    virtual bool IsFolder(const std::filesystem::path& path) = 0;
 
     // The user's cache folder for Korvane, made if need be; empty when there is none.
     virtual std::filesystem::path CacheFolder() = 0;

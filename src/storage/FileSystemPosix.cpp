@@ -51,7 +51,7 @@ public:
     }
 
     FileHandle CreateNewFile(const fs::path& path, std::uint32_t mode, bool& taken) override {
-        FileHandle file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        FileHandle file(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
         taken = !file && errno == EEXIST;
         return file;
     }
@@ -179,6 +179,11 @@ public:
         std::error_code error;
         fs::create_directories(folder, error);
         return fs::is_directory(folder, error);
+    }
+
+    bool IsFolder(const fs::path& path) override {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     }
 
     fs::path CacheFolder() override {

@@ -237,6 +237,11 @@ public:
         return fs::is_directory(folder, error);
     }
 
+    bool IsFolder(const fs::path& path) override {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
     fs::path CacheFolder() override {
         const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
         if (!local || !*local) return {};

@@ -12,4 +12,4 @@
 // and removed only once the new content is on the disk: a save killed in between, or
 // one that fails after it began to overwrite the file, leaves that copy.
 WriteResult WriteInPlace(FileSystem& system, const FileHandle& file, const std::filesystem::path& path,
-                         const FileFacts& old, Pieces pieces);
+                         const FileFacts& old, const Content& content);

@@ -20,8 +20,8 @@ fs::path TemporaryName(const fs::path& file, int slot) {
 
 // The new content, left under the temporary name, gets a name that says what it is;
 // the next save's clean-up would take the temporary name for abandoned. Where the
-// folder renames nothing, the content is written to such a name from memory.
-fs::path KeepNewContent(FileSystem& system, const fs::path& file, TemporaryFile& temporary, Pieces pieces) {
+// folder renames nothing, the content is written to such a name once more.
+fs::path KeepNewContent(FileSystem& system, const fs::path& file, TemporaryFile& temporary, const Content& content) {
     const fs::path folder = file.parent_path();
     if (const fs::path name = FreeCopyName(system, folder, file, kNewCopySuffix);
         !name.empty() && !temporary.m_path.empty() && system.Rename(temporary.m_path, name)) {
@@ -29,7 +29,7 @@ fs::path KeepNewContent(FileSystem& system, const fs::path& file, TemporaryFile&
         temporary.m_path.clear();
         return name;
     }
-    if (fs::path copy = WriteCopyIn(system, folder, file, kNewCopySuffix, 0666, pieces); !copy.empty()) return copy;
+    if (fs::path copy = WriteCopyIn(system, folder, file, kNewCopySuffix, 0666, content); !copy.empty()) return copy;
     temporary.m_kept = true;
     return temporary.m_path;
 }
@@ -57,7 +57,7 @@ bool TemporaryFile::CreateBeside(const fs::path& file, std::uint32_t mode) {
     return false;
 }
 
-WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& temporary, Pieces pieces) {
+WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& temporary, const Content& content) {
     const fs::path folder = file.parent_path();
     // Named only where the system moves the old file aside: a rename leaves nothing there,
     // and needs no free name among the copies left from before.
@@ -107,7 +107,7 @@ WriteResult PutInPlace(FileSystem& system, const fs::path& file, TemporaryFile& 
         return {WriteOutcome::WriteFailed};  // the old style is back; the temporary file goes
     }
     WriteResult left{WriteOutcome::WriteFailed, oldAside ? aside : fs::path(), {}};
-    left.newCopy = KeepNewContent(system, file, temporary, pieces);
+    left.newCopy = KeepNewContent(system, file, temporary, content);
     system.FlushFolder(folder);
     return left;
 }

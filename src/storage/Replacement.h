@@ -29,5 +29,6 @@ public:
 // fails, the disk decides what is done, not the error the system gave: a temporary
 // file is never removed while its content may be the only copy of the style. It is
 // put in place, or the old file is put back, or both are left under names that say
-// what they hold (the result names them).
-WriteResult PutInPlace(FileSystem& system, const std::filesystem::path& file, TemporaryFile& temporary, Pieces pieces);
+// what they hold (the result names them). content is what the temporary file holds.
+WriteResult PutInPlace(FileSystem& system, const std::filesystem::path& file, TemporaryFile& temporary,
+                       const Content& content);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,40 @@ struct WriteResult {
 // result names the copies that were left instead.
 WriteResult WriteFileSafely(FileSystem& system, const std::filesystem::path& target,
                             std::initializer_list<ByteView> pieces);
+
+// A file written in blocks, for content too long to hold in memory (a long render),
+// with every promise of WriteFileSafely: the blocks go to a temporary file beside the
+// target, and only Commit puts the complete content in its place (where the file is to
+// be written in place, the temporary file, or one in the user's cache folder where its
+// folder takes no new file, is copied over it then, in blocks). A target that may not
+// be written is refused before anything is written. A writer that ends without Commit,
+// or whose write failed, leaves the target as it was and no temporary file.
+//
+//   SafeFileWriter out(SystemFileSystem(), path);
+//   while (...) if (!out.Append(block)) break;  // false once anything failed
+//   out.Overwrite(0, header);                   // bytes already appended, written anew
+//   WriteResult result = out.Commit();          // the first failure, or the write's outcome
+class SafeFileWriter {
+public:
+    SafeFileWriter(FileSystem& system, const std::filesystem::path& target);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Adds bytes after those appended; false when the target was refused or a write failed.
+    bool Append(ByteView bytes);
+    // Writes bytes over part of those appended, from offset (a header that counts what
+    // follows it); false as Append, or when they would reach past what was appended.
+    bool Overwrite(std::uint64_t offset, ByteView bytes);
+    // Makes what was appended the target's content, as WriteFileSafely does, and ends
+    // the write: no temporary file stays but one the result names. CannotCreate: the
+    // target was refused; WriteFailed: an Append or Overwrite failed, or Commit came twice.
+    WriteResult Commit();
+
+private:
+    struct Write;
+    std::unique_ptr<Write> m_write;
+};
 
 // Called during each write in place once the backup copy is complete, before the file
 // itself is touched; for tests that look at that moment.

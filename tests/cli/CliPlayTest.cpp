@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
+#include <cmath>
+#include <cstdlib>
+
 #include "RunProgram.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
@@ -139,6 +146,18 @@ TEST_F(CliPlay, SilentSectionIsSaid) {
 }
 
 #ifdef KORVANE_WITH_FLUIDSYNTH
+// The RMS level of a 16-bit WAV file in dBFS, both channels.
+double RmsDbfs(const std::filesystem::path& wav) {
+    const Bytes bytes = ReadFileBytes(wav);
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t i = 44; i + 1 < bytes.size(); i += 2, ++count) {
+        const auto sample = static_cast<std::int16_t>(bytes.data[i] | (bytes.data[i + 1] << 8));
+        sum += double(sample) * sample;
+    }
+    return count ? 10 * std::log10(sum / count / (32768.0 * 32768.0)) : -300.0;
+}
+
 TEST_F(CliPlay, RenderWritesSoundAndStems) {
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
     const auto out = dir / "Out.wav";
@@ -151,6 +170,73 @@ TEST_F(CliPlay, RenderWritesSoundAndStems) {
     EXPECT_EQ(wav.str().substr(0, 4), "RIFF");
     EXPECT_EQ(wav.data[24] | (wav.data[25] << 8), 22050);
 }
+
+// --stems naming a file (or a folder below one) is refused before the mix or any stem is
+// written; the mix used to be written first.
+TEST_F(CliPlay, StemsNamingAFileWriteNothing) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    const std::filesystem::path file = dir.Write("stems", Bytes::Text("not a folder"));
+    const auto out = dir / "Out.wav";
+    for (const std::filesystem::path& stems : {file, file / "below"}) {
+        const ProgramResult result =
+            Run({"render", "--soundfont", kSoundFont, "--stems", stems.string(), "-o", out.string(), Style().string()});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, Style().string() + ":\n\"" + stems.string() +
+                                  "\" is not a folder!\n\n(--stems names the folder that takes one WAV file per "
+                                  "channel, made when it is missing. Nothing was written.)\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+        EXPECT_EQ(ReadFileBytes(file).str(), "not a folder");
+    }
+}
+
+// One gain for every render, never a level fitted to the file: --percent 50 halves every
+// volume, and the render is 12 dB quieter (the General MIDI volume curve), as the stem of
+// one channel is (play/SoundTest.cpp).
+TEST_F(CliPlay, HalfThePercentRendersQuieter) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    const auto full = dir / "Full.wav";
+    const auto half = dir / "Half.wav";
+    ASSERT_EQ(Run({"render", "--soundfont", kSoundFont, "-o", full.string(), Style().string()}).status, 0);
+    ASSERT_EQ(
+        Run({"render", "--percent", "50", "--soundfont", kSoundFont, "-o", half.string(), Style().string()}).status, 0);
+    EXPECT_NEAR(RmsDbfs(full) - RmsDbfs(half), 12.0, 1.0);
+}
+
+#ifndef _WIN32
+// A render holds no more than a block of its sound in memory: twenty minutes take no
+// more memory than one loop, give or take 16 MB, where the sound alone is 38 MB. The
+// whole sound used to be kept, and copied once more for the file.
+TEST_F(CliPlay, LongRenderNeedsNoMoreMemoryThanAShortOne) {
+    if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
+    const auto peakOfChildren = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return usage.ru_maxrss;  // kilobytes: the largest child waited for so far
+    };
+    // Under AddressSanitizer freed memory waits in a quarantine, which would count as
+    // held: the synthesizer's threads free some at every block.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    const std::vector<std::string> environment{"ASAN_OPTIONS=" + std::string(sanitizer ? sanitizer : "") +
+                                               ":quarantine_size_mb=0"};
+    const auto out = dir / "Out.wav";
+    // Style() plays two seconds a loop.
+    const auto render = [&](const char* loops) {
+        return Run({"render", "--rate", "8000", "--loops", loops, "--soundfont", kSoundFont, "-o", out.string(),
+                    Style().string()},
+                   environment)
+            .status;
+    };
+    ASSERT_EQ(render("1"), 0);
+    const long shortRender = peakOfChildren();
+    ASSERT_EQ(render("600"), 0);
+    EXPECT_GT(std::filesystem::file_size(out), 38'000'000u);
+    const long longRender = peakOfChildren();
+    RecordProperty("short_render_kb", std::to_string(shortRender));
+    RecordProperty("long_render_kb", std::to_string(longRender));
+    EXPECT_LT(longRender - shortRender, 16 * 1024) << shortRender << " KB against " << longRender << " KB";
+}
+#endif
 
 // A voice the SoundFont has no bank for is named where it is put in place: on standard
 // error with --verbose, in the object --json prints; a MIDI file keeps every voice.

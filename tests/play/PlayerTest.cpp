@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <thread>
 
 #include "PlayStyles.h"
@@ -10,6 +11,7 @@
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "msg/FillIn.h"
+#include "play/OutputStage.h"
 #include "play/Player.h"
 
 namespace {
@@ -128,6 +130,28 @@ TEST_F(Player, EditsHandedOverWhileTheAudioThreadRuns) {
     // The last edit is heard, however the two threads met before it.
     output->Pump(64);
     EXPECT_EQ(VolumesSent(output->synth).back(), (VolumeSent{0, 127}));
+    player.Stop();
+}
+
+// Live play passes the output stage that renders pass: what the synthesizer makes is
+// heard with the output gain once the limiter's look-ahead has passed, and a sound too
+// loud for it is held below the ceiling.
+TEST_F(Player, SoundIsHeardAtTheLevelOfARender) {
+    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    output->synth.level = 0.001f;
+    output->keepSound = true;
+    output->Pump(4096);
+    const OutputStage stage(44100);
+    ASSERT_EQ(output->heard.size(), 4096u);
+    EXPECT_EQ(output->heard[stage.Latency() - 1], 0.0f);
+    EXPECT_EQ(output->heard[stage.Latency()], 0.001f * stage.Gain());
+    EXPECT_EQ(output->heard.back(), 0.001f * stage.Gain());
+
+    output->synth.level = 0.9f;
+    output->Pump(4096);
+    const float loudest = *std::max_element(output->heard.begin(), output->heard.end());
+    EXPECT_LE(loudest, static_cast<float>(std::pow(10.0, kLimiterCeilingDbfs / 20.0)));
+    EXPECT_GT(loudest, 0.85f);
     player.Stop();
 }
 

@@ -10,6 +10,7 @@
 #include "msg/PlayMessages.h"
 #include "play/Render.h"
 #include "play/SynthFactory.h"
+#include "play/WavFile.h"
 
 namespace {
 
@@ -23,13 +24,27 @@ protected:
         if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
     }
 
-    static std::vector<std::int16_t> Render(const Bytes& style, int channel, std::optional<int> tempo = std::nullopt) {
-        const Timeline timeline = Build(style, tempo);
+    static std::unique_ptr<Synth> MakeSynth(int channel) {
         PlayError error;
         std::unique_ptr<Synth> synth = MakeRenderSynth(SystemFileSystem(), kSoundFont, kRate, channel < 0, error);
         EXPECT_TRUE(synth) << error.value_or("");
+        return synth;
+    }
+
+    static std::vector<std::int16_t> Render(const Bytes& style, int channel, std::optional<int> tempo = std::nullopt,
+                                            double gainDb = kOutputGainDb) {
+        const Timeline timeline = Build(style, tempo);
+        std::unique_ptr<Synth> synth = MakeSynth(channel);
         if (!synth) return {};
-        return RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, channel}, *synth);
+        RenderSettings settings{kPlaySectionMainA, 1, kRate, channel};
+        settings.gainDb = gainDb;
+        return RenderSound(timeline, settings, *synth);
+    }
+
+    static int Peak(const std::vector<std::int16_t>& samples) {
+        int peak = 0;
+        for (const std::int16_t s : samples) peak = std::max(peak, std::abs(int{s}));
+        return peak;
     }
 
     static double RmsDb(const std::vector<std::int16_t>& samples) {
@@ -93,6 +108,50 @@ TEST_F(Sound, HalvedVolumeLowersItsStemByTwelveDecibels) {
     RecordProperty("decibels", std::to_string(step));
     EXPECT_NEAR(step, 12.0, 0.3);
     EXPECT_EQ(Render(TwoChannelStyle(100), 1), Render(TwoChannelStyle(50), 1));
+}
+
+// Every render passes the output stage: a stem that stays below its ceiling is the
+// synthesizer's sound raised by the output gain, to the hundredth of a decibel.
+TEST_F(Sound, RenderIsRaisedByTheOutputGain) {
+    const std::vector<std::int16_t> raised = Render(TwoChannelStyle(50), 0);
+    const std::vector<std::int16_t> plain = Render(TwoChannelStyle(50), 0, std::nullopt, 0.0);
+    ASSERT_FALSE(plain.empty());
+    EXPECT_LT(Peak(raised), 29204) << "below the ceiling, so the limiter leaves it alone";
+    // The quieter one falls below -90 dBFS sooner: compare what both hold.
+    const std::size_t common = std::min(raised.size(), plain.size());
+    EXPECT_NEAR(RmsDb({raised.begin(), raised.begin() + common}) - RmsDb({plain.begin(), plain.begin() + common}),
+                kOutputGainDb, 0.01);
+}
+
+// Ten channels of loud chords, far over full scale once raised: no sample passes the
+// limiter's ceiling of -1 dBFS (29,204 of 32,767), and the loudest still reach it.
+TEST_F(Sound, LoudStyleNeverClips) {
+    Bytes events = TempoAt(0, 500000) + MarkerAt(0, "Main A");
+    for (std::uint8_t channel = 0; channel < 10; ++channel) {
+        events += At(0, std::uint8_t(0xB0 | channel), 7, 127) + ProgramAt(0, channel, std::uint8_t(channel * 8));
+    }
+    for (std::uint8_t channel = 0; channel < 10; ++channel) {
+        for (const std::uint8_t note : {48, 55, 60, 64, 67}) events += At(0, std::uint8_t(0x90 | channel), note, 127);
+    }
+    events += At(1920, 0x80, 48, 0) + EndAt(0);
+    const std::vector<std::int16_t> sound = Render(PlayStyle(480, events), -1);
+    ASSERT_FALSE(sound.empty());
+    EXPECT_LE(Peak(sound), 29204);
+    EXPECT_GE(Peak(sound), 28000);
+}
+
+// The WAV file a render writes block by block holds the bytes the whole render in
+// memory would give.
+TEST_F(Sound, RenderWrittenInBlocksIsTheRenderInMemory) {
+    TempDir dir;
+    const Timeline timeline = Build(TwoChannelStyle(100));
+    std::unique_ptr<Synth> synth = MakeSynth(-1);
+    ASSERT_TRUE(synth);
+    WavFileWriter wav(SystemFileSystem(), dir / "Out.wav", kRate);
+    EXPECT_TRUE(RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, -1}, *synth,
+                            [&wav](std::span<const std::int16_t> block) { return wav.Write(block); }));
+    ASSERT_EQ(wav.Finish().outcome, WriteOutcome::Written);
+    EXPECT_EQ(ReadFileBytes(dir / "Out.wav").data, WavFileBytes(Render(TwoChannelStyle(100), -1), kRate));
 }
 
 // A channel that has a volume but no notes renders exact silence.

@@ -5,6 +5,7 @@
 #include "play/SoundFiles.h"
 #include "play/VoiceList.h"
 #include "play/Voices.h"
+#include "play/WavFile.h"
 
 namespace {
 

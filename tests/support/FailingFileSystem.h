@@ -155,6 +155,10 @@ public:
         Check(folder);
         return Real().MakeFolders(folder);
     }
+    bool IsFolder(const std::filesystem::path& path) override {
+        Check(path);
+        return Real().IsFolder(path);
+    }
     bool Remove(const std::filesystem::path& path) override {
         return !Fails(Call::Remove, path) && Real().Remove(path);
     }

@@ -45,11 +45,17 @@ struct PumpedOutput : AudioOutput {
     }
     void Stop() override { source = nullptr; }
 
-    // Frames of sound, asked for in buffers of 512 at most, as a sound card does.
+    // Frames of sound, asked for in buffers of 512 at most, as a sound card does; with
+    // keepSound the left channel of what was played is kept in heard.
     void Pump(std::size_t frames) {
         std::vector<float> left(512), right(512);
-        for (std::size_t done = 0; done < frames && source; done += 512)
-            source->Fill(left.data(), right.data(), std::min<std::size_t>(512, frames - done));
+        for (std::size_t done = 0; done < frames && source; done += 512) {
+            const std::size_t count = std::min<std::size_t>(512, frames - done);
+            std::fill(left.begin(), left.end(), 0.0f);
+            std::fill(right.begin(), right.end(), 0.0f);
+            source->Fill(left.data(), right.data(), count);
+            if (keepSound) heard.insert(heard.end(), left.begin(), left.begin() + count);
+        }
     }
     // Seconds of sound, in whole buffers of 512 frames.
     void PumpSeconds(double seconds) { Pump(static_cast<std::size_t>(seconds * 44100) / 512 * 512); }
@@ -59,4 +65,6 @@ struct PumpedOutput : AudioOutput {
     bool audioThere = true;
     bool readableFont = true;
     std::vector<std::filesystem::path> soundFonts;
+    bool keepSound = false;
+    std::vector<float> heard;
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A synthesizer that renders silence and writes down every message with the sample
-// it came at, for tests of what the scheduler sends and when.
+// A synthesizer that renders silence (or one steady level, when a test sets it) and
+// writes down every message with the sample it came at, for tests of what the
+// scheduler sends and when.
 
 #include <cstdint>
 #include <vector>
@@ -29,7 +30,13 @@ public:
         messages.push_back({samples, status, data1, data2});
     }
     void SelectVoice(int channel, const SoundFontVoice& voice) override { voices.push_back({samples, channel, voice}); }
-    void Render(float*, float*, std::size_t frames) override { samples += frames; }
+    void Render(float* left, float* right, std::size_t frames) override {
+        for (std::size_t i = 0; level != 0.0f && i < frames; ++i) {
+            left[i] += level;
+            right[i] += level;
+        }
+        samples += frames;
+    }
     void Reset() override { ++resets; }
     bool HasPreset(int bank, int program) const override {
         if (bank == 128) return program == 0 || program == 8 || program == 25;
@@ -52,6 +59,7 @@ public:
         return found;
     }
 
+    float level = 0.0f;  // what every sample it renders holds
     std::uint64_t samples = 0;
     int resets = 0;
     std::vector<SentMessage> messages;
