@@ -104,7 +104,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         report.Fail(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
     }
-    RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
+    RenderSettings settings{style.section, request.loops, request.sampleRate, -1, ChordPlan{}};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
         report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
