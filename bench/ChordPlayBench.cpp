@@ -131,8 +131,8 @@ void HoldToNote(benchmark::State& state) {
                 output->Pump(512);
                 for (std::size_t i = before; i < output->synth.messages.size(); ++i) {
                     const SentMessage& m = output->synth.messages[i];
-                    // The bass (channel 11) on F#.
-                    if (m.status == 0x9A && m.data2 > 0 && m.data1 % 12 == 6) {
+                    // The bass (channel 11): its first key after the hold sounds in the new chord.
+                    if (m.status == 0x9A && m.data2 > 0) {
                         first = m.sample;
                         break;
                     }
