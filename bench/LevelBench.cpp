@@ -57,7 +57,7 @@ Level RenderLevel(const PlayableMainA& style, double gainDb) {
     double sum = 0;
     std::uint64_t count = 0;
     int peak = 0;
-    RenderSettings settings{style.section, 1, kRate, -1};
+    RenderSettings settings{style.section, 1, kRate, -1, ChordPlan{}};
     settings.gainDb = gainDb;
     RenderSound(style.timeline, settings, *synth, [&](std::span<const std::int16_t> block) {
         for (const std::int16_t sample : block) {

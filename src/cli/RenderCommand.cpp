@@ -127,7 +127,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         report.Fail(err, file, FillIn(play_messages::kStemsNotAFolder, {Utf8Of(*request.stems)}));
         return kExitFileFailed;
     }
-    RenderSettings settings{style.section, request.loops, request.sampleRate, -1};
+    RenderSettings settings{style.section, request.loops, request.sampleRate, -1, ChordPlan{}};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
         report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
@@ -186,7 +186,8 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         status = kExitFileFailed;
     } else if (request.output->extension() == ".mid") {
         // A MIDI file keeps the style's own voices: nothing is put in their place.
-        const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops);
+        const std::vector<std::uint8_t> bytes =
+            MidiFileBytes(style.timeline, style.section, request.loops, ChordPlan{});
         if (!WriteOut(*request.output, bytes, file, report, request, out, err)) status = kExitFileFailed;
     } else {
         status = RenderSoundFiles(file, request, style, report, out, err);

@@ -28,7 +28,8 @@ public:
 
 std::uint64_t SoundFrames(const Timeline& timeline, const RenderSettings& settings) {
     NoSound none;
-    Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, none, settings.channel);
+    Scheduler scheduler(timeline, settings.section, settings.loops, settings.chords, settings.sampleRate, none,
+                        settings.channel);
     constexpr std::uint64_t kStride = std::uint64_t{1} << 32;
     while (!scheduler.Finished()) scheduler.Skip(kStride);
     return scheduler.LastEventSample();
@@ -36,7 +37,8 @@ std::uint64_t SoundFrames(const Timeline& timeline, const RenderSettings& settin
 
 bool RenderSound(const Timeline& timeline, const RenderSettings& settings, Synth& synth,
                  const SoundBlockWriter& write) {
-    Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, synth, settings.channel);
+    Scheduler scheduler(timeline, settings.section, settings.loops, settings.chords, settings.sampleRate, synth,
+                        settings.channel);
     OutputStage stage(settings.sampleRate, settings.gainDb);
     float left[kBlock];
     float right[kBlock];

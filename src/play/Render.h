@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "play/ChordPlan.h"
 #include "play/OutputStage.h"
 #include "play/Synth.h"
 #include "play/Timeline.h"
@@ -15,6 +16,7 @@ struct RenderSettings {
     int loops = 2;
     int sampleRate = 44100;
     int channel = -1;  // -1: every channel; 0-15: that channel's stem
+    ChordPlan chords;  // C Maj7 held, through the channel rules, unless told otherwise
     // Every render plays at the output stage's one gain; the level bench tries others.
     double gainDb = kOutputGainDb;
 };

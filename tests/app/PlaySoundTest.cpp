@@ -29,13 +29,14 @@ constexpr int kRate = 44100;
 constexpr double kSounding = -60.0;
 constexpr double kSilent = -90.0;
 
-// Tempo 120, an organ on channel 1 at volume 100 holding a chord through every bar of
-// Main A, so the sound is steady while it plays.
+// Tempo 120, an organ on channel 12 (a keyboard's first chord part, which plays its
+// C major chord as recorded over the C Maj7 held when no chord is given) at volume 100
+// holding a chord through every bar of Main A, so the sound is steady while it plays.
 Bytes OrganStyle() {
-    Bytes events =
-        BasicEvents("Organ") + TempoEvent(500000) + Bytes{0x00, 0xC0, 16} + VolumeEvent(0, 100) + MarkerEvent("Main A");
-    for (int note : {60, 64, 67}) events += NoteOn(0, static_cast<std::uint8_t>(note), 100);
-    events += Bytes{0x83, 0x60, 0x80, 60, 0} + Running(64, 0) + Running(67, 0);  // a bar: 480 ticks at 120 a quarter
+    Bytes events = BasicEvents("Organ") + TempoEvent(500000) + Bytes{0x00, 0xCB, 16} + VolumeEvent(11, 100) +
+                   MarkerEvent("Main A");
+    for (int note : {60, 64, 67}) events += NoteOn(11, static_cast<std::uint8_t>(note), 100);
+    events += Bytes{0x83, 0x60, 0x8B, 60, 0} + Running(64, 0) + Running(67, 0);  // a bar: 480 ticks at 120 a quarter
     return StyleFile(events + EndOfTrack());
 }
 
