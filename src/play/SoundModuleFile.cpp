@@ -27,10 +27,15 @@ std::string LoaderReason() {
 std::optional<SoundModule> LoadSoundModule(const std::filesystem::path& file, PlayError& error) {
 #ifdef _WIN32
     HMODULE handle = LoadLibraryW(file.c_str());
-    const auto find = [handle](const char* name) { return handle ? GetProcAddress(handle, name) : nullptr; };
+    // Through void (*)(), the one function type a cast to another may go through.
+    const auto find = [handle](const char* name) {
+        return handle ? reinterpret_cast<void (*)()>(GetProcAddress(handle, name)) : nullptr;
+    };
 #else
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    const auto find = [handle](const char* name) { return handle ? dlsym(handle, name) : nullptr; };
+    const auto find = [handle](const char* name) {
+        return handle ? reinterpret_cast<void (*)()>(dlsym(handle, name)) : nullptr;
+    };
 #endif
     SoundModule module;
     module.makeAudioOutput = reinterpret_cast<MakeAudioOutputFunction>(find(kMakeAudioOutputSymbol));
