@@ -163,7 +163,8 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         status = kExitFileFailed;
     } else if (request.output->extension() == ".mid") {
         // A MIDI file keeps the style's own voices: nothing is put in their place.
-        const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops);
+        const std::vector<std::uint8_t> bytes =
+            MidiFileBytes(style.timeline, style.section, request.loops, ChordPlan{});
         if (!WriteOut(*request.output, bytes, file, report, request, out, err)) status = kExitFileFailed;
     } else {
         status = RenderSoundFiles(file, request, style, report, out, err);

@@ -8,6 +8,13 @@ constexpr std::uint8_t kModulation = 1;
 constexpr std::uint8_t kExpression = 11;
 constexpr std::uint8_t kVolume = 7;
 
+TimelineEvent SectionMarker(int section) {
+    TimelineEvent event;
+    event.kind = TimelineEvent::Kind::Marker;
+    event.data1 = static_cast<std::uint8_t>(section);
+    return event;
+}
+
 TimelineEvent ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     TimelineEvent event;
     event.status = status;
@@ -24,8 +31,9 @@ bool IsVolume(const TimelineEvent& event) {
 
 PlayCursor::PlayCursor(const Timeline& timeline, int section, int loops)
     : m_timeline(&timeline), m_section(section), m_loops(loops), m_present(timeline.Present()) {
-    // Every note of every channel, four resets each and the tempo at a boundary, and a volume each after a swap.
-    m_queue.reserve(16 * 128 + 16 * 6);
+    // Every note of every channel, four resets each, the tempo and the marker at a boundary, and a volume
+    // each after a swap.
+    m_queue.reserve(16 * 128 + 16 * 6 + 1);
 }
 
 const std::vector<TimelineEvent>& PlayCursor::Events() const {
@@ -43,6 +51,10 @@ void PlayCursor::Settle() {
             m_current = m_timeline->Find(m_section);
             m_phase = m_current ? Phase::Section : Phase::Done;
             m_index = 0;
+            if (m_current) {
+                m_queueTick = 0;
+                m_queue.push_back(SectionMarker(m_section));
+            }
         } else {
             EndSection();
         }
@@ -83,6 +95,14 @@ void PlayCursor::EndSection() {
     TimelineEvent tempo;
     tempo.kind = TimelineEvent::Kind::Tempo;
     m_queue.push_back(tempo);
+    m_queue.push_back(SectionMarker(m_section));
+}
+
+bool PlayCursor::FromSection(std::span<const TimelineEvent>& events, std::size_t& index) const {
+    if (m_queuePos < m_queue.size() || m_phase != Phase::Section || m_index >= m_current->events.size()) return false;
+    events = m_current->events;
+    index = m_index;
+    return true;
 }
 
 bool PlayCursor::Peek(TimelineEvent& event, std::uint64_t& tick) {
@@ -117,7 +137,7 @@ void PlayCursor::Emit(const TimelineEvent& event) {
     if (event.IsNoteOff()) m_sounding[event.Channel()][event.data1] = false;
 }
 
-std::uint32_t PlayCursor::Swap(const Timeline& timeline) {
+std::uint32_t PlayCursor::Swap(const Timeline& timeline, std::uint64_t now) {
     m_timeline = &timeline;
     if (m_current) m_current = m_timeline->Find(m_section);
     if (m_current == nullptr && m_phase == Phase::Section) m_phase = Phase::Done;
@@ -145,7 +165,7 @@ std::uint32_t PlayCursor::Swap(const Timeline& timeline) {
         m_queue.clear();
         m_queuePos = 0;
         m_endedSection = -1;
-        m_queueTick = m_lastTick;
+        m_queueTick = now;
     }
     for (int channel = 0; channel < 16; ++channel) {
         if (volume[channel] >= 0 && m_queue.size() < m_queue.capacity()) {

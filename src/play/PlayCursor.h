@@ -4,6 +4,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "play/Timeline.h"
@@ -11,8 +12,9 @@
 // Walks a timeline in the order a keyboard plays it: the set-up at tick 0, then the
 // chosen section and what follows it (NextSection). At every section boundary, and
 // at the end, the notes still sounding get their note-offs and sustain, pitch bend,
-// modulation and expression go back to rest. Ticks count from the start, over all
-// sections played. Only the constructor allocates.
+// modulation and expression go back to rest; a marker event naming the section comes
+// where each section starts. Ticks count from the start, over all sections played.
+// Only the constructor allocates.
 class PlayCursor {
 public:
     // loops: how often a Main or Fill In plays, 0 for ever; an Intro plays once and
@@ -25,10 +27,14 @@ public:
 
     // The section now playing (as kPlaySectionNames counts).
     int Section() const { return m_section; }
+    // After Peek: true when the event it gave is events[index] of the section playing
+    // (not the set-up's, nor one the cursor put in at a boundary or a swap).
+    bool FromSection(std::span<const TimelineEvent>& events, std::size_t& index) const;
     // Takes a timeline of the same track with other values (volumes, tempo): the
     // position stays, and each channel's volume as the new timeline has it at this
-    // point comes next. Returns the tempo now in force in the new timeline.
-    std::uint32_t Swap(const Timeline& timeline);
+    // point comes next, at tick now (the last one heard). Returns the tempo now in force
+    // in the new timeline.
+    std::uint32_t Swap(const Timeline& timeline, std::uint64_t now);
 
 private:
     enum class Phase { SetUp, Section, Done };

@@ -4,20 +4,41 @@
 #include <cmath>
 #include <vector>
 
+#include "play/ChordPlan.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
+
+namespace {
+
+// A chord in one word, so the audio thread can say which one is in force without a lock.
+std::uint32_t PackChord(const Chord& chord) {
+    return chord.root | static_cast<std::uint32_t>(chord.type) << 4 |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(chord.bass)) << 12 | std::uint32_t{chord.none} << 20;
+}
+Chord UnpackChord(std::uint32_t packed) {
+    return Chord{static_cast<std::uint8_t>(packed & 0xF), static_cast<ChordType>((packed >> 4) & 0xFF),
+                 static_cast<std::int8_t>(static_cast<std::uint8_t>(packed >> 12)), ((packed >> 20) & 1) != 0};
+}
+
+}  // namespace
 
 // What the audio thread plays. The caller's thread builds every timeline and frees
 // every one; the audio thread only takes the newest handed over and says which one it
 // plays. Timelines are numbered as they are handed over, and one older than the one
-// the audio thread plays is no longer touched by it: the caller frees those.
+// the audio thread plays is no longer touched by it: the caller frees those. Chords go
+// the same way: the newest order is taken at the start of a block, and an order older
+// than the one taken (a progression it no longer follows) is freed by the caller.
 class CStylePlayer::Source : public AudioSource {
 public:
-    Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth)
-        : m_scheduler(*timeline, section, loops, sampleRate, synth),
+    Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth,
+           std::unique_ptr<ChordPlan> chords, bool chordGiven)
+        : m_chords(std::move(chords)),
+          m_scheduler(*timeline, section, loops, *m_chords, sampleRate, synth),
           m_decayFrames(static_cast<std::uint64_t>(sampleRate) * kPlayDecaySeconds),
           m_section(section),
-          m_quarter(timeline->setUpTempo) {
+          m_quarter(timeline->setUpTempo),
+          m_chord(PackChord(Chord{})) {
+        if (!chordGiven) m_scheduler.AwaitChord();
         m_owned.push_back(std::make_unique<Handed>(Handed{std::move(timeline), 0}));
     }
 
@@ -25,6 +46,14 @@ public:
         if (Handed* next = m_pending.exchange(nullptr, std::memory_order_acq_rel)) {
             m_scheduler.Swap(*next->timeline);
             m_playing.store(next->number, std::memory_order_release);
+        }
+        if (ChordOrder* order = m_pendingChords.exchange(nullptr, std::memory_order_acq_rel)) {
+            if (order->progression) {
+                m_scheduler.FollowProgression(*order->progression);
+            } else {
+                m_scheduler.HoldChord(order->chord);
+            }
+            m_chordsTaken.store(order->number, std::memory_order_release);
         }
         if (m_ended.load(std::memory_order_relaxed)) return;
         m_scheduler.Render(left, right, frames);
@@ -34,7 +63,22 @@ public:
         }
         m_section.store(m_scheduler.Section(), std::memory_order_relaxed);
         m_quarter.store(m_scheduler.Quarter(), std::memory_order_relaxed);
+        m_chord.store(PackChord(m_scheduler.ChordNow()), std::memory_order_relaxed);
     }
+
+    // Caller's thread: a chord to hold, or a progression to follow when progression is set.
+    void HandChords(const Chord& chord, const Progression* progression) {
+        auto order = std::make_unique<ChordOrder>();
+        order->chord = chord;
+        if (progression) order->progression = std::make_unique<Progression>(*progression);
+        order->number = ++m_lastChordNumber;
+        m_orders.push_back(std::move(order));
+        const ChordOrder* untaken = m_pendingChords.exchange(m_orders.back().get(), std::memory_order_acq_rel);
+        const std::uint64_t taken = m_chordsTaken.load(std::memory_order_acquire);
+        std::erase_if(m_orders,
+                      [&](const std::unique_ptr<ChordOrder>& o) { return o.get() == untaken || o->number < taken; });
+    }
+    Chord ChordNow() const { return UnpackChord(m_chord.load(std::memory_order_relaxed)); }
 
     // Caller's thread.
     void Hand(std::unique_ptr<Timeline> timeline) {
@@ -54,7 +98,13 @@ private:
         std::unique_ptr<Timeline> timeline;
         std::uint64_t number;
     };
+    struct ChordOrder {
+        Chord chord;
+        std::unique_ptr<Progression> progression;
+        std::uint64_t number = 0;
+    };
 
+    std::unique_ptr<ChordPlan> m_chords;  // what the scheduler started on, for as long as it plays
     Scheduler m_scheduler;
     std::uint64_t m_decayFrames;
     std::uint64_t m_decayed = 0;  // audio thread
@@ -65,6 +115,11 @@ private:
     std::uint64_t m_lastNumber = 0;
     std::atomic<int> m_section;
     std::atomic<std::uint32_t> m_quarter;
+    std::atomic<std::uint32_t> m_chord;
+    std::atomic<ChordOrder*> m_pendingChords{nullptr};
+    std::atomic<std::uint64_t> m_chordsTaken{0};
+    std::vector<std::unique_ptr<ChordOrder>> m_orders;  // caller's thread
+    std::uint64_t m_lastChordNumber = 0;
 };
 
 std::vector<std::string> PlayableSections(const CKorvaneDoc& doc) {
@@ -94,7 +149,14 @@ PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionNam
     if (PlayError error = m_output->LoadSoundFont(soundFont)) return error;
     Synth& synth = m_output->GetSynth();
     synth.Reset();
-    m_source = std::make_unique<Source>(std::move(timeline), section, loops, m_output->SampleRate(), synth);
+    auto chords = std::make_unique<ChordPlan>();
+    if (m_following) {
+        chords->progression = *m_following;
+    } else if (m_held) {
+        chords->progression = Progression::Holding(*m_held, ChordText(*m_held));
+    }
+    m_source = std::make_unique<Source>(std::move(timeline), section, loops, m_output->SampleRate(), synth,
+                                        std::move(chords), m_following || m_held);
     if (PlayError error = m_output->Start(*m_source)) {
         m_source.reset();
         return error;
@@ -119,11 +181,25 @@ PlayError CStylePlayer::UpdateEdits(const CKorvaneDoc& doc) {
     return std::nullopt;
 }
 
+void CStylePlayer::HoldChord(const Chord& chord) {
+    m_held = chord;
+    m_following.reset();
+    if (m_playing) m_source->HandChords(chord, nullptr);
+}
+
+void CStylePlayer::FollowProgression(const Progression& progression) {
+    m_following = progression;
+    m_held.reset();
+    if (m_playing) m_source->HandChords(Chord{}, &progression);
+}
+
 bool CStylePlayer::IsPlaying() const { return m_playing && !m_source->Ended(); }
 
 PlayStatus CStylePlayer::Status() const {
     PlayStatus status;
+    status.chord = ChordText(m_held ? *m_held : m_following ? m_following->ChordAt(0, 1) : Chord{});
     if (!IsPlaying()) return status;
+    status.chord = ChordText(m_source->ChordNow());
     status.playing = true;
     status.section = std::string(kPlaySectionNames[m_source->Section()]);
     status.bpm = static_cast<int>(std::lround(60000000.0 / m_source->Quarter()));

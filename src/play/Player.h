@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "play/AudioOutput.h"
 #include "play/PlayError.h"
+#include "play/chords/Chord.h"
+#include "play/chords/Progression.h"
 
 class CKorvaneDoc;
 class Scheduler;
@@ -24,6 +27,8 @@ struct Timeline;
 //   if (PlayError e = player.Play(doc, "Main A", SoundFontPath(AppProfile()))) ShowError(*e);
 //   ... a volume, the percentage, "All channels", tempo or time signature changed:
 //   player.UpdateEdits(doc);                // heard within one beat, without a restart
+//   player.HoldChord(*ParseChord("Am7"));   // the left hand: heard within one audio block
+//   player.FollowProgression(progression);  // or a progression, from the next bar line
 //   PlayStatus s = player.Status();         // for the status line: "Main A - x.sty - 120 bpm"
 //   player.Stop();                          // silent at once; also on closing the window
 // The sections for the Play menu: PlayableSections(doc), in menu order. Play while
@@ -52,6 +57,8 @@ struct PlayStatus {
     bool playing = false;
     std::string section;  // as kPlaySectionNames spells it
     int bpm = 0;          // the tempo now in force, to the nearest whole beat
+    // The chord in force now as ChordText shows it ("Am7"); C Maj7 before any is given.
+    std::string chord;
 };
 
 class CStylePlayer {
@@ -72,6 +79,11 @@ public:
     // nothing plays. An edit the save would refuse (a tempo too slow to store) keeps
     // the sound as it was and returns the save's text.
     PlayError UpdateEdits(const CKorvaneDoc& doc);
+    // The chords the style follows, from the next Play on and at once while it plays: one
+    // chord held from now, as a left hand on a keyboard (sounding notes follow it by their
+    // retrigger rule), or a progression from the next bar, looping. Each holds until the next call.
+    void HoldChord(const Chord& chord);
+    void FollowProgression(const Progression& progression);
     PlayStatus Status() const;
     // False once Stop was called or a sound with a number of loops has ended.
     bool IsPlaying() const;
@@ -83,4 +95,8 @@ private:
     std::unique_ptr<AudioOutput> m_output;
     std::unique_ptr<Source> m_source;
     bool m_playing = false;
+    // The chords last given, for the next Play; none given: C Maj7, and the channels
+    // whose autostart is off wait for a chord.
+    std::optional<Chord> m_held;
+    std::optional<Progression> m_following;
 };

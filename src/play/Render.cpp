@@ -28,14 +28,16 @@ public:
 
 std::uint64_t SoundFrames(const Timeline& timeline, const RenderSettings& settings) {
     NoSound none;
-    Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, none, settings.channel);
+    Scheduler scheduler(timeline, settings.section, settings.loops, settings.chords, settings.sampleRate, none,
+                        settings.channel);
     constexpr std::uint64_t kStride = std::uint64_t{1} << 32;
     while (!scheduler.Finished()) scheduler.Skip(kStride);
     return scheduler.LastEventSample();
 }
 
 std::vector<std::int16_t> RenderSound(const Timeline& timeline, const RenderSettings& settings, Synth& synth) {
-    Scheduler scheduler(timeline, settings.section, settings.loops, settings.sampleRate, synth, settings.channel);
+    Scheduler scheduler(timeline, settings.section, settings.loops, settings.chords, settings.sampleRate, synth,
+                        settings.channel);
     std::vector<std::int16_t> sound;
     float left[kBlock];
     float right[kBlock];

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "play/ChordPlan.h"
 #include "play/Synth.h"
 #include "play/Timeline.h"
 
@@ -12,6 +13,7 @@ struct RenderSettings {
     int loops = 2;
     int sampleRate = 44100;
     int channel = -1;  // -1: every channel; 0-15: that channel's stem
+    ChordPlan chords;  // C Maj7 held, through the channel rules, unless told otherwise
 };
 
 // How long the sound may ring on after the last event, and how quiet it must be to end.

@@ -8,9 +8,10 @@ __extension__ using Wide = unsigned __int128;
 constexpr std::uint64_t kMicrosecondsPerSecond = 1000000;
 }  // namespace
 
-Scheduler::Scheduler(const Timeline& timeline, int section, int loops, int sampleRate, Synth& synth, int channel)
+Scheduler::Scheduler(const Timeline& timeline, int section, int loops, const ChordPlan& chords, int sampleRate,
+                     Synth& synth, int channel)
     : m_timeline(&timeline),
-      m_cursor(timeline, section, loops),
+      m_cursor(timeline, section, loops, chords),
       m_synth(synth),
       m_rate(sampleRate),
       m_channel(channel),
@@ -58,15 +59,17 @@ void Scheduler::Run(std::uint64_t frames, RenderGap renderGap) {
             renderGap(static_cast<std::size_t>(m_samples - start), static_cast<std::size_t>(at - m_samples));
             m_samples = at;
         }
+        const int sourceKey = m_cursor.SourceKey();
         m_cursor.Advance();
         m_lastEventSample = at;
-        Dispatch(event, tick);
+        Dispatch(event, tick, sourceKey);
     }
-    if (m_samples < end) renderGap(static_cast<std::size_t>(m_samples - start), static_cast<std::size_t>(end - m_samples));
+    if (m_samples < end)
+        renderGap(static_cast<std::size_t>(m_samples - start), static_cast<std::size_t>(end - m_samples));
     m_samples = end;
 }
 
-void Scheduler::Dispatch(const TimelineEvent& event, std::uint64_t tick) {
+void Scheduler::Dispatch(const TimelineEvent& event, std::uint64_t tick, int sourceKey) {
     if (event.kind == TimelineEvent::Kind::Tempo) {
         // Counting on from the last change keeps every sample exact while the tempo
         // stays (each loop starts with the style's tempo once more).
@@ -85,7 +88,8 @@ void Scheduler::Dispatch(const TimelineEvent& event, std::uint64_t tick) {
     const std::uint8_t kind = event.MessageKind();
     if (kind == 0xB && (event.data1 == 0 || event.data1 == 32)) return;  // bank selects: the voice decides
     if (m_channel >= 0 && event.Channel() != m_channel) return;
-    if (event.IsNoteOn() && IsMegaVoice(m_voices[event.Channel()]) && event.data1 >= kMegaVoiceEffectNotesFrom) return;
+    // Effect notes are keys of the recording, wherever a chord moved them.
+    if (event.IsNoteOn() && IsMegaVoice(m_voices[event.Channel()]) && sourceKey >= kMegaVoiceEffectNotesFrom) return;
     m_synth.SendChannelMessage(event.status, event.data1, event.data2);
 }
 

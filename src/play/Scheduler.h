@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "play/PlayCursor.h"
+#include "play/ChordCursor.h"
 #include "play/Synth.h"
 #include "play/Voices.h"
 
@@ -14,8 +14,10 @@
 // callback both call Render, so both play alike. Render neither allocates nor blocks.
 class Scheduler {
 public:
-    // loops as PlayCursor takes them; channel -1 plays all, 0-15 only that one (a stem).
-    Scheduler(const Timeline& timeline, int section, int loops, int sampleRate, Synth& synth, int channel = -1);
+    // loops as PlayCursor takes them; chords as ChordCursor follows them (they must
+    // outlive the scheduler); channel -1 plays all, 0-15 only that one (a stem).
+    Scheduler(const Timeline& timeline, int section, int loops, const ChordPlan& chords, int sampleRate, Synth& synth,
+              int channel = -1);
 
     // Adds frames of sound to left and right (zeroed by the caller).
     void Render(float* left, float* right, std::size_t frames);
@@ -24,6 +26,14 @@ public:
     bool Finished();
     // A timeline of the same track with other values, heard from the next event on.
     void Swap(const Timeline& timeline);
+
+    // The chord held from the next frame on, or the progression from the next bar line.
+    void HoldChord(const Chord& chord) { m_cursor.HoldChord(chord, TickAt(m_samples)); }
+    void FollowProgression(const Progression& progression) {
+        m_cursor.FollowProgression(progression, TickAt(m_samples));
+    }
+    void AwaitChord() { m_cursor.AwaitChord(); }
+    const Chord& ChordNow() const { return m_cursor.ChordNow(); }
 
     int Section() const { return m_cursor.Section(); }
     std::uint32_t Quarter() const { return m_quarter; }  // microseconds per quarter now
@@ -36,11 +46,11 @@ private:
     void Run(std::uint64_t frames, RenderGap renderGap);
     std::uint64_t SampleOf(std::uint64_t tick) const;
     std::uint64_t TickAt(std::uint64_t sample) const;
-    void Dispatch(const TimelineEvent& event, std::uint64_t tick);
+    void Dispatch(const TimelineEvent& event, std::uint64_t tick, int sourceKey);
     void SelectVoice(int channel);
 
     const Timeline* m_timeline;
-    PlayCursor m_cursor;
+    ChordCursor m_cursor;
     Synth& m_synth;
     int m_rate;
     int m_channel;

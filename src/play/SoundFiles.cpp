@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "format/ByteOrder.h"
-#include "play/PlayCursor.h"
+#include "play/ChordCursor.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ void AppendDeltaTime(std::vector<std::uint8_t>& track, std::uint64_t ticks) {
     AppendVarLength(track, static_cast<std::uint32_t>(ticks));
 }
 
-void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, const Timeline& timeline) {
+void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, const Timeline& timeline,
+                 std::string_view markerText) {
     switch (event.kind) {
         case TimelineEvent::Kind::Channel: {
             track.push_back(event.status);
@@ -60,6 +61,11 @@ void AppendEvent(std::vector<std::uint8_t>& track, const TimelineEvent& event, c
             AppendVarLength(track, event.length);
             track.insert(track.end(), timeline.sysex.begin() + event.value,
                          timeline.sysex.begin() + event.value + event.length);
+            break;
+        case TimelineEvent::Kind::Marker:
+            AppendBytes(track, {0xFF, 0x06});
+            AppendVarLength(track, static_cast<std::uint32_t>(markerText.size()));
+            AppendText(track, markerText);
             break;
     }
 }
@@ -88,9 +94,9 @@ std::vector<std::uint8_t> WavFileBytes(const std::vector<std::int16_t>& samples,
     return out;
 }
 
-std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, int loops) {
+std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, int loops, const ChordPlan& chords) {
     std::vector<std::uint8_t> track;
-    PlayCursor cursor(timeline, section, loops);
+    ChordCursor cursor(timeline, section, loops, chords);
     std::uint64_t last = 0;
     TimelineEvent event;
     std::uint64_t tick = 0;
@@ -98,7 +104,7 @@ std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, i
         cursor.Advance();
         AppendDeltaTime(track, tick - last);
         last = tick;
-        AppendEvent(track, event, timeline);
+        AppendEvent(track, event, timeline, cursor.MarkerText(event));
     }
     AppendBytes(track, {0x00, 0xFF, 0x2F, 0x00});
 

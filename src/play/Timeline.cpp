@@ -184,6 +184,9 @@ PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timel
     for (TrackEvent event; walker.Next(event);) builder.Take(event, scan.Classify(event));
     if (walker.Error()) return walker.Error()->Text();
     builder.Finish();
+    // A damaged CASM never keeps the style from playing: its channels play by the
+    // defaults, and the damage stays for whoever reports on the style.
+    timeline.rules = RulesOfStyle(image, rewritten.walkEnd);
     return std::nullopt;
 }
 

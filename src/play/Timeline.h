@@ -10,14 +10,18 @@
 #include "format/TrackWalker.h"
 #include "play/PlayError.h"
 #include "play/PlaySections.h"
+#include "play/chords/CasmRules.h"
 
 class CKorvaneDoc;
 
 // One event the timeline plays: a channel message, a tempo change, a time signature
-// (for the MIDI file; it changes no timing) or a system-exclusive message, at a tick
-// from the start of its section.
+// (for the MIDI file and the bar lines a progression follows; it changes no timing) or
+// a system-exclusive message, at a tick from the start of its section. Markers are no
+// timeline events: the cursors put them in where a section starts (data1: the section)
+// or a chord changes (data1: kChordMarker), for the MIDI file; the synthesizer hears
+// nothing of them.
 struct TimelineEvent {
-    enum class Kind : std::uint8_t { Channel, Tempo, TimeSignature, SysEx };
+    enum class Kind : std::uint8_t { Channel, Tempo, TimeSignature, SysEx, Marker };
 
     std::uint32_t tick = 0;
     Kind kind = Kind::Channel;
@@ -34,6 +38,8 @@ struct TimelineEvent {
         return kind == Kind::Channel && (MessageKind() == 0x8 || (MessageKind() == 0x9 && data2 == 0));
     }
 };
+
+inline constexpr std::uint8_t kChordMarker = 0xFF;
 
 // The ticks per quarter note of a loaded style's header; an error for a division no
 // clock plays (0, or SMPTE time).
@@ -57,6 +63,9 @@ struct Timeline {
     std::vector<TimelineSection> sections;  // the first of each name, in track order
     std::vector<std::uint8_t> sysex;
     std::array<bool, 16> channelsUsed{};  // channels with any channel message
+    // What each channel plays over a chord, section by section, from the style's CASM
+    // (the defaults, and in damage why, when it has none or a damaged one).
+    StyleChannelRules rules;
 
     const TimelineSection* Find(int section) const;
     std::array<bool, kPlaySectionCount> Present() const;

@@ -14,6 +14,7 @@
 #include "StyleBytes.h"
 #include "format/StyleReader.h"
 #include "format/TrackRewriter.h"
+#include "play/ChordPlan.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
@@ -56,10 +57,15 @@ inline Timeline Build(const Bytes& style, const std::optional<int>& tempo = std:
 
 constexpr int kRate = 44100;
 
+// Every channel as recorded, for the tests of timing and sections, whose styles have
+// no channel rules.
+inline const ChordPlan kAsRecorded{true, {}};
+
 // Plays in blocks of an odd size, so that events fall inside blocks, until done.
-inline RecordingSynth Play(const Timeline& timeline, int section, int loops, int rate = kRate) {
+inline RecordingSynth Play(const Timeline& timeline, int section, int loops, int rate = kRate,
+                           const ChordPlan& chords = kAsRecorded) {
     RecordingSynth synth;
-    Scheduler scheduler(timeline, section, loops, rate, synth);
+    Scheduler scheduler(timeline, section, loops, chords, rate, synth);
     float left[333];
     float right[333];
     for (int guard = 0; !scheduler.Finished() && guard < 100000; ++guard) scheduler.Render(left, right, 333);

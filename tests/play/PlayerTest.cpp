@@ -24,9 +24,10 @@ protected:
               output = made.get();
               return made;
           }) {
-        // Volume 100 on channel 1, a note each quarter for four quarters.
+        // Volume 100 on channel 1, a note each quarter for four quarters on channel 9 (a style
+        // without channel rules plays channels 9-16 only).
         Bytes section = MarkerAt(0, "Main A");
-        for (int beat = 0; beat < 4; ++beat) section += At(0, 0x90, 60, 100) + At(480, 0x80, 60, 0);
+        for (int beat = 0; beat < 4; ++beat) section += At(0, 0x98, 60, 100) + At(480, 0x88, 60, 0);
         const auto path = dir.Write("Play.sty", PlayStyle(480, TempoAt(0, 500000) + At(0, 0xB0, 7, 100) + section +
                                                                    MarkerAt(0, "Main B") + EndAt(1920)));
         EXPECT_TRUE(doc.OnOpenDocument(path));

@@ -28,7 +28,7 @@ protected:
         std::unique_ptr<Synth> synth = MakeRenderSynth(kSoundFont, kRate, channel < 0, error);
         EXPECT_TRUE(synth) << error.value_or("");
         if (!synth) return {};
-        return RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, channel}, *synth);
+        return RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, channel, kAsRecorded}, *synth);
     }
 
     static double RmsDb(const std::vector<std::int16_t>& samples) {

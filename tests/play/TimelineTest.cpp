@@ -168,7 +168,7 @@ TEST(Timeline, TempoEditAfterTheLastEventHoldsPastTheBoundary) {
     const Timeline original = Build(style);
     const Timeline slower = Build(style, 60);
     RecordingSynth synth;
-    Scheduler scheduler(original, kPlaySectionMainA, 2, kRate, synth);
+    Scheduler scheduler(original, kPlaySectionMainA, 2, kAsRecorded, kRate, synth);
     float left[333];
     float right[333];
     // Past the note-off (a quarter, 22050 samples at 120 bpm), half a bar before the end.
@@ -228,7 +228,7 @@ TEST(Timeline, FrameDivisionIsRefused) {
 TEST(Timeline, EmptySectionPlaysOnceEvenLoopingForever) {
     const Timeline timeline = Build(PlayStyle(96, MarkerAt(0, "Main A") + MarkerAt(0, "Main B") + EndAt(96)));
     RecordingSynth synth;
-    Scheduler scheduler(timeline, kPlaySectionMainA, 0, kRate, synth);
+    Scheduler scheduler(timeline, kPlaySectionMainA, 0, kAsRecorded, kRate, synth);
     float buffer[64];
     scheduler.Render(buffer, buffer, 64);
     EXPECT_TRUE(scheduler.Finished());
@@ -238,9 +238,10 @@ TEST(Timeline, EmptySectionPlaysOnceEvenLoopingForever) {
 // filled the memory before anything was written. The length is known from the events.
 TEST(Timeline, SoundLengthIsCountedFromTheEventsAlone) {
     const Timeline normal = Build(PlayStyle(96, OneNoteSection("Main A", 60, 96) + EndAt(0)));
-    EXPECT_EQ(SoundFrames(normal, RenderSettings{kPlaySectionMainA, 3, kRate, -1}), 3 * SampleOf(4 * 96, 500000, 96));
+    EXPECT_EQ(SoundFrames(normal, RenderSettings{kPlaySectionMainA, 3, kRate, -1, kAsRecorded}),
+              3 * SampleOf(4 * 96, 500000, 96));
     const Timeline endless = Build(PlayStyle(96, MarkerAt(0, "Main A") + At(0x0FFFFFFF, 0x90, 60, 100) + EndAt(0)));
-    EXPECT_EQ(SoundFrames(endless, RenderSettings{kPlaySectionMainA, 2, kRate, -1}),
+    EXPECT_EQ(SoundFrames(endless, RenderSettings{kPlaySectionMainA, 2, kRate, -1, kAsRecorded}),
               2 * SampleOf(0x0FFFFFFF, 500000, 96));
 }
 

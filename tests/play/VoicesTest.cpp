@@ -182,21 +182,21 @@ TEST(Voices, VoicesTheSectionsSelectAreListedWithTheirSection) {
 }
 
 // The MIDI file holds the style's own bank selects, programs, system-exclusive
-// messages and time signature, the section's notes and the boundary's note-offs, in
-// one track.
+// messages and time signature, the section's marker, its notes and the boundary's
+// note-offs, in one track.
 TEST(SoundFiles, MidiFileKeepsTheStylesVoices) {
     const Bytes style =
         PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
                            TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(768));
-    const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kPlaySectionMainA, 1);
+    const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kPlaySectionMainA, 1, kAsRecorded);
     const Bytes expected =
         Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 0xC0}) +
         Chunk("MTrk", Bytes{0x00, 0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 0x03, 0x07, 0x01, 0xF7} +
                           Bytes{0x00, 0xB1, 0x00, 104} + Bytes{0x00, 0xC1, 50} +
                           Bytes{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0} + Bytes{0x00, 0xFF, 0x58, 0x04, 3, 2, 24, 8} +
-                          Bytes{0x00, 0x91, 60, 100} + Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} +
-                          Bytes{0x00, 0xB1, 1, 0} + Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} +
-                          Bytes{0x00, 0xFF, 0x2F, 0x00});
+                          Bytes{0x00, 0xFF, 0x06, 0x06} + Bytes::Text("Main A") + Bytes{0x00, 0x91, 60, 100} +
+                          Delta(768) + Bytes{0x81, 60, 0} + Bytes{0x00, 0xB1, 64, 0} + Bytes{0x00, 0xB1, 1, 0} +
+                          Bytes{0x00, 0xB1, 11, 127} + Bytes{0x00, 0xE1, 0, 64} + Bytes{0x00, 0xFF, 0x2F, 0x00});
     EXPECT_EQ(midi, expected.data);
 }
 
@@ -219,10 +219,10 @@ TEST(SoundFiles, MidiFileKeepsGapsLongerThanOneDeltaTime) {
                               At(c.afterMarker, 0x80, 60, 0) + EndAt(0));
         const Bytes expected =
             Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 96}) +
-            Chunk("MTrk", Bytes{0x00, 0x90, 60, 100} + c.gap + Bytes{0x80, 60, 0} + Bytes{0x00, 0xB0, 64, 0} +
-                              Bytes{0x00, 0xB0, 1, 0} + Bytes{0x00, 0xB0, 11, 127} + Bytes{0x00, 0xE0, 0, 64} +
-                              Bytes{0x00, 0xFF, 0x2F, 0x00});
-        EXPECT_EQ(MidiFileBytes(Build(style), kPlaySectionMainA, 1), expected.data) << c.afterMarker;
+            Chunk("MTrk", Bytes{0x00, 0xFF, 0x06, 0x06} + Bytes::Text("Main A") + Bytes{0x00, 0x90, 60, 100} + c.gap +
+                              Bytes{0x80, 60, 0} + Bytes{0x00, 0xB0, 64, 0} + Bytes{0x00, 0xB0, 1, 0} +
+                              Bytes{0x00, 0xB0, 11, 127} + Bytes{0x00, 0xE0, 0, 64} + Bytes{0x00, 0xFF, 0x2F, 0x00});
+        EXPECT_EQ(MidiFileBytes(Build(style), kPlaySectionMainA, 1, kAsRecorded), expected.data) << c.afterMarker;
     }
 }
 

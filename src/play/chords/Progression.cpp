@@ -50,16 +50,20 @@ std::optional<ProgressionError> Progression::Parse(std::string_view text, int be
     std::vector<Entry> entries;
     std::vector<Chord> previous;
     std::vector<Chord> chords;
+    std::vector<std::string_view> previousTexts;
+    std::vector<std::string_view> texts;
     for (std::size_t index = 0; index < bars.size(); ++index) {
         const int bar = static_cast<int>(index) + 1;
         const std::string barText = std::to_string(bar);
         const std::vector<Token> words = WordsOf(bars[index].text, bars[index].offset);
         if (words.empty()) return ErrorAt(FillIn(chord_messages::kEmptyBar, {barText}), bar, bars[index].offset);
         chords.clear();
+        texts.clear();
         if (words.size() == 1 && words[0].text == "%") {
             if (previous.empty())
                 return ErrorAt(FillIn(chord_messages::kRepeatWithoutBar, {barText}), bar, words[0].offset);
             chords = previous;
+            texts = previousTexts;
         } else {
             if (words.size() > static_cast<std::size_t>(beats)) {
                 return ErrorAt(FillIn(chord_messages::kTooManyChords,
@@ -73,15 +77,18 @@ std::optional<ProgressionError> Progression::Parse(std::string_view text, int be
                                    word.offset);
                 }
                 chords.push_back(*chord);
+                texts.push_back(word.text);
             }
         }
         // In 4/4 two chords change on beat 3, three on beats 1, 2 and 3.
         for (std::size_t i = 0; i < chords.size(); ++i) {
             const auto beat = static_cast<std::uint32_t>(index * static_cast<std::size_t>(beats) +
                                                          i * static_cast<std::size_t>(beats) / chords.size());
-            if (entries.empty() || entries.back().chord != chords[i]) entries.push_back({beat, chords[i]});
+            if (entries.empty() || entries.back().chord != chords[i])
+                entries.push_back({beat, chords[i], std::string(texts[i])});
         }
         previous = chords;
+        previousTexts = texts;
     }
     progression.m_entries = std::move(entries);
     progression.m_bars = static_cast<int>(bars.size());
@@ -94,14 +101,30 @@ std::uint64_t Progression::TickOfBeat(std::uint64_t beat, std::uint32_t barTicks
     return beat / beats * barTicks + beat % beats * barTicks / beats;
 }
 
+Progression Progression::Holding(const Chord& chord, std::string text) {
+    Progression progression;
+    progression.m_entries.push_back({0, chord, std::move(text)});
+    progression.m_bars = 1;
+    return progression;
+}
+
 Chord Progression::ChordAt(std::uint64_t tick, std::uint32_t barTicks) const {
     if (m_entries.empty()) return Chord{};
+    return EntryAt(tick, barTicks).chord;
+}
+
+std::string_view Progression::TextAt(std::uint64_t tick, std::uint32_t barTicks) const {
+    if (m_entries.empty()) return {};
+    return EntryAt(tick, barTicks).text;
+}
+
+const Progression::Entry& Progression::EntryAt(std::uint64_t tick, std::uint32_t barTicks) const {
     const std::uint64_t cycle = static_cast<std::uint64_t>(m_bars) * std::max<std::uint32_t>(barTicks, 1);
     const std::uint64_t pos = tick % cycle;
     const auto after = std::upper_bound(m_entries.begin(), m_entries.end(), pos, [&](std::uint64_t at, const Entry& e) {
         return at < TickOfBeat(e.beat, barTicks);
     });
-    return std::prev(after)->chord;
+    return *std::prev(after);
 }
 
 std::optional<ChordChange> Progression::NextChange(std::uint64_t tick, std::uint32_t barTicks) const {

@@ -33,11 +33,16 @@ public:
     // is then replaced.
     static std::optional<ProgressionError> Parse(std::string_view text, int beatsPerBar, Progression& progression);
 
+    // One chord held for as long as the style plays, written as text.
+    static Progression Holding(const Chord& chord, std::string text);
+
     int Bars() const { return m_bars; }
     int BeatsPerBar() const { return m_beatsPerBar; }
 
     // The chord in force tick ticks after the start, bars of barTicks ticks.
     Chord ChordAt(std::uint64_t tick, std::uint32_t barTicks) const;
+    // The chord in force at tick as the progression's text wrote it ("CM7" stays "CM7").
+    std::string_view TextAt(std::uint64_t tick, std::uint32_t barTicks) const;
     // The first change at tick or later (the first chord at tick 0 counts as one).
     // None when the whole progression is one chord and tick is past the start.
     std::optional<ChordChange> NextChange(std::uint64_t tick, std::uint32_t barTicks) const;
@@ -50,8 +55,10 @@ private:
     struct Entry {
         std::uint32_t beat;
         Chord chord;
+        std::string text;
     };
 
+    const Entry& EntryAt(std::uint64_t tick, std::uint32_t barTicks) const;
     std::uint64_t TickOfBeat(std::uint64_t beat, std::uint32_t barTicks) const;
 
     std::vector<Entry> m_entries;
