@@ -29,6 +29,8 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
              request.soundFont = PathFromUtf8(value);
              return std::nullopt;
          }},
+        TextOption("--chords", request.chords),
+        SwitchOption("--as-recorded", request.asRecorded),
     };
     AddEditOptions(options, request.edits);
     if (render) {
@@ -57,6 +59,7 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
         if (extension != ".wav" && extension != ".mid") return "-o takes a file name ending in .wav or .mid";
         if (request.stems && extension != ".wav") return "--stems needs -o OUT.wav";
     }
+    if (request.chords && request.asRecorded) return "--chords and --as-recorded exclude each other";
     return CheckEditRequest(request.edits);
 }
 
@@ -75,11 +78,27 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
     if (!error) error = BuildTimeline(style.doc, style.timeline);
     if (!error) error = FindPlaySection(style.timeline, request.section, style.section);
     if (error) return error;
+    style.chords.asRecorded = request.asRecorded;
+    if (request.chords) {
+        // A bar holds as many chords as the style's bar has beats: 4 when it has no
+        // time signature.
+        const int beatsPerBar = HasTimeSignature(style.doc) ? style.doc.m_nTimeSigNumerator : 4;
+        if (std::optional<ProgressionError> refused =
+                Progression::Parse(*request.chords, beatsPerBar, style.chords.progression)) {
+            return refused->text;
+        }
+    }
+    // Rules that could not be read change what is heard: said, and the style still plays.
+    if (!CasmDamage(style).empty()) ReportFileMessage(err, file, CasmDamage(style));
     if (!style.timeline.HasNotes(style.section)) {
         ReportFileMessage(err, file,
                           FillIn(play_messages::kSilentSection, {std::string(kPlaySectionNames[style.section])}));
     }
     return std::nullopt;
+}
+
+std::string CasmDamage(const PlayableStyle& style) {
+    return style.chords.asRecorded ? std::string() : style.timeline.rules.damage;
 }
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request) {
