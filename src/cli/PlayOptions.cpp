@@ -81,10 +81,11 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
     style.chords.asRecorded = request.asRecorded;
     if (request.chords) {
         // A bar holds as many chords as the style's bar has beats: 4 when it has no
-        // time signature.
+        // time signature. The symbols go into messages, JSON and the MIDI file's markers
+        // as written, so bytes that are no UTF-8 are replaced first.
         const int beatsPerBar = HasTimeSignature(style.doc) ? style.doc.m_nTimeSigNumerator : 4;
         if (std::optional<ProgressionError> refused =
-                Progression::Parse(*request.chords, beatsPerBar, style.chords.progression)) {
+                Progression::Parse(SanitizeUtf8(*request.chords), beatsPerBar, style.chords.progression)) {
             return refused->text;
         }
     }

@@ -321,6 +321,10 @@ TEST_F(CliChords, ProgressionThatDoesNotReadWritesNothing) {
          "m7, 7sus4 or dim, and /BASS for another bass note; NC for no chord.)"},
         {"C D E F G", "Bar 1 holds 5 chords, but a bar of this style has only 4 beats!"},
         {"% | C", "Bar 1 of the chord progression repeats the bar before it (\"%\"), but there is none!"},
+        // Bytes that are no UTF-8 never reach a message, the JSON answer or a marker as such.
+        {"C | X\xFF",
+         "The chord \"X\xEF\xBF\xBD\" in bar 2 is not known!\n\n(Write a root C to B, maybe with # or b, a chord type "
+         "such as m7, 7sus4 or dim, and /BASS for another bass note; NC for no chord.)"},
     };
     for (const RefusedProgression& c : cases) {
         const ProgramResult plain = Run({"render", "--chords", c.chords, "-o", out.string(), in.string()});
@@ -332,6 +336,30 @@ TEST_F(CliChords, ProgressionThatDoesNotReadWritesNothing) {
         EXPECT_NE(json.out.find("\"error\": \"" + c.message.substr(0, 9)), std::string::npos) << json.out;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.chords;
     }
+}
+
+#ifdef KORVANE_WITH_FLUIDSYNTH
+// play refuses such a progression for the file, before any sound, and goes on to the next.
+TEST_F(CliChords, PlayRefusesAProgressionThatDoesNotRead) {
+    const auto in = dir.Write("Chords.sty", OneBarStyle(false, ChannelTableFields{}, HitsOf("C3")));
+    const ProgramResult result = Run({"play", "--chords", "C G H", in.string(), in.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    const std::string refusal = in.string() +
+                                ":\nThe chord \"H\" in bar 1 is not known!\n\n(Write a root C to B, maybe with # or b, "
+                                "a chord type such as m7, "
+                                "7sus4 or dim, and /BASS for another bass note; NC for no chord.)\n";
+    EXPECT_EQ(result.err, refusal + refusal);
+}
+#endif
+
+TEST_F(CliChords, HelpListsTheChordOptions) {
+    const ProgramResult help = Run({"--help"});
+    EXPECT_NE(help.out.find("\n  --chords TEXT           the chords held, bar by bar: \"C | Am7 | F G7 | %\""),
+              std::string::npos)
+        << help.out;
+    EXPECT_NE(help.out.find("\n  --as-recorded           every channel as the style stores it, without its\n"),
+              std::string::npos);
 }
 
 // render --json lists the chords over what the render played, bar and beat from 1, the
