@@ -52,7 +52,8 @@ void RenderStyle(benchmark::State& state, const std::filesystem::path& path) {
         PlayError error;
         std::unique_ptr<Synth> synth = MakeRenderSynth(kSoundFont, kRate, true, error);
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<std::int16_t> sound = RenderSound(timeline, RenderSettings{section, 1, kRate, -1}, *synth);
+        const std::vector<std::int16_t> sound =
+            RenderSound(timeline, RenderSettings{section, 1, kRate, -1, ChordPlan{}}, *synth);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         benchmark::DoNotOptimize(sound.data());
         speed = sound.size() / 2.0 / kRate / took.count();
