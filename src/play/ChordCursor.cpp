@@ -87,8 +87,18 @@ void ChordCursor::ScheduleNextChange(std::uint64_t from) {
     m_nextText = m_progression->TextAt(change->tick, m_barTicks);
 }
 
+void ChordCursor::TakeBackNote() {
+    if (!m_note.active) return;
+    m_queue.clear();
+    m_queueKeys.clear();
+    m_queuePos = 0;
+    m_note.active = false;
+}
+
 void ChordCursor::HoldChord(const Chord& chord, std::uint64_t tick) {
     if (m_asRecorded) return;
+    // A key waiting to be given was translated in the old chord.
+    TakeBackNote();
     m_progression = nullptr;
     m_waiting = nullptr;
     m_nextChange = std::max(tick, m_lastTick);
@@ -98,6 +108,7 @@ void ChordCursor::HoldChord(const Chord& chord, std::uint64_t tick) {
 
 void ChordCursor::FollowProgression(const Progression& progression, std::uint64_t tick) {
     if (m_asRecorded || progression.Bars() == 0) return;
+    TakeBackNote();
     tick = std::max(tick, m_lastTick);
     const std::int64_t bar = BarIndex(tick);
     const std::uint64_t start = BarStart(bar) == tick ? tick : BarStart(bar + 1);
@@ -261,7 +272,15 @@ bool ChordCursor::Peek(TimelineEvent& event, std::uint64_t& tick) {
         } else {
             TranslateNoteOff(event);
         }
-        if (m_queue.empty()) CommitNote();  // a key no channel strikes
+        // A key nobody strikes still takes its place in time, as a marker that names
+        // nothing, so that a chord given live before then can still strike it.
+        if (m_queue.empty()) {
+            TimelineEvent silent;
+            silent.kind = TimelineEvent::Kind::Marker;
+            silent.data1 = kSilentKey;
+            m_queue.push_back(silent);
+            m_queueKeys.push_back(event.data1);
+        }
     }
 }
 
@@ -282,12 +301,7 @@ void ChordCursor::Advance() {
 
 std::uint32_t ChordCursor::Swap(const Timeline& timeline) {
     m_timeline = &timeline;
-    if (m_note.active) {
-        m_queue.clear();
-        m_queueKeys.clear();
-        m_queuePos = 0;
-        m_note.active = false;
-    }
+    TakeBackNote();
     // The cursor below may have passed keys no channel strikes: the swap is heard now.
     const std::uint32_t quarter = m_cursor.Swap(timeline, m_lastTick);
     if (!m_asRecorded) SetBar(SetUpBarTicks(timeline), m_lastTick);
@@ -296,5 +310,6 @@ std::uint32_t ChordCursor::Swap(const Timeline& timeline) {
 
 std::string_view ChordCursor::MarkerText(const TimelineEvent& marker) const {
     if (marker.data1 == kChordMarker) return m_chordText;
+    if (marker.data1 == kSilentKey) return {};
     return marker.data1 < kPlaySectionNames.size() ? kPlaySectionNames[marker.data1] : std::string_view{};
 }

@@ -51,13 +51,14 @@ public:
     std::int64_t BarOf(std::uint64_t tick) const { return BarIndex(tick); }
     std::uint64_t StartOfBar(std::int64_t bar) const { return BarStart(bar); }
     // The text a marker event stands for: the section's name, or the chord now in
-    // force as the progression wrote it.
+    // force as the progression wrote it; nothing for a key nobody strikes (no marker).
     std::string_view MarkerText(const TimelineEvent& marker) const;
 
 private:
     static constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
-    static constexpr std::int8_t kQuiet = -1;     // not sounding
-    static constexpr std::int8_t kSilenced = -2;  // held in the style but struck by nobody: its note-off goes
+    static constexpr std::uint8_t kSilentKey = 0xFE;  // marker data1: a key nobody strikes
+    static constexpr std::int8_t kQuiet = -1;         // not sounding
+    static constexpr std::int8_t kSilenced = -2;      // held in the style but struck by nobody: its note-off goes
 
     bool ChangeDue(const TimelineEvent& next, std::uint64_t tick) const;
     void ApplyChange();
@@ -65,6 +66,8 @@ private:
     void TranslateNoteOn(const TimelineEvent& event);
     void TranslateNoteOff(const TimelineEvent& event);
     void CommitNote();
+    // Drops the events of a note not given yet, to be translated anew.
+    void TakeBackNote();
     void EndPitch(int channel, int pitch, std::uint8_t status, std::uint8_t velocity, int sourceKey);
     void Push(std::uint8_t status, int pitch, std::uint8_t velocity, int sourceKey);
     const ChannelRules* RulesFor(int channel) const;

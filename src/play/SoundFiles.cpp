@@ -101,10 +101,12 @@ std::vector<std::uint8_t> MidiFileBytes(const Timeline& timeline, int section, i
     TimelineEvent event;
     std::uint64_t tick = 0;
     while (cursor.Peek(event, tick)) {
+        const std::string_view markerText = cursor.MarkerText(event);
         cursor.Advance();
+        if (event.kind == TimelineEvent::Kind::Marker && markerText.empty()) continue;
         AppendDeltaTime(track, tick - last);
         last = tick;
-        AppendEvent(track, event, timeline, cursor.MarkerText(event));
+        AppendEvent(track, event, timeline, markerText);
     }
     AppendBytes(track, {0x00, 0xFF, 0x2F, 0x00});
 

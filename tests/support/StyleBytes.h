@@ -147,6 +147,35 @@ inline Bytes Ctb2(const ChannelTableFields& t) {
     return Chunk("Ctb2", t.head() + Bytes{t.middleLow, t.middleHigh} + t.low.bytes() + t.middle.bytes() +
                              t.high.bytes() + Bytes::Repeat(0x00, 7));
 }
+// The same fields for an SFF1 table flat, one zone: the defaults are a part recorded on
+// C Maj7 that plays on every chord, root transposition, no table, stop at a chord change.
+struct CtabFields {
+    std::uint8_t source = 8;                     // channel 0-15
+    std::uint8_t part = 8;                       // 8-15
+    std::uint16_t noteMute = 0x0FFF;             // bit r: plays on root r
+    std::uint64_t chordMute = 0x3'FFFF'FFFFull;  // bit t: plays on chord type t (Maj = 0, Min = 8)
+    bool autostart = true;
+    std::uint8_t sourceRoot = 0;
+    std::uint8_t sourceType = 2;  // Maj7
+    std::uint8_t ntr = 0;         // 0 root transposition, 1 root fixed
+    std::uint8_t ntt = 0;         // 0 bypass, 1 melody, 2 chord, 3 bass, 4 melodic minor, 5 harmonic minor
+    std::uint8_t highKey = 5;
+    std::uint8_t lowLimit = 0;
+    std::uint8_t highLimit = 127;
+    std::uint8_t rtr = 0;  // 0 stop, 1 pitch shift, 2 to root, 3 retrigger, 4 to root, 5 note generator
+};
+inline Bytes Ctab(const CtabFields& f) {
+    ChannelTableFields table;
+    table.source = f.source;
+    table.part = f.part;
+    table.noteMute = f.noteMute;
+    table.chordMute = f.chordMute;
+    table.autostart = f.autostart;
+    table.sourceRoot = f.sourceRoot;
+    table.sourceType = f.sourceType;
+    table.middle = {f.ntr, f.ntt, f.highKey, f.lowLimit, f.highLimit, f.rtr};
+    return Ctab(table);
+}
 inline Bytes Sdec(std::string_view sections = "Main A,Main B") { return Chunk("Sdec", Bytes::Text(sections)); }
 inline Bytes Cntt() { return Chunk("Cntt", {0x00, 0x00}); }
 inline Bytes Cseg(const Bytes& subChunks) { return Chunk("CSEG", subChunks); }
