@@ -62,7 +62,8 @@ std::string UsageText() {
            "  play                    plays each file with the edits through the sound\n"
            "                          system until done; Ctrl+C stops the sound at once\n"
            "A file that fails is reported with the editor's message, and the others are\n"
-           "still done. The style plays as recorded, in its source chord.\n"
+           "still done. Each channel plays as a keyboard plays it, through its channel\n"
+           "rules (CASM) over the chords given, C Maj7 held when none are.\n"
            "\n"
            "Edits:\n"
            "  --title TEXT            the style title (at most 32 characters are kept)\n"
@@ -99,6 +100,12 @@ std::string UsageText() {
            "  --loops N               how often a Main or Fill In plays, " +
            Range(kLoopsRange, "-") + " (default " + std::to_string(PlayRequest{}.loops) +
            ")\n"
+           "  --chords TEXT           the chords held, bar by bar: \"C | Am7 | F G7 | %\" (a\n"
+           "                          bar's chords share its beats, % repeats the bar\n"
+           "                          before), looping while the style plays; without it\n"
+           "                          C Maj7 is held\n"
+           "  --as-recorded           every channel as the style stores it, without its\n"
+           "                          channel rules\n"
            "  --soundfont FILE        in place of the setting \"SoundFont\" of the section\n"
            "                          \"Playback\" (default " +
            std::string(kDefaultSoundFont) +
@@ -109,10 +116,11 @@ std::string UsageText() {
            "                          (default 44100)\n"
            "  --stems DIR             render also writes one dry WAV per channel that plays\n"
            "                          (11-Bass.wav)\n"
-           "  --verbose               lists the voices the SoundFont plays in place of the\n"
-           "                          style's\n"
+           "  --verbose               lists the chords played, with their bar and beat, and\n"
+           "                          the voices the SoundFont plays in place of the style's\n"
            "  --json                  render prints one JSON object: the style, the section,\n"
-           "                          the files written and the voices put in place\n"
+           "                          the files written, the chords played and the voices\n"
+           "                          put in place\n"
            "\n"
            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
            "usage error, 3 when this build has no synthesizer (render to .wav, play),\n"

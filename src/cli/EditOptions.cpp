@@ -31,29 +31,34 @@ std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
     return value;
 }
 
-bool IsEditOption(const std::string& option) {
-    return option == "--tempo" || option == "--time-signature" || option == "--volume" || option == "--percent";
-}
-
-std::optional<std::string> TakeEditOption(const std::string& arg, const std::string& value, EditRequest& request) {
-    if (arg == "--tempo") {
-        request.tempo = NumberIn(value, kTempoRange);
-        if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
-    } else if (arg == "--time-signature") {
-        request.timeSignature = PairIn(value, '/', kTimeSignatureRange, kTimeSignatureRange);
-        if (!request.timeSignature) return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
-    } else if (arg == "--volume") {
-        const auto volume = PairIn(value, '=', kChannelNumberRange, kVolumeRange);
-        if (!volume) {
-            return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) + ", volume " +
-                   RangeText(kVolumeRange);
-        }
-        request.volumes[volume->first] = volume->second;
-    } else if (arg == "--percent") {
-        request.percent = NumberIn(value, kPercentRange);
-        if (!request.percent) return "--percent takes a whole number from " + RangeText(kPercentRange);
-    }
-    return std::nullopt;
+void AddEditOptions(OptionTable& options, EditRequest& request) {
+    options.push_back({"--tempo", true, [&request](const std::string& value) -> std::optional<std::string> {
+                           request.tempo = NumberIn(value, kTempoRange);
+                           if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
+                           return std::nullopt;
+                       }});
+    options.push_back({"--time-signature", true, [&request](const std::string& value) -> std::optional<std::string> {
+                           request.timeSignature = PairIn(value, '/', kTimeSignatureRange, kTimeSignatureRange);
+                           if (!request.timeSignature) {
+                               return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
+                           }
+                           return std::nullopt;
+                       }});
+    options.push_back({"--volume", true, [&request](const std::string& value) -> std::optional<std::string> {
+                           const auto volume = PairIn(value, '=', kChannelNumberRange, kVolumeRange);
+                           if (!volume) {
+                               return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) +
+                                      ", volume " + RangeText(kVolumeRange);
+                           }
+                           request.volumes[volume->first] = volume->second;
+                           return std::nullopt;
+                       }});
+    options.push_back({"--percent", true, [&request](const std::string& value) -> std::optional<std::string> {
+                           request.percent = NumberIn(value, kPercentRange);
+                           if (!request.percent)
+                               return "--percent takes a whole number from " + RangeText(kPercentRange);
+                           return std::nullopt;
+                       }});
 }
 
 std::optional<std::string> CheckEditRequest(const EditRequest& request) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "cli/OptionTable.h"
 #include "document/EditRules.h"
 
 class CKorvaneDoc;
@@ -19,10 +20,8 @@ struct EditRequest {
     std::optional<int> percent;
 };
 
-// Whether option is one of the edits (each takes one value).
-bool IsEditOption(const std::string& option);
-// Takes the edit option's value; a usage problem's text when the value is bad.
-std::optional<std::string> TakeEditOption(const std::string& option, const std::string& value, EditRequest& request);
+// The edits' options, each setting its part of request.
+void AddEditOptions(OptionTable& options, EditRequest& request);
 // The usage problem of edits that exclude each other.
 std::optional<std::string> CheckEditRequest(const EditRequest& request);
 // Applies the edits through the same rules as the form; a value the style does not

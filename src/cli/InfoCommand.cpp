@@ -6,6 +6,7 @@
 #include "cli/ChannelRulesInfo.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
+#include "cli/OptionTable.h"
 #include "cli/RecordingPresenter.h"
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
@@ -133,17 +134,8 @@ std::string LastMessage(const CRecordingPresenter& presenter) {
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
     std::vector<std::string> files;
-    bool optionsDone = false;
-    for (const std::string& arg : args) {
-        if (!optionsDone && arg == "--json") {
-            json = true;
-        } else if (!optionsDone && arg == "--") {
-            optionsDone = true;
-        } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
-            return UsageError(err, "info: unknown option '" + arg + "'");
-        } else {
-            files.push_back(arg);
-        }
+    if (std::optional<std::string> problem = ParseOptions("info", args, {SwitchOption("--json", json)}, files)) {
+        return UsageError(err, *problem);
     }
     if (files.empty()) return UsageError(err, "info: no style file given");
 

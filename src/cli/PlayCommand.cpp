@@ -43,6 +43,13 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
             continue;
         }
         const std::string section(kPlaySectionNames[style.section]);
+        // Without a progression the left hand holds C Maj7 from the start, as a render plays it.
+        player.PlayAsRecorded(style.chords.asRecorded);
+        if (style.chords.progression.Bars() > 0) {
+            player.FollowProgression(style.chords.progression);
+        } else {
+            player.HoldChord(Chord{});
+        }
         if (PlayError error = player.Play(style.doc, section, ChosenSoundFont(request), request.loops)) {
             ReportFileMessage(err, file, *error);
             status = kExitFileFailed;

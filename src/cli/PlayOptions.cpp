@@ -15,50 +15,42 @@
 std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
                                             PlayRequest& request) {
     const bool render = command == "render";
-    bool optionsDone = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
-            request.files.push_back(arg);
-            continue;
+    OptionTable options = {
+        TextOption("--section", request.section),
+        {"--loops", true,
+         [&request](const std::string& value) -> std::optional<std::string> {
+             const std::optional<int> loops = NumberIn(value, kLoopsRange);
+             if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
+             request.loops = *loops;
+             return std::nullopt;
+         }},
+        {"--soundfont", true,
+         [&request](const std::string& value) -> std::optional<std::string> {
+             request.soundFont = PathFromUtf8(value);
+             return std::nullopt;
+         }},
+        TextOption("--chords", request.chords),
+        SwitchOption("--as-recorded", request.asRecorded),
+    };
+    AddEditOptions(options, request.edits);
+    if (render) {
+        options.push_back({"--rate", true, [&request](const std::string& value) -> std::optional<std::string> {
+                               const std::optional<int> rate = NumberIn(value, kSampleRateRange);
+                               if (!rate)
+                                   return "--rate takes a sample rate from " + RangeText(kSampleRateRange) + " Hz";
+                               request.sampleRate = *rate;
+                               return std::nullopt;
+                           }});
+        for (auto [name, path] : {std::pair{"--stems", &request.stems}, std::pair{"-o", &request.output}}) {
+            options.push_back({name, true, [path](const std::string& value) -> std::optional<std::string> {
+                                   *path = PathFromUtf8(value);
+                                   return std::nullopt;
+                               }});
         }
-        if (arg == "--") {
-            optionsDone = true;
-            continue;
-        }
-        if (render && arg == "--verbose") {
-            request.verbose = true;
-            continue;
-        }
-        if (render && arg == "--json") {
-            request.json = true;
-            continue;
-        }
-        const bool takesValue = IsEditOption(arg) || arg == "--section" || arg == "--loops" || arg == "--soundfont" ||
-                                (render && (arg == "--rate" || arg == "--stems" || arg == "-o"));
-        if (!takesValue) return command + ": unknown option '" + arg + "'";
-        if (i + 1 >= args.size()) return arg + " needs a value";
-        const std::string& value = args[++i];
-        if (IsEditOption(arg)) {
-            if (std::optional<std::string> problem = TakeEditOption(arg, value, request.edits)) return problem;
-        } else if (arg == "--section") {
-            request.section = value;
-        } else if (arg == "--loops") {
-            const std::optional<int> loops = NumberIn(value, kLoopsRange);
-            if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
-            request.loops = *loops;
-        } else if (arg == "--soundfont") {
-            request.soundFont = PathFromUtf8(value);
-        } else if (arg == "--rate") {
-            const std::optional<int> rate = NumberIn(value, kSampleRateRange);
-            if (!rate) return "--rate takes a sample rate from " + RangeText(kSampleRateRange) + " Hz";
-            request.sampleRate = *rate;
-        } else if (arg == "--stems") {
-            request.stems = PathFromUtf8(value);
-        } else {
-            request.output = PathFromUtf8(value);
-        }
+        options.push_back(SwitchOption("--verbose", request.verbose));
+        options.push_back(SwitchOption("--json", request.json));
     }
+    if (std::optional<std::string> problem = ParseOptions(command, args, options, request.files)) return problem;
     if (request.files.empty()) return command + ": no style file given";
     if (render) {
         if (request.files.size() != 1) return "render takes exactly one style file";
@@ -67,6 +59,7 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
         if (extension != ".wav" && extension != ".mid") return "-o takes a file name ending in .wav or .mid";
         if (request.stems && extension != ".wav") return "--stems needs -o OUT.wav";
     }
+    if (request.chords && request.asRecorded) return "--chords and --as-recorded exclude each other";
     return CheckEditRequest(request.edits);
 }
 
@@ -85,11 +78,28 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
     if (!error) error = BuildTimeline(style.doc, style.timeline);
     if (!error) error = FindPlaySection(style.timeline, request.section, style.section);
     if (error) return error;
+    style.chords.asRecorded = request.asRecorded;
+    if (request.chords) {
+        // A bar holds as many chords as the style's bar has beats: 4 when it has no
+        // time signature. The symbols go into messages, JSON and the MIDI file's markers
+        // as written, so bytes that are no UTF-8 are replaced first.
+        const int beatsPerBar = HasTimeSignature(style.doc) ? style.doc.m_nTimeSigNumerator : 4;
+        if (std::optional<ProgressionError> refused =
+                Progression::Parse(SanitizeUtf8(*request.chords), beatsPerBar, style.chords.progression)) {
+            return refused->text;
+        }
+    }
+    // Rules that could not be read change what is heard: said, and the style still plays.
+    if (!CasmDamage(style).empty()) ReportFileMessage(err, file, CasmDamage(style));
     if (!style.timeline.HasNotes(style.section)) {
         ReportFileMessage(err, file,
                           FillIn(play_messages::kSilentSection, {std::string(kPlaySectionNames[style.section])}));
     }
     return std::nullopt;
+}
+
+std::string CasmDamage(const PlayableStyle& style) {
+    return style.chords.asRecorded ? std::string() : style.timeline.rules.damage;
 }
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request) {

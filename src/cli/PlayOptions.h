@@ -9,6 +9,7 @@
 
 #include "cli/EditOptions.h"
 #include "document/KorvaneDoc.h"
+#include "play/ChordPlan.h"
 #include "play/Timeline.h"
 
 // What render and play take: the save's edits, the section, how often it loops, the
@@ -18,6 +19,8 @@ struct PlayRequest {
     std::string section = "Main A";
     int loops = 2;
     std::optional<std::filesystem::path> soundFont;  // else the setting, else the system's
+    std::optional<std::string> chords;               // a progression: "C | Am7 | F G7 | %"
+    bool asRecorded = false;                         // every channel as stored, without its rules
     int sampleRate = 44100;
     std::optional<std::filesystem::path> stems;
     bool verbose = false;  // the voices played in place of the style's, on standard error
@@ -38,14 +41,19 @@ struct PlayableStyle {
     CKorvaneDoc doc;
     Timeline timeline;
     int section = 0;
+    ChordPlan chords;  // what the channels follow: --chords, --as-recorded, or C Maj7 held
 };
 
-// Loads file into style; on failure the message, as the box would show it. A section
-// without notes is said on err, and is still played.
+// Loads file into style; on failure the message, as the box would show it (a chord
+// progression that a bar of this style cannot hold included). A section without notes
+// is said on err, and is still played.
 std::optional<std::string> LoadPlayableStyle(const std::string& file, const PlayRequest& request, PlayableStyle& style,
                                              std::ostream& err);
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request);
+// Why the style's CASM is played as if it had none; empty when it is not, or when the
+// channels play as recorded.
+std::string CasmDamage(const PlayableStyle& style);
 
 // The errors of one file, as every command prints them.
 void ReportFileMessage(std::ostream& err, const std::string& file, const std::string& text);

@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "cli/ChordReport.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/PlayOptions.h"
@@ -27,6 +28,7 @@ struct RenderReport {
     bool json = false;
     std::vector<std::string> written;
     std::vector<std::string> substitutions;
+    std::vector<PlayedChord> chords;
     std::string failure;
 
     // Why the render failed: on standard error at once, or kept for the JSON answer.
@@ -112,9 +114,17 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
         return json + "]";
     };
     out << "{\"path\": " << JsonPathString(file) << ", \"section\": " << JsonString(kPlaySectionNames[style.section])
-        << ", \"written\": " << list(report.written, true)
+        << ", \"written\": " << list(report.written, true) << ", \"chords\": " << PlayedChordsJson(report.chords)
+        << ", \"casmDamage\": " << (CasmDamage(style).empty() ? "null" : JsonString(CasmDamage(style)))
         << ", \"substitutions\": " << list(report.substitutions, false) << "}\n"
         << std::flush;
+}
+
+// A MIDI file keeps the style's own voices: nothing is put in their place.
+int RenderMidiFile(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
+                   RenderReport& report, std::ostream& out, std::ostream& err) {
+    const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops, style.chords);
+    return WriteOut(*request.output, bytes, file, report, request, out, err) ? kExitSuccess : kExitFileFailed;
 }
 
 int RenderSoundFiles(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
@@ -127,7 +137,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         report.Fail(err, file, FillIn(play_messages::kStemsNotAFolder, {Utf8Of(*request.stems)}));
         return kExitFileFailed;
     }
-    RenderSettings settings{style.section, request.loops, request.sampleRate, -1, ChordPlan{}};
+    RenderSettings settings{style.section, request.loops, request.sampleRate, -1, style.chords};
     if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
         report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
@@ -184,13 +194,13 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (std::optional<std::string> failure = LoadPlayableStyle(file, request, style, err)) {
         report.Fail(err, file, *failure);
         status = kExitFileFailed;
-    } else if (request.output->extension() == ".mid") {
-        // A MIDI file keeps the style's own voices: nothing is put in their place.
-        const std::vector<std::uint8_t> bytes =
-            MidiFileBytes(style.timeline, style.section, request.loops, ChordPlan{});
-        if (!WriteOut(*request.output, bytes, file, report, request, out, err)) status = kExitFileFailed;
     } else {
-        status = RenderSoundFiles(file, request, style, report, out, err);
+        report.chords = PlayedChords(style.timeline, style.section, request.loops, style.chords);
+        if (request.verbose) {
+            for (const PlayedChord& chord : report.chords) err << PlayedChordLine(chord) << "\n";
+        }
+        status = request.output->extension() == ".mid" ? RenderMidiFile(file, request, style, report, out, err)
+                                                       : RenderSoundFiles(file, request, style, report, out, err);
     }
     if (request.json) {
         if (status == kExitSuccess) {

@@ -39,46 +39,40 @@ bool TakenByDashO(std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// A text option in code page 1252, as the style file holds it.
+Option StyleTextOption(std::string_view name, std::optional<std::string>& text) {
+    return {name, true, [name, &text](const std::string& value) -> std::optional<std::string> {
+                text = Utf8ToCp1252(value);
+                if (!text) {
+                    return std::string(name) + ": '" + SanitizeUtf8(value) +
+                           "' holds a character a style file cannot store";
+                }
+                return std::nullopt;
+            }};
+}
+
 // Parses the arguments; on a usage error returns its text.
 std::optional<std::string> Parse(const std::vector<std::string>& args, SaveRequest& request) {
-    bool optionsDone = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
-            request.files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsDone = true;
-            continue;
-        }
-        if (arg == "--overwrite") {
-            request.overwrite = true;
-            continue;
-        }
-        if (i + 1 >= args.size()) return arg + " needs a value";
-        const std::string& value = args[++i];
-        if (arg == "--title" || arg == "--copyright") {
-            const std::optional<std::string> text = Utf8ToCp1252(value);
-            if (!text) return arg + ": '" + SanitizeUtf8(value) + "' holds a character a style file cannot store";
-            (arg == "--title" ? request.title : request.copyright) = *text;
-        } else if (IsEditOption(arg)) {
-            if (std::optional<std::string> problem = TakeEditOption(arg, value, request.edits)) return problem;
-        } else if (arg == "-o") {
-            const std::size_t equals = value.find('=');
-            const std::string name = value.substr(0, equals);
-            const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
-            // The all-channels switch follows --volume and --percent instead.
-            if (!TakenByDashO(name) || (setting != "0" && setting != "1")) {
-                return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
-            }
-            request.options[name] = setting == "1";
-        } else if (arg == "--save-as") {
-            request.saveAs = value;
-        } else {
-            return "save: unknown option '" + arg + "'";
-        }
-    }
+    OptionTable options = {
+        StyleTextOption("--title", request.title),
+        StyleTextOption("--copyright", request.copyright),
+        {"-o", true,
+         [&request](const std::string& value) -> std::optional<std::string> {
+             const std::size_t equals = value.find('=');
+             const std::string name = value.substr(0, equals);
+             const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
+             // The all-channels switch follows --volume and --percent instead.
+             if (!TakenByDashO(name) || (setting != "0" && setting != "1")) {
+                 return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
+             }
+             request.options[name] = setting == "1";
+             return std::nullopt;
+         }},
+        TextOption("--save-as", request.saveAs),
+        SwitchOption("--overwrite", request.overwrite),
+    };
+    AddEditOptions(options, request.edits);
+    if (std::optional<std::string> problem = ParseOptions("save", args, options, request.files)) return problem;
     if (request.files.empty()) return "save: no style file given";
     if (request.saveAs && request.files.size() != 1) return "--save-as takes exactly one style file";
     if (std::optional<std::string> problem = CheckEditRequest(request.edits)) return problem;

@@ -46,6 +46,10 @@ public:
     void AwaitChord() { m_chordGiven = false; }
 
     const Chord& ChordNow() const { return m_chord; }
+    // The bar tick lies in (from 0, the first bar played) and the tick that bar starts
+    // at, for a tick not before the event last given: where a chord change falls.
+    std::int64_t BarOf(std::uint64_t tick) const { return BarIndex(tick); }
+    std::uint64_t StartOfBar(std::int64_t bar) const { return BarStart(bar); }
     // The text a marker event stands for: the section's name, or the chord now in
     // force as the progression wrote it; nothing for a key nobody strikes (no marker).
     std::string_view MarkerText(const TimelineEvent& marker) const;

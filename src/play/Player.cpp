@@ -157,6 +157,7 @@ PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionNam
     Synth& synth = m_output->GetSynth();
     synth.Reset();
     auto chords = std::make_unique<ChordPlan>();
+    chords->asRecorded = m_asRecorded;
     if (m_following) {
         chords->progression = *m_following;
     } else if (m_held) {

@@ -86,6 +86,9 @@ public:
     // retrigger rule), or a progression from the next bar, looping. Each holds until the next call.
     void HoldChord(const Chord& chord);
     void FollowProgression(const Progression& progression);
+    // From the next Play on: every channel as the style stores it, without its rules
+    // and without chords (true), or through its rules over the chords given (false).
+    void PlayAsRecorded(bool asRecorded) { m_asRecorded = asRecorded; }
     PlayStatus Status() const;
     // False once Stop was called or a sound with a number of loops has ended.
     bool IsPlaying() const;
@@ -101,4 +104,5 @@ private:
     // whose autostart is off wait for a chord.
     std::optional<Chord> m_held;
     std::optional<Progression> m_following;
+    bool m_asRecorded = false;
 };

@@ -97,7 +97,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "korvane-cli: --stems needs -o OUT.wav\nTry 'korvane-cli --help'.\n"},
         RefusalCase{{"play", "--stems", "x", "STYLE"},
                     2,
-                    "korvane-cli: play: unknown option '--stems'\nTry 'korvane-cli --help'.\n"}));
+                    "korvane-cli: play: unknown option '--stems'\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"render", "--chords", "C", "--as-recorded", "-o", "OUT", "STYLE"},
+                    2,
+                    "korvane-cli: --chords and --as-recorded exclude each other\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"play", "--as-recorded", "--chords", "C", "STYLE"},
+                    2,
+                    "korvane-cli: --chords and --as-recorded exclude each other\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"render", "-o", "OUT", "STYLE", "--chords"},
+                    2,
+                    "korvane-cli: --chords needs a value\nTry 'korvane-cli --help'.\n"},
+        RefusalCase{{"render", "--chords", "C | H7", "-o", "OUT", "STYLE"},
+                    1,
+                    "The chord \"H7\" in bar 2 is not known!\n\n(Write a root C to B, maybe with # or b, a chord "
+                    "type such as m7, 7sus4 or dim, and /BASS for another bass note; NC for no chord.)\n"}));
 
 // A render into a folder that is not there names the folder; with --json a failed render
 // answers with one JSON object, the file and the message, as info --json does.
@@ -197,9 +210,13 @@ TEST_F(CliPlay, HalfThePercentRendersQuieter) {
     if (!std::filesystem::exists(kSoundFont)) GTEST_SKIP() << kSoundFont << " is not installed";
     const auto full = dir / "Full.wav";
     const auto half = dir / "Half.wav";
-    ASSERT_EQ(Run({"render", "--soundfont", kSoundFont, "-o", full.string(), Style().string()}).status, 0);
-    ASSERT_EQ(
-        Run({"render", "--percent", "50", "--soundfont", kSoundFont, "-o", half.string(), Style().string()}).status, 0);
+    // The style's bass is on channel 1, which a keyboard plays only as recorded.
+    ASSERT_EQ(Run({"render", "--as-recorded", "--soundfont", kSoundFont, "-o", full.string(), Style().string()}).status,
+              0);
+    ASSERT_EQ(Run({"render", "--as-recorded", "--percent", "50", "--soundfont", kSoundFont, "-o", half.string(),
+                   Style().string()})
+                  .status,
+              0);
     EXPECT_NEAR(RmsDbfs(full) - RmsDbfs(half), 12.0, 1.0);
 }
 
@@ -249,21 +266,24 @@ TEST_F(CliPlay, SubstitutedVoicesAreListedWithVerboseAndInJson) {
                                         Bytes{0x83, 0x60, 0x80, 36, 0} + EndOfTrack()));
     const std::string substitution =
         "channel 1: bank 104/0 program 33 (Electric Bass (finger)) plays as SoundFont bank 0 program 33";
+    // Without --chords a keyboard holds C Maj7 from the first bar on.
+    const std::string kHeldChord =
+        "\"chords\": [{\"bar\": 1, \"beat\": 1, \"chord\": \"CMaj7\"}], \"casmDamage\": null";
     const auto wav = dir / "Out.wav";
     const ProgramResult verbose =
         Run({"render", "--verbose", "--soundfont", kSoundFont, "-o", wav.string(), path.string()});
     EXPECT_EQ(verbose.status, 0) << verbose.err;
-    EXPECT_EQ(verbose.err, substitution + "\n");
+    EXPECT_EQ(verbose.err, "Bar 1, beat 1: CMaj7\n" + substitution + "\n");
 
     const ProgramResult json = Run({"render", "--json", "--soundfont", kSoundFont, "-o", wav.string(), path.string()});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"path\": \"" + path.string() + "\", \"section\": \"Main A\", \"written\": [\"" +
-                            wav.string() + "\"], \"substitutions\": [\"" + substitution + "\"]}\n");
+                            wav.string() + "\"], " + kHeldChord + ", \"substitutions\": [\"" + substitution + "\"]}\n");
 
     const auto mid = dir / "Out.mid";
     const ProgramResult midi = Run({"render", "--json", "-o", mid.string(), path.string()});
     EXPECT_EQ(midi.out, "{\"path\": \"" + path.string() + "\", \"section\": \"Main A\", \"written\": [\"" +
-                            mid.string() + "\"], \"substitutions\": []}\n");
+                            mid.string() + "\"], " + kHeldChord + ", \"substitutions\": []}\n");
 }
 
 TEST_F(CliPlay, DaysOfSoundAreRefused) {

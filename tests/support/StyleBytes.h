@@ -101,9 +101,54 @@ inline Bytes Ctb2(std::uint8_t source, std::uint8_t part, std::size_t size = 47)
     Bytes content = Bytes{source} + Bytes::Text("Name    ") + Bytes{part};
     return Chunk("Ctb2", content + Bytes::Repeat(0x00, size - content.size()));
 }
-// The fields of a "Ctab" record a channel plays by, one byte or bit field each as the
-// record stores them; the defaults are a part recorded on C Maj7 that plays on every
-// chord, root transposition, no table, stop at a chord change.
+// The rules of one range of source notes as a channel table stores them: note
+// transposition rule (0 root transposition, 1 root fixed, SFF2 2 guitar) and table,
+// high key 0-11 (5: F), note limits, retrigger rule (0 stop, 3 retrigger).
+struct ZoneFields {
+    std::uint8_t ntr = 0;
+    std::uint8_t ntt = 1;
+    std::uint8_t highKey = 5;
+    std::uint8_t lowLimit = 0;
+    std::uint8_t highLimit = 127;
+    std::uint8_t rtr = 0;
+
+    Bytes bytes() const { return {ntr, ntt, highKey, lowLimit, highLimit, rtr}; }
+};
+inline constexpr std::uint64_t kEveryChordType = (std::uint64_t{1} << 34) - 1;
+
+// Every field of a channel table that playback reads. SFF1 uses the middle zone only.
+struct ChannelTableFields {
+    std::uint8_t source = 13;                   // MIDI channel 0-15
+    std::uint8_t part = 14;                     // 8-15: Sub Rhythm, Rhythm, Bass, Chord 1, Chord 2, Pad, Phrase 1, 2
+    std::uint16_t noteMute = 0x0FFF;            // bit r plays on roots r, C = bit 0
+    std::uint64_t chordMute = kEveryChordType;  // bit t plays on chord type t, Maj = bit 0
+    bool autostart = true;
+    std::uint8_t sourceRoot = 0;  // C
+    std::uint8_t sourceType = 2;  // Maj7
+    std::uint8_t middleLow = 0;   // SFF2: the middle zone's notes
+    std::uint8_t middleHigh = 127;
+    ZoneFields low, middle, high;
+
+    // Content bytes 0-19, the same in both kinds.
+    Bytes head() const {
+        return Bytes{source} + Bytes::Text("Part    ") + Bytes{part} +                    //
+               Bytes{0x00} +                                                              // not editable
+               Bytes{std::uint8_t(noteMute >> 8 & 0x0F), std::uint8_t(noteMute)} +        // note mute
+               Bytes{std::uint8_t((chordMute >> 32 & 0x03) | (autostart ? 0x04 : 0x00)),  // chord mute
+                     std::uint8_t(chordMute >> 24), std::uint8_t(chordMute >> 16), std::uint8_t(chordMute >> 8),
+                     std::uint8_t(chordMute)} +
+               Bytes{sourceRoot, sourceType};
+    }
+};
+// A "Ctab" with these fields: the middle zone and no special feature, 27 bytes.
+inline Bytes Ctab(const ChannelTableFields& t) { return Chunk("Ctab", t.head() + t.middle.bytes() + Bytes{0x00}); }
+// A "Ctb2" with these fields: the middle zone's range and three zones, 47 bytes.
+inline Bytes Ctb2(const ChannelTableFields& t) {
+    return Chunk("Ctb2", t.head() + Bytes{t.middleLow, t.middleHigh} + t.low.bytes() + t.middle.bytes() +
+                             t.high.bytes() + Bytes::Repeat(0x00, 7));
+}
+// The same fields for an SFF1 table flat, one zone: the defaults are a part recorded on
+// C Maj7 that plays on every chord, root transposition, no table, stop at a chord change.
 struct CtabFields {
     std::uint8_t source = 8;                     // channel 0-15
     std::uint8_t part = 8;                       // 8-15
@@ -120,26 +165,16 @@ struct CtabFields {
     std::uint8_t rtr = 0;  // 0 stop, 1 pitch shift, 2 to root, 3 retrigger, 4 to root, 5 note generator
 };
 inline Bytes Ctab(const CtabFields& f) {
-    const Bytes content = Bytes{f.source} + Bytes::Text("Name    ") +
-                          Bytes{f.part,
-                                0x00,
-                                std::uint8_t((f.noteMute >> 8) & 0x0F),
-                                std::uint8_t(f.noteMute),
-                                std::uint8_t(((f.chordMute >> 32) & 0x03) | (f.autostart ? 0x04 : 0x00)),
-                                std::uint8_t(f.chordMute >> 24),
-                                std::uint8_t(f.chordMute >> 16),
-                                std::uint8_t(f.chordMute >> 8),
-                                std::uint8_t(f.chordMute),
-                                f.sourceRoot,
-                                f.sourceType,
-                                f.ntr,
-                                f.ntt,
-                                f.highKey,
-                                f.lowLimit,
-                                f.highLimit,
-                                f.rtr,
-                                0x00};
-    return Chunk("Ctab", content);
+    ChannelTableFields table;
+    table.source = f.source;
+    table.part = f.part;
+    table.noteMute = f.noteMute;
+    table.chordMute = f.chordMute;
+    table.autostart = f.autostart;
+    table.sourceRoot = f.sourceRoot;
+    table.sourceType = f.sourceType;
+    table.middle = {f.ntr, f.ntt, f.highKey, f.lowLimit, f.highLimit, f.rtr};
+    return Ctab(table);
 }
 inline Bytes Sdec(std::string_view sections = "Main A,Main B") { return Chunk("Sdec", Bytes::Text(sections)); }
 inline Bytes Cntt() { return Chunk("Cntt", {0x00, 0x00}); }
