@@ -43,13 +43,14 @@ struct RenderReport {
 
 // Says what a write of path did: the path written, or the error with the copies a
 // failed write left.
-bool ReportWrite(const std::filesystem::path& path, const WriteResult& written, const std::string& file,
-                 RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
+bool ReportWrite(FileSystem& files, const std::filesystem::path& path, const WriteResult& written,
+                 const std::string& file, RenderReport& report, const PlayRequest& request, std::ostream& out,
+                 std::ostream& err) {
     if (written.outcome != WriteOutcome::Written) {
-        std::string message = written.outcome == WriteOutcome::NoFolder
-                                  ? FillIn(play_messages::kSoundFolderMissing,
-                                           {Utf8Of(path), Utf8Of(FolderOfFile(SystemFileSystem(), path))})
-                                  : FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
+        std::string message =
+            written.outcome == WriteOutcome::NoFolder
+                ? FillIn(play_messages::kSoundFolderMissing, {Utf8Of(path), Utf8Of(FolderOfFile(files, path))})
+                : FillIn(play_messages::kErrorWritingSound, {Utf8Of(path)});
         // A write in place that failed midway names the copies it left.
         if (!written.oldCopy.empty())
             message += "\n\n" + FillIn(style_messages::kOldFileKeptAs, {Utf8Of(written.oldCopy)});
@@ -63,20 +64,20 @@ bool ReportWrite(const std::filesystem::path& path, const WriteResult& written, 
     return true;
 }
 
-bool WriteOut(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, const std::string& file,
-              RenderReport& report, const PlayRequest& request, std::ostream& out, std::ostream& err) {
-    return ReportWrite(path, WriteFileSafely(SystemFileSystem(), path, {ByteView(bytes)}), file, report, request, out,
-                       err);
+bool WriteOut(FileSystem& files, const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
+              const std::string& file, RenderReport& report, const PlayRequest& request, std::ostream& out,
+              std::ostream& err) {
+    return ReportWrite(files, path, WriteFileSafely(files, path, {ByteView(bytes)}), file, report, request, out, err);
 }
 
 // Renders into a WAV file as the sound comes, so that memory does not grow with its length.
 bool WriteSound(const std::filesystem::path& path, const PlayableStyle& style, const RenderSettings& settings,
                 Synth& synth, const std::string& file, RenderReport& report, const PlayRequest& request,
                 std::ostream& out, std::ostream& err) {
-    WavFileWriter wav(SystemFileSystem(), path, settings.sampleRate);
+    WavFileWriter wav(style.doc.Files(), path, settings.sampleRate);
     RenderSound(style.timeline, settings, synth,
                 [&wav](std::span<const std::int16_t> block) { return wav.Write(block); });
-    return ReportWrite(path, wav.Finish(), file, report, request, out, err);
+    return ReportWrite(style.doc.Files(), path, wav.Finish(), file, report, request, out, err);
 }
 
 // "11-Bass.wav": the channel as users count it and its label without ":".
@@ -124,7 +125,8 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
 int RenderMidiFile(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
                    RenderReport& report, std::ostream& out, std::ostream& err) {
     const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops, style.chords);
-    return WriteOut(*request.output, bytes, file, report, request, out, err) ? kExitSuccess : kExitFileFailed;
+    return WriteOut(style.doc.Files(), *request.output, bytes, file, report, request, out, err) ? kExitSuccess
+                                                                                                : kExitFileFailed;
 }
 
 int RenderSoundFiles(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
@@ -133,7 +135,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         report.Fail(err, file, play_messages::kNoSynthesizer);
         return kExitNoSynthesizer;
     }
-    if (request.stems && !CanHoldFolder(SystemFileSystem(), *request.stems)) {
+    if (request.stems && !CanHoldFolder(style.doc.Files(), *request.stems)) {
         report.Fail(err, file, FillIn(play_messages::kStemsNotAFolder, {Utf8Of(*request.stems)}));
         return kExitFileFailed;
     }
@@ -144,7 +146,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     }
     PlayError error;
     std::unique_ptr<Synth> synth =
-        MakeRenderSynth(SystemFileSystem(), ChosenSoundFont(request), request.sampleRate, true, error);
+        MakeRenderSynth(style.doc.Files(), ChosenSoundFont(request), request.sampleRate, true, error);
     if (!synth) {
         report.Fail(err, file, *error);
         return kExitFileFailed;
@@ -157,7 +159,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
     if (!request.stems) return kExitSuccess;
 
     // A folder that cannot be made shows as the first stem that cannot be written.
-    SystemFileSystem().MakeFolders(AbsolutePath(*request.stems));
+    style.doc.Files().MakeFolders(AbsolutePath(*request.stems));
     const std::array<bool, 16> sounding = SoundingChannels(style.timeline, style.section);
     for (int channel = 0; channel < 16; ++channel) {
         if (!sounding[channel]) continue;
@@ -167,7 +169,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         // wherever it stays below the ceiling and keeps it from clipping where it alone
         // would pass it.
         std::unique_ptr<Synth> dry =
-            MakeRenderSynth(SystemFileSystem(), ChosenSoundFont(request), request.sampleRate, false, error);
+            MakeRenderSynth(style.doc.Files(), ChosenSoundFont(request), request.sampleRate, false, error);
         if (!dry) {
             report.Fail(err, file, *error);
             return kExitFileFailed;
@@ -181,7 +183,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
 
 }  // namespace
 
-int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& files) {
     PlayRequest request;
     if (const std::optional<std::string> problem = ParsePlayRequest("render", args, request)) {
         return UsageError(err, *problem);
@@ -191,6 +193,7 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     report.json = request.json;
     int status = kExitSuccess;
     PlayableStyle style;
+    style.doc.UseFileSystem(files);
     if (std::optional<std::string> failure = LoadPlayableStyle(file, request, style, err)) {
         report.Fail(err, file, *failure);
         status = kExitFileFailed;
