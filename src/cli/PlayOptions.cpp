@@ -41,8 +41,10 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
                                request.sampleRate = *rate;
                                return std::nullopt;
                            }});
-        for (auto [name, path] : {std::pair{"--stems", &request.stems}, std::pair{"-o", &request.output}}) {
-            options.push_back({name, true, [path](const std::string& value) -> std::optional<std::string> {
+        for (const auto& option : {std::pair{"--stems", &request.stems}, std::pair{"-o", &request.output}}) {
+            // A lambda takes the path by name: clang does not capture structured bindings.
+            std::optional<std::filesystem::path>* path = option.second;
+            options.push_back({option.first, true, [path](const std::string& value) -> std::optional<std::string> {
                                    *path = PathFromUtf8(value);
                                    return std::nullopt;
                                }});
