@@ -321,10 +321,13 @@ TEST_F(CliChords, ProgressionThatDoesNotReadWritesNothing) {
          "m7, 7sus4 or dim, and /BASS for another bass note; NC for no chord.)"},
         {"C D E F G", "Bar 1 holds 5 chords, but a bar of this style has only 4 beats!"},
         {"% | C", "Bar 1 of the chord progression repeats the bar before it (\"%\"), but there is none!"},
-        // Bytes that are no UTF-8 never reach a message, the JSON answer or a marker as such.
+#ifndef _WIN32
+        // Bytes that are no UTF-8 never reach a message, the JSON answer or a marker as such
+        // (Windows hands a program its arguments as UTF-16, which always converts).
         {"C | X\xFF",
          "The chord \"X\xEF\xBF\xBD\" in bar 2 is not known!\n\n(Write a root C to B, maybe with # or b, a chord type "
          "such as m7, 7sus4 or dim, and /BASS for another bass note; NC for no chord.)"},
+#endif
     };
     for (const RefusedProgression& c : cases) {
         const ProgramResult plain = Run({"render", "--chords", c.chords, "-o", out.string(), in.string()});
