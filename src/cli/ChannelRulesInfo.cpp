@@ -63,6 +63,41 @@ void AppendList(std::string& json, const std::vector<std::string_view>& items) {
     json += ']';
 }
 
+// The roots and chord types as JSON strings, made once: a folder of styles lists them
+// for every channel.
+const std::vector<std::string>& RootLiterals() {
+    static const std::vector<std::string> literals = [] {
+        std::vector<std::string> made;
+        for (int root = 0; root < 12; ++root) made.push_back(JsonString(PitchClassName(root)));
+        return made;
+    }();
+    return literals;
+}
+
+const std::vector<std::string>& TypeLiterals() {
+    static const std::vector<std::string> literals = [] {
+        std::vector<std::string> made;
+        for (int type = 0; type < kChordTypeCount; ++type) {
+            made.push_back(JsonString(TypeInfo(static_cast<ChordType>(type)).name));
+        }
+        return made;
+    }();
+    return literals;
+}
+
+// The names of the bits set in mask, as a JSON list.
+void AppendMask(std::string& json, std::uint64_t mask, const std::vector<std::string>& literals) {
+    json += '[';
+    bool first = true;
+    for (std::size_t bit = 0; bit < literals.size(); ++bit) {
+        if ((mask >> bit & 1) == 0) continue;
+        if (!first) json += ", ";
+        first = false;
+        json += literals[bit];
+    }
+    json += ']';
+}
+
 void AppendField(std::string& json, std::string_view name, const std::string& value) {
     json += ", \"";
     json += name;
@@ -96,17 +131,9 @@ void AppendChannel(std::string& json, const CasmChannelTable& table, const std::
         return;
     }
     json += ", \"played\": true, \"roots\": ";
-    std::vector<std::string_view> names;
-    for (int root = 0; root < 12; ++root) {
-        if (rules->noteMute >> root & 1) names.push_back(PitchClassName(root));
-    }
-    AppendList(json, names);
+    AppendMask(json, rules->noteMute, RootLiterals());
     json += ", \"chordTypes\": ";
-    names.clear();
-    for (int type = 0; type < kChordTypeCount; ++type) {
-        if (rules->chordMute >> type & 1) names.push_back(TypeInfo(static_cast<ChordType>(type)).name);
-    }
-    AppendList(json, names);
+    AppendMask(json, rules->chordMute, TypeLiterals());
     AppendField(json, "sourceChord",
                 JsonString(ChordText(Chord{static_cast<std::uint8_t>(rules->sourceRoot), rules->sourceType})));
     json += ", \"zones\": [";
