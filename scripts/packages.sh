@@ -20,6 +20,14 @@ KORVANE_PACKAGES=(
 # the MinGW-w64 cross compiler, GoogleTest's sources to build for it, and Wine.
 KORVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
 
+# The editor for Windows. Qt for Windows (scripts/windows-qt) is built from Debian's own
+# qt6-base source: dpkg-dev unpacks it, and Debian's Qt tools for Linux serve as the host
+# tools of the cross build. The installer is made by NSIS's makensis, which runs on
+# Linux, and the zip by zip. The editor's start under Wine is driven by xdotool and
+# read through xclip (a screen of a failed start is kept with xwd, from x11-apps); the
+# zip is tried after unzip.
+KORVANE_WINDOWS_QT_PACKAGES=(dpkg-dev qt6-base-dev qt6-base-dev-tools perl nsis zip unzip xdotool xclip x11-apps)
+
 # scripts/package: dpkg-shlibdeps works out the package's dependencies, lintian checks
 # the package as Debian does.
 KORVANE_PACKAGE_PACKAGES=(dpkg-dev lintian)

@@ -3,6 +3,12 @@
 
 #include <string_view>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
 #include "framework/Version.h"
 
 namespace {
@@ -27,15 +33,29 @@ constexpr const char* kHelpText =
 
 }  // namespace
 
-std::optional<int> AnswerHelpOrVersion(int argc, char** argv, std::ostream& out) {
-    if (argc < 2) return std::nullopt;
+bool AsksForHelpOrVersion(int argc, char** argv) {
+    if (argc < 2) return false;
     const std::string_view first = argv[1];
-    if (first == "--help" || first == "-h") {
-        out << kHelpText;
-    } else if (first == "--version") {
+    return first == "--help" || first == "-h" || first == "--version";
+}
+
+std::optional<int> AnswerHelpOrVersion(int argc, char** argv, std::ostream& out) {
+    if (!AsksForHelpOrVersion(argc, argv)) return std::nullopt;
+    if (std::string_view(argv[1]) == "--version") {
         out << "korvane " << kKorvaneVersion << "\n";
     } else {
-        return std::nullopt;
+        out << kHelpText;
     }
     return out.flush() ? 0 : 1;
 }
+
+#ifdef _WIN32
+void UseParentConsole() {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE) return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        (void)std::freopen("CONOUT$", "w", stdout);
+        (void)std::freopen("CONOUT$", "w", stderr);
+    }
+}
+#endif

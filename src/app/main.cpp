@@ -5,6 +5,9 @@
 #include "app/ProgramHelp.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    if (AsksForHelpOrVersion(argc, argv)) UseParentConsole();
+#endif
     if (const std::optional<int> status = AnswerHelpOrVersion(argc, argv, std::cout)) return *status;
     CKorvaneApp app(argc, argv);
     if (!app.InitInstance()) return app.ExitInstance();

@@ -57,10 +57,18 @@ std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSec
 
 void SetHelpViewer(HelpViewer viewer) { Viewer() = std::move(viewer); }
 
+QString InstalledHelpFolder(const QString& programFolder) {
+#ifdef Q_OS_WIN
+    return QDir::cleanPath(programFolder);
+#else
+    return QDir::cleanPath(programFolder + "/../share/korvane");
+#endif
+}
+
 QStringList HelpFolders(const QString& stored, const QString& programFolder) {
     QStringList folders;
     if (!stored.isEmpty()) folders << stored;
-    const QString beside = QDir::cleanPath(programFolder + "/../share/korvane");
+    const QString beside = InstalledHelpFolder(programFolder);
     if (!folders.contains(beside)) folders << beside;
     return folders;
 }

@@ -108,11 +108,12 @@ TEST_F(Help, ChosenLanguageOpensItsPageFromTheInstallFolder) {
 // the program are found, and a stored folder wins only while it holds them.
 TEST_F(Help, PagesAreFoundBesideTheProgramWhenTheSettingIsMissingOrWrong) {
     const QString root = QString::fromStdString(dir.path().string());
-    std::filesystem::create_directories(dir / "usr/share/korvane");
+    const QString beside = InstalledHelpFolder(root + "/usr/bin");
+    const std::string besideInDir = QDir(root).relativeFilePath(beside).toStdString();
+    std::filesystem::create_directories(dir / besideInDir);
     std::filesystem::create_directories(dir / "elsewhere");
-    dir.Write("usr/share/korvane/korvane_e.htm", Bytes::Text("<html>"));
+    dir.Write(besideInDir + "/korvane_e.htm", Bytes::Text("<html>"));
     dir.Write("elsewhere/korvane_e.htm", Bytes::Text("<html>"));
-    const QString beside = root + "/usr/share/korvane";
     for (const QString& stored : {QString(), root + "/gone"}) {
         EXPECT_EQ(HelpFolder(stored, root + "/usr/bin", "korvane_e.htm"), beside) << stored.toStdString();
     }
@@ -134,8 +135,7 @@ TEST_F(Help, APageThatDoesNotOpenIsReported) {
                                            "is installed.)");
 
     std::filesystem::remove(page);
-    const std::string beside =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/korvane").toStdString();
+    const std::string beside = InstalledHelpFolder(QCoreApplication::applicationDirPath()).toStdString();
     const std::pair<std::string, std::string> cases[] = {
         {help.toStdString(), "\"" + help.toStdString() + "\" and \"" + beside + "\""},
         {"", "\"" + beside + "\""},
