@@ -7,7 +7,8 @@
 ; sources), FILES and UNFILES (include files listing what to install and remove),
 ; SIZE_KB and OUTFILE. Silent: /S; with /CurrentUser or /AllUsers to choose.
 
-Unicode true
+; A 64-bit installer for the 64-bit programs: it runs where they run.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
@@ -20,7 +21,6 @@ ManifestDPIAware true
 !define MULTIUSER_USE_PROGRAMFILES64
 !include MultiUser.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 Name "Korvane ${VERSION}"
 OutFile "${OUTFILE}"
@@ -49,10 +49,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Korvane developers"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "GPL-3.0-or-later"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Korvane needs 64-bit Windows."
-    Abort
-  ${EndIf}
   SetRegView 64
   !insertmacro MULTIUSER_INIT
 FunctionEnd

@@ -14,9 +14,15 @@ const char* const kLockName = "Korvane";
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kRecordSize = 8;  // code and value, each a big-endian 32-bit number
 
+// The user's own: on Linux the runtime folder, on Windows the temporary folder (Qt's
+// runtime location there is the home folder, where the lock would show).
 QString DefaultFolder() {
+#ifdef Q_OS_WIN
+    return QDir::tempPath();
+#else
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
+#endif
 }
 
 void AppendRecord(QByteArray& out, qint32 code, qint32 value) {

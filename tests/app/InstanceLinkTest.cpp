@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 
 #include "QtTestApp.h"
 #include "TempDir.h"
@@ -68,19 +69,30 @@ TEST_F(InstanceLink, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
     QFile leftover(next.SocketPath());
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
-    const pid_t child = fork();
-    if (child == 0) {
-        CInstanceLink crashed(Folder());
-        _exit(crashed.LockStartup() ? 0 : 1);  // ends holding the lock, as a crash would
-    }
-    int status = 1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // This test program, run again, takes the lock and ends as a crash would.
+    QProcess crashed;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KORVANE_TEST_CRASH_HOLDING_LOCK", Folder());
+    crashed.setProcessEnvironment(environment);
+    crashed.start(QCoreApplication::applicationFilePath(),
+                  {"--gtest_filter=InstanceLinkHelper.DISABLED_CrashHoldingTheLock", "--gtest_also_run_disabled_tests"});
+    ASSERT_TRUE(crashed.waitForFinished(60000));
+    ASSERT_EQ(crashed.exitCode(), 0) << crashed.readAllStandardOutput().toStdString();
+    ASSERT_TRUE(QFile::exists(Folder() + "/Korvane.lock"));
 
     ASSERT_TRUE(next.LockStartup());
     EXPECT_FALSE(next.ForwardToRunningCopy("/styles/Pop.sty"));
     EXPECT_TRUE(next.Listen());
     next.UnlockStartup();
+}
+
+// Run only by the test above, in a process of its own: it ends holding the lock,
+// skipping every destructor, as a crashed copy would.
+TEST(InstanceLinkHelper, DISABLED_CrashHoldingTheLock) {
+    const char* folder = std::getenv("KORVANE_TEST_CRASH_HOLDING_LOCK");
+    if (folder == nullptr) GTEST_SKIP();
+    CInstanceLink crashed(QString::fromLocal8Bit(folder));
+    std::_Exit(crashed.LockStartup() ? 0 : 1);
 }
 
 }  // namespace

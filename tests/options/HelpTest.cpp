@@ -135,9 +135,11 @@ TEST_F(Help, APageThatDoesNotOpenIsReported) {
                                            "is installed.)");
 
     std::filesystem::remove(page);
-    const std::string beside = InstalledHelpFolder(QCoreApplication::applicationDirPath()).toStdString();
+    // The message names the folders as the system writes them.
+    const auto shown = [](const QString& folder) { return QDir::toNativeSeparators(folder).toStdString(); };
+    const std::string beside = shown(InstalledHelpFolder(QCoreApplication::applicationDirPath()));
     const std::pair<std::string, std::string> cases[] = {
-        {help.toStdString(), "\"" + help.toStdString() + "\" and \"" + beside + "\""},
+        {help.toStdString(), "\"" + shown(help) + "\" and \"" + beside + "\""},
         {"", "\"" + beside + "\""},
     };
     for (const auto& [stored, lookedIn] : cases) {

@@ -24,7 +24,7 @@ chmod 700 "$work/runtime"
 "$write_styles" "$work/linux"
 
 fail() {
-  echo "FAILED: $*" >&2
+  printf "FAILED: %s\n" "$*" >&2
   xwd -root -silent >"$work/screen.xwd" 2>/dev/null && echo "The screen is in $work/screen.xwd" >&2
   exit 1
 }

@@ -16,7 +16,7 @@ work=$3
 version=$(basename "$zip_file" | sed -n 's/^korvane-\(.*\)-windows-x64\.zip$/\1/p')
 
 fail() {
-  echo "FAILED: $*" >&2
+  printf "FAILED: %s\n" "$*" >&2
   exit 1
 }
 
@@ -66,7 +66,7 @@ install_and_remove() {
   [ ! -e "$folder" ] || fail "$mode: the uninstaller left $(ls -A "$folder" | tr '\n' ' ')in $location"
   [ ! -e "$menu/Korvane.lnk" ] || fail "$mode: the uninstaller left the Start menu entry"
   [ -z "$(value "$key" DisplayName)" ] || fail "$mode: the uninstaller left the entry in the list of programs"
-  echo "$mode: installed into $location, answered, and removed without a trace"
+  printf "%s: installed into %s, answered, and removed without a trace\n" "$mode" "$location"
 }
 
 c=$(winepath -u 'C:\')
