@@ -13,5 +13,6 @@ bool AsksForHelpOrVersion(int argc, char** argv);
 #ifdef _WIN32
 // The editor is a window program, which Windows starts without a console: started
 // from one, its answers go to that console, unless its output is already redirected.
+// Lines end in LF alone, as korvane-cli's do.
 void UseParentConsole();
 #endif

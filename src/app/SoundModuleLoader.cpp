@@ -31,7 +31,8 @@ CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {
             error = play_messages::kNoSynthesizer;
             return nullptr;
         }
-        const std::optional<SoundModule> module = LoadSoundModule(PathFromQString(file), error);
+        const std::optional<SoundModule> module =
+            LoadSoundModule(PathFromQString(QDir::toNativeSeparators(file)), error);
         return std::unique_ptr<AudioOutput>(module ? module->makeAudioOutput(&error) : nullptr);
     };
 }

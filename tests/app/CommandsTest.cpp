@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -265,7 +266,9 @@ TEST(RecentFileList, EntriesAreShortenedForTheMenu) {
         {"/home/user/a very long folder name/Polka.sty", "/.../Polka.sty"},
         {"/home/A Style Name Longer Than Thirty.sty", "A Style Name Longer Than Thirty.sty"},
     };
-    for (const auto& [path, shown] : cases) EXPECT_EQ(AbbreviatedPath(path, 30), shown) << path;
+    // The menu shows the names as the system writes them.
+    for (const auto& [path, shown] : cases)
+        EXPECT_EQ(AbbreviatedPath(path, 30), QDir::toNativeSeparators(QString::fromUtf8(shown)).toStdString()) << path;
     CMemoryProfile profile;
     CRecentFileList list(profile);
     list.Add("/styles/Rock & Roll.sty");

@@ -24,6 +24,10 @@ protected:
 };
 
 TEST_F(InstanceLink, NamesReachTheRunningCopyByteForByte) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a named pipe is answered only by its server's event loop, which a second link in the same thread "
+                    "blocks; the start under Wine hands files over between two copies";
+#endif
     CInstanceLink running(Folder());
     ASSERT_TRUE(running.Listen());
     QSignalSpy opened(&running, &CInstanceLink::OpenRequested);
@@ -46,6 +50,10 @@ TEST_F(InstanceLink, NamesReachTheRunningCopyByteForByte) {
 // box's event loop finishes the connection meanwhile, which must not pull the socket
 // from under the reading of it.
 TEST_F(InstanceLink, OpeningAForwardedNameMayShowABox) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a named pipe is answered only by its server's event loop, which a second link in the same thread "
+                    "blocks; the start under Wine hands files over between two copies";
+#endif
     CInstanceLink running(Folder());
     ASSERT_TRUE(running.Listen());
     int opened = 0;
@@ -74,8 +82,9 @@ TEST_F(InstanceLink, LeftoversOfACrashedCopyDoNotBlockTheNextStart) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("KORVANE_TEST_CRASH_HOLDING_LOCK", Folder());
     crashed.setProcessEnvironment(environment);
-    crashed.start(QCoreApplication::applicationFilePath(),
-                  {"--gtest_filter=InstanceLinkHelper.DISABLED_CrashHoldingTheLock", "--gtest_also_run_disabled_tests"});
+    crashed.start(
+        QCoreApplication::applicationFilePath(),
+        {"--gtest_filter=InstanceLinkHelper.DISABLED_CrashHoldingTheLock", "--gtest_also_run_disabled_tests"});
     ASSERT_TRUE(crashed.waitForFinished(60000));
     ASSERT_EQ(crashed.exitCode(), 0) << crashed.readAllStandardOutput().toStdString();
     ASSERT_TRUE(QFile::exists(Folder() + "/Korvane.lock"));

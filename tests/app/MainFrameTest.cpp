@@ -136,6 +136,9 @@ TEST_F(MainFrameTest, AFileThatFailsOpensNoWindowAndItsMessageNamesIt) {
 }
 
 TEST_F(MainFrameTest, WindowsCascadeIntoColumns) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the columns are worked out for the Linux style's window metrics";
+#endif
     Show();
     ASSERT_TRUE(frame->OpenStyle(dir / "Pop.sty"));
     const QSize window = frame->ChildFrames().front()->size();
@@ -187,6 +190,9 @@ private:
 // area of that final size: with windows of 466 x 439 in an area of 998 x 469 (as a
 // user found them) the third starts a new column instead of hanging out of the area.
 TEST_F(MainFrameTest, StartupWindowsArePlacedInTheAreaOfTheRestoredSize) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the area is worked out for the Linux style's menu and bar heights";
+#endif
     const fs::path files[] = {dir / "Pop.sty", dir / "Rock.sty", dir.Write("Jazz.sty", Style("Jazz")),
                               dir.Write("Latin.sty", Style("Latin"))};
     Show();

@@ -286,7 +286,8 @@ TEST_F(PlayFixture, SoundFontChoiceIsStoredOnlyForASoundFont) {
     dialogs.soundFontAnswer = notSoundFont;
     Play().OnChooseSoundFont();
     // The name as the box's code page holds it.
-    ExpectOneBox(FillIn(play_messages::kSoundFontUnreadable, {dir.path().string() + "/Kl\xE4nge.wav"}));
+    ExpectOneBox(FillIn(play_messages::kSoundFontUnreadable,
+                        {dir.path().string() + char(std::filesystem::path::preferred_separator) + "Kl\xE4nge.wav"}));
     EXPECT_EQ(SoundFontPath(profile), "/fonts/General.sf2");
 
     dialogs.soundFontAnswer = soundFont;

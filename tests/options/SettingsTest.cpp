@@ -41,9 +41,10 @@ protected:
     }
     ~Settings() override { SetAppProfile(nullptr); }
 
+    // Its lines as text: Windows ends them with CR LF.
     QString FileText() const {
         QFile file(iniFile);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
     TempDir dir;

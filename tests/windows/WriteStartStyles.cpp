@@ -18,7 +18,7 @@ Bytes StartStyle(const std::string& title, std::uint8_t volume) {
     return StyleFile(BasicEvents(title) + CopyrightEvent("(C) Korvane") + TempoEvent(500000) +
                          TimeSignatureEvent(4, 2) + VolumeEvent(9, volume) + VolumeEvent(10, 90) +
                          MarkerEvent("Main A") + NoteOn(9, 36, 100) +
-                         Bytes{0x78, 0x99, 36, 0x00} + // a beat later, the note's end
+                         Bytes{0x78, 0x99, 36, 0x00} +  // a beat later, the note's end
                          MarkerEvent("Ending A") + EndOfTrack(),
                      casm);
 }
@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
-    for (const auto& [name, title, volume] : {std::tuple{"First.sty", "First Title", 100},
-                                              std::tuple{"Second.sty", "Second Title", 80}}) {
+    for (const auto& [name, title, volume] :
+         {std::tuple{"First.sty", "First Title", 100}, std::tuple{"Second.sty", "Second Title", 80}}) {
         const Bytes bytes = StartStyle(title, static_cast<std::uint8_t>(volume));
         std::ofstream out(folder / name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data.data()), static_cast<std::streamsize>(bytes.size()));
