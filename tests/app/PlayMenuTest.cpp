@@ -257,7 +257,11 @@ TEST(SoundModule, FailureNamesItsCause) {
     };
     const Case cases[] = {
         {"no module", dir / "nothing-here", "", ""},
+#ifdef _WIN32
+        {"a file that is no library", dir / "korvane-sound", notALibrary.string(), "Windows error 193"},
+#else
         {"a file that is no library", dir / "korvane-sound", notALibrary.string(), "invalid ELF header"},
+#endif
 #ifdef KORVANE_UNRESOLVED_SOUND_MODULE_PATH
         {"a symbol no library has", KORVANE_UNRESOLVED_SOUND_MODULE_PATH, KORVANE_UNRESOLVED_SOUND_MODULE_PATH,
          "undefined symbol: KorvaneFunctionNoLibraryHas"},
