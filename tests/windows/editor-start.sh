@@ -100,7 +100,11 @@ scenario() {
   xdotool key --delay 50 ctrl+a
   xdotool type --delay 50 "Saved Title"
   xdotool key --delay 50 ctrl+s
-  sleep 3
+  for _ in $(seq 300); do
+    ls "$folder" | grep -q '^Saved Title' && break
+    sleep 0.1
+  done
+  sleep 1
   xdotool key --delay 100 alt+f x
   for _ in $(seq 300); do kill -0 "$editor" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$editor" 2>/dev/null && fail "$kind: File > Exit did not end the editor"
