@@ -31,11 +31,11 @@ std::string SectionList(const TrackOutline& outline, const std::string& separato
 }
 
 // The sections and, for each channel that plays, the voice its set-up selects (bank
-// MSB and LSB, program, and the General MIDI name or "drum kit N"): one walk of the
-// track. No voices for a style whose track cannot be played.
+// MSB and LSB, program, and the General MIDI name or "drum kit N"), from what the
+// load's walk of the track found. No voices for a style whose track cannot be played.
 TrackOutline OutlineOf(const CKorvaneDoc& doc) {
     TrackOutline outline;
-    ReadTrackOutline(doc.Image(), outline);
+    OutlineOfTrack(doc.Image(), doc.Track(), outline);
     return outline;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "document/FileNaming.h"
 #include "document/SaveOptions.h"
@@ -47,6 +48,7 @@ CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 void CKorvaneDoc::ResetContents() {
     m_strStylePath.clear();
     m_loadedFile = {};
+    m_trackMap = {};
     m_styleFormat = StyleFormat::Sff1;
     m_strSaveName.clear();
     m_pFileBuffer.reset();
@@ -143,13 +145,13 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     StyleFacts facts;
     const ByteView image(m_pFileBuffer.get(), static_cast<std::size_t>(m_nFileLength));
     if (MaybeStyleError error = ReadStyle(image, facts)) return error;
-    TakeFacts(facts);
+    TakeFacts(std::move(facts));
     m_strStylePath = pathName;
     m_loadedFile = RecordOfFile(identity, {image});
     return std::nullopt;
 }
 
-void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
+void CKorvaneDoc::TakeFacts(StyleFacts&& facts) {
     m_styleFormat = facts.format;
     m_nTitleLength = facts.titleLength;
     m_strStyleTitle = facts.title;
@@ -168,4 +170,5 @@ void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
     m_nChannelPart = facts.channelPart;
     m_strChannelLabel = facts.channelLabel;
     m_bSection = facts.sections;
+    m_trackMap = std::move(facts.track);
 }
