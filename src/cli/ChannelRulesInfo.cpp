@@ -2,6 +2,7 @@
 #include "cli/ChannelRulesInfo.h"
 
 #include <array>
+#include <bit>
 
 #include "cli/Json.h"
 #include "framework/Cp1252.h"
@@ -90,34 +91,33 @@ class MaskNames {
 public:
     explicit MaskNames(const std::vector<std::string_view>& names) {
         for (const std::string_view name : names) {
-            std::string item;
+            std::string item = ", ";
             AppendJsonString(item, name);
-            m_items.push_back(item);
             m_all += m_all.empty() ? "[" : ", ";
-            m_all += item;
+            m_all.append(item, kSeparator.size());
+            m_items.push_back(std::move(item));
         }
         m_all += ']';
         m_allBits = (std::uint64_t{1} << names.size()) - 1;
     }
 
     void Append(std::string& json, std::uint64_t mask) const {
-        if ((mask & m_allBits) == m_allBits) {
+        mask &= m_allBits;
+        if (mask == m_allBits) {
             json += m_all;
             return;
         }
         json += '[';
-        bool first = true;
-        for (std::size_t bit = 0; bit < m_items.size(); ++bit) {
-            if ((mask >> bit & 1) == 0) continue;
-            if (!first) json += ", ";
-            first = false;
-            json += m_items[bit];
+        for (std::size_t skip = kSeparator.size(); mask != 0; mask &= mask - 1, skip = 0) {
+            const std::string& item = m_items[static_cast<std::size_t>(std::countr_zero(mask))];
+            json.append(item.data() + skip, item.size() - skip);
         }
         json += ']';
     }
 
 private:
-    std::vector<std::string> m_items;
+    static constexpr std::string_view kSeparator = ", ";
+    std::vector<std::string> m_items;  // each after its separator
     std::string m_all;
     std::uint64_t m_allBits = 0;
 };
