@@ -17,6 +17,7 @@
 #include "format/Chunks.h"
 #include "format/SavedStyle.h"
 #include "format/StyleReader.h"
+#include "format/TrackMap.h"
 #include "format/TrackRewriter.h"
 #include "play/ChordCursor.h"
 #include "play/SoundFiles.h"
@@ -157,6 +158,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StyleFacts facts;
     if (ReadStyle(image, facts)) return 0;
     CheckFacts(facts);
+    // The load passes channel messages by without stopping at them; its map of the
+    // track is the one a walk that stops at every event makes.
+    TrackMap walked;
+    Require(!MapTrack(image, walked) && walked == facts.track);
     CheckUneditedSave(image, facts);
     CheckSave(image, facts);
     CheckPlayback(image, facts);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ChannelRulesInfo.h"
 
+#include <array>
+#include <bit>
+
 #include "cli/Json.h"
 #include "framework/Cp1252.h"
 #include "play/chords/CasmRules.h"
@@ -26,15 +29,25 @@ std::string Joined(const std::vector<std::string>& names, const std::string& sep
 // The zones a channel's notes fall in: one for SFF1 and for an SFF2 table without a
 // split, else low (when the middle starts above 0), middle, high (when it ends below 127).
 struct ZoneSpan {
-    int lowest;
-    int highest;
-    const ZoneRules* rules;
+    int lowest = 0;
+    int highest = 0;
+    const ZoneRules* rules = nullptr;
 };
-std::vector<ZoneSpan> ZonesOf(const ChannelRules& rules) {
-    std::vector<ZoneSpan> zones;
-    if (rules.middleLow > 0) zones.push_back({0, rules.middleLow - 1, &rules.zones[0]});
-    zones.push_back({rules.middleLow, rules.middleHigh, &rules.zones[1]});
-    if (rules.middleHigh < 127) zones.push_back({rules.middleHigh + 1, 127, &rules.zones[2]});
+// At most three, kept in place: info lists the zones of every channel.
+struct ZoneSpans {
+    std::array<ZoneSpan, 3> spans;
+    std::size_t count = 0;
+
+    void Add(int lowest, int highest, const ZoneRules& rules) { spans[count++] = {lowest, highest, &rules}; }
+    std::size_t size() const { return count; }
+    const ZoneSpan* begin() const { return spans.data(); }
+    const ZoneSpan* end() const { return spans.data() + count; }
+};
+ZoneSpans ZonesOf(const ChannelRules& rules) {
+    ZoneSpans zones;
+    if (rules.middleLow > 0) zones.Add(0, rules.middleLow - 1, rules.zones[0]);
+    zones.Add(rules.middleLow, rules.middleHigh, rules.zones[1]);
+    if (rules.middleHigh < 127) zones.Add(rules.middleHigh + 1, 127, rules.zones[2]);
     return zones;
 }
 
@@ -43,7 +56,7 @@ std::string BriefRules(const CasmChannelTable& table, const std::optional<Channe
         return "part " + std::to_string(table.destination) + ": not played";
     if (!rules) return "unknown rule";
     std::string text;
-    const std::vector<ZoneSpan> zones = ZonesOf(*rules);
+    const ZoneSpans zones = ZonesOf(*rules);
     for (const ZoneSpan& zone : zones) {
         if (!text.empty()) text += " / ";
         if (zones.size() > 1)
@@ -53,89 +66,146 @@ std::string BriefRules(const CasmChannelTable& table, const std::optional<Channe
     return text + "; " + MuteSummary(*rules);
 }
 
-// The JSON is appended to one string: info writes hundreds of channels per folder.
-void AppendList(std::string& json, const std::vector<std::string_view>& items) {
+// The JSON is appended to one string, each value in place: info writes thousands of
+// channels for a folder of styles.
+void AppendName(std::string& json, std::string_view cp1252) {
+    while (!cp1252.empty() && (cp1252.back() == ' ' || cp1252.back() == '\0')) cp1252.remove_suffix(1);
+    for (const char c : cp1252) {
+        if (static_cast<unsigned char>(c) >= 0x80) return AppendJsonString(json, Cp1252ToUtf8(cp1252));
+    }
+    AppendJsonString(json, cp1252);  // ASCII reads the same in both
+}
+
+void AppendList(std::string& json, const std::vector<std::string>& items) {
     json += '[';
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) json += ", ";
-        json += JsonString(items[i]);
+        AppendJsonString(json, items[i]);
     }
     json += ']';
 }
 
-// The roots and chord types as JSON strings, made once: a folder of styles lists them
-// for every channel.
-const std::vector<std::string>& RootLiterals() {
-    static const std::vector<std::string> literals = [] {
-        std::vector<std::string> made;
-        for (int root = 0; root < 12; ++root) made.push_back(JsonString(PitchClassName(root)));
-        return made;
-    }();
-    return literals;
-}
-
-const std::vector<std::string>& TypeLiterals() {
-    static const std::vector<std::string> literals = [] {
-        std::vector<std::string> made;
-        for (int type = 0; type < kChordTypeCount; ++type) {
-            made.push_back(JsonString(TypeInfo(static_cast<ChordType>(type)).name));
+// The names a mask's bits stand for as a JSON list, made once: a folder of styles
+// lists them for every channel, nearly always all of them.
+class MaskNames {
+public:
+    explicit MaskNames(const std::vector<std::string_view>& names) {
+        for (const std::string_view name : names) {
+            std::string item = ", ";
+            AppendJsonString(item, name);
+            m_all += m_all.empty() ? "[" : ", ";
+            m_all.append(item, kSeparator.size());
+            m_items.push_back(std::move(item));
         }
-        return made;
-    }();
-    return literals;
-}
-
-// The names of the bits set in mask, as a JSON list.
-void AppendMask(std::string& json, std::uint64_t mask, const std::vector<std::string>& literals) {
-    json += '[';
-    bool first = true;
-    for (std::size_t bit = 0; bit < literals.size(); ++bit) {
-        if ((mask >> bit & 1) == 0) continue;
-        if (!first) json += ", ";
-        first = false;
-        json += literals[bit];
+        m_all += ']';
+        m_allBits = (std::uint64_t{1} << names.size()) - 1;
     }
-    json += ']';
+
+    void Append(std::string& json, std::uint64_t mask) const {
+        mask &= m_allBits;
+        if (mask == m_allBits) {
+            json += m_all;
+            return;
+        }
+        json += '[';
+        for (std::size_t skip = kSeparator.size(); mask != 0; mask &= mask - 1, skip = 0) {
+            const std::string& item = m_items[static_cast<std::size_t>(std::countr_zero(mask))];
+            json.append(item.data() + skip, item.size() - skip);
+        }
+        json += ']';
+    }
+
+private:
+    static constexpr std::string_view kSeparator = ", ";
+    std::vector<std::string> m_items;  // each after its separator
+    std::string m_all;
+    std::uint64_t m_allBits = 0;
+};
+
+const MaskNames& RootNames() {
+    static const MaskNames names([] {
+        std::vector<std::string_view> made;
+        for (int root = 0; root < 12; ++root) made.push_back(PitchClassName(root));
+        return made;
+    }());
+    return names;
 }
 
-void AppendField(std::string& json, std::string_view name, const std::string& value) {
-    json += ", \"";
-    json += name;
-    json += "\": ";
-    json += value;
+const MaskNames& TypeNames() {
+    static const MaskNames names([] {
+        std::vector<std::string_view> made;
+        for (int type = 0; type < kChordTypeCount; ++type) made.push_back(TypeInfo(static_cast<ChordType>(type)).name);
+        return made;
+    }());
+    return names;
 }
+
+// The JSON literal of a name, made on its first use: a folder of styles writes the
+// same few names for every channel and zone.
+template <class Value, std::string_view (*NameOf)(Value)>
+const std::string& NameLiteral(Value value) {
+    static std::array<std::string, 256> literals;
+    std::string& literal = literals[static_cast<std::uint8_t>(value)];
+    if (literal.empty()) AppendJsonString(literal, NameOf(value));
+    return literal;
+}
+
+std::string_view PartNameOf(std::uint8_t destination) { return PartName(static_cast<Part>(destination)); }
+
+const std::string& ChordLiteral(int root, ChordType type) {
+    static std::array<std::string, 12 * kChordTypeCount> literals;
+    std::string& literal = literals[static_cast<std::size_t>(root * kChordTypeCount) + static_cast<std::size_t>(type)];
+    if (literal.empty()) AppendJsonString(literal, ChordText(Chord{static_cast<std::uint8_t>(root), type}));
+    return literal;
+}
+
+void AppendBool(std::string& json, bool value) { json += value ? "true" : "false"; }
 
 void AppendZone(std::string& json, const ZoneSpan& zone) {
     const ZoneRules& z = *zone.rules;
-    json += "{\"lowest\": " + std::to_string(zone.lowest);
-    AppendField(json, "highest", std::to_string(zone.highest));
-    AppendField(json, "ntr", JsonString(NtrName(z.ntr)));
-    AppendField(json, "ntt", JsonString(NttName(z.table.ntt)));
-    AppendField(json, "bassOn", z.table.bassOn ? "true" : "false");
-    AppendField(json, "highKey", JsonString(PitchClassName(z.highKey)));
-    AppendField(json, "lowLimit", std::to_string(z.lowLimit));
-    AppendField(json, "highLimit", std::to_string(z.highLimit));
-    AppendField(json, "rtr", JsonString(RtrName(z.rtr)));
+    json += "{\"lowest\": ";
+    AppendJsonNumber(json, zone.lowest);
+    json += ", \"highest\": ";
+    AppendJsonNumber(json, zone.highest);
+    json += ", \"ntr\": ";
+    json += NameLiteral<Ntr, NtrName>(z.ntr);
+    json += ", \"ntt\": ";
+    json += NameLiteral<Ntt, NttName>(z.table.ntt);
+    json += ", \"bassOn\": ";
+    AppendBool(json, z.table.bassOn);
+    json += ", \"highKey\": ";
+    json += NameLiteral<int, PitchClassName>(z.highKey);
+    json += ", \"lowLimit\": ";
+    AppendJsonNumber(json, z.lowLimit);
+    json += ", \"highLimit\": ";
+    AppendJsonNumber(json, z.highLimit);
+    json += ", \"rtr\": ";
+    json += NameLiteral<Rtr, RtrName>(z.rtr);
     json += '}';
 }
 
 void AppendChannel(std::string& json, const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
     const bool part = table.destination >= 8 && table.destination <= 15;
-    json += "{\"channel\": " + std::to_string(table.sourceChannel + 1);
-    AppendField(json, "name", JsonString(TrimmedName(table.name)));
-    AppendField(json, "part", part ? JsonString(PartName(static_cast<Part>(table.destination))) : "null");
-    AppendField(json, "editable", table.editable ? "true" : "false");
-    AppendField(json, "autostart", table.autostart ? "true" : "false");
+    json += "{\"channel\": ";
+    AppendJsonNumber(json, table.sourceChannel + 1);
+    json += ", \"name\": ";
+    AppendName(json, table.name);
+    json += ", \"part\": ";
+    json += part ? NameLiteral<std::uint8_t, PartNameOf>(table.destination) : "null";
+    json += ", \"editable\": ";
+    AppendBool(json, table.editable);
+    json += ", \"autostart\": ";
+    AppendBool(json, table.autostart);
     if (!part || !rules) {
         json += ", \"played\": false}";
         return;
     }
     json += ", \"played\": true, \"roots\": ";
-    AppendMask(json, rules->noteMute, RootLiterals());
+    RootNames().Append(json, rules->noteMute);
     json += ", \"chordTypes\": ";
-    AppendMask(json, rules->chordMute, TypeLiterals());
-    AppendField(json, "sourceChord",
-                JsonString(ChordText(Chord{static_cast<std::uint8_t>(rules->sourceRoot), rules->sourceType})));
+    TypeNames().Append(json, rules->chordMute);
+    json += ", \"sourceChord\": ";
+    json += ChordLiteral(rules->sourceRoot, rules->sourceType);
     json += ", \"zones\": [";
     bool first = true;
     for (const ZoneSpan& zone : ZonesOf(*rules)) {
@@ -157,7 +227,7 @@ ChannelRulesInfo ReadChannelRulesInfo(ByteView image, std::size_t walkEnd) {
         info.segments.clear();
         return info;
     }
-    info.damage = Cp1252ToUtf8(RulesOfSegments(info.segments).damage);
+    info.damage = Cp1252ToUtf8(DamageOfSegments(info.segments));
     return info;
 }
 
@@ -183,13 +253,13 @@ void PrintChannelRules(std::ostream& out, const ChannelRulesInfo& info) {
     }
 }
 
-std::string ChannelRulesJson(const ChannelRulesInfo& info) {
-    std::string json = "{\"segments\": [";
+void AppendChannelRulesJson(std::string& json, const ChannelRulesInfo& info) {
+    json += "{\"segments\": [";
     for (std::size_t i = 0; i < info.segments.size(); ++i) {
         const CasmSegment& segment = info.segments[i];
         if (i > 0) json += ", ";
         json += "{\"sections\": ";
-        AppendList(json, std::vector<std::string_view>(segment.sections.begin(), segment.sections.end()));
+        AppendList(json, segment.sections);
         json += ", \"channels\": [";
         for (std::size_t t = 0; t < segment.tables.size(); ++t) {
             const CasmChannelTable& table = segment.tables[t];
@@ -199,6 +269,10 @@ std::string ChannelRulesJson(const ChannelRulesInfo& info) {
         json += "]}";
     }
     json += "], \"damage\": ";
-    json += info.damage.empty() ? std::string("null") : JsonString(info.damage);
-    return json + "}";
+    if (info.damage.empty()) {
+        json += "null";
+    } else {
+        AppendJsonString(json, info.damage);
+    }
+    json += '}';
 }

@@ -22,5 +22,5 @@ ChannelRulesInfo ReadChannelRulesInfo(ByteView image, std::size_t walkEnd);
 
 // Briefly, one line per CSEG and one per channel, indented for info's listing.
 void PrintChannelRules(std::ostream& out, const ChannelRulesInfo& info);
-// Whole, as the value of info --json's "channelRules".
-std::string ChannelRulesJson(const ChannelRulesInfo& info);
+// Whole, as the value of info --json's "channelRules", appended to json.
+void AppendChannelRulesJson(std::string& json, const ChannelRulesInfo& info);

@@ -16,71 +16,126 @@
 
 namespace {
 
-std::string JsonBool(bool value) { return value ? "true" : "false"; }
+// The JSON of a file is appended to one string, each value in place: info writes
+// thousands of values for a folder of styles.
+void AppendKey(std::string& json, std::string_view name) {
+    json += ", \"";
+    json += name;
+    json += "\": ";
+}
 
-std::string JsonStyleText(const std::string& cp1252) { return JsonString(Cp1252ToUtf8(cp1252)); }
+void AppendBool(std::string& json, bool value) { json += value ? "true" : "false"; }
+
+void AppendStyleText(std::string& json, const std::string& cp1252) { AppendJsonString(json, Cp1252ToUtf8(cp1252)); }
 
 // The sections as the Play menu lists them, in a keyboard's order.
-std::string SectionList(const TrackOutline& outline, const std::string& separator, bool quoted) {
+std::string SectionList(const TrackOutline& outline) {
     std::string list;
     for (const std::string_view name : PlayableSectionNames(outline.sections)) {
-        if (!list.empty()) list += separator;
-        list += quoted ? JsonString(std::string(name)) : std::string(name);
+        if (!list.empty()) list += ", ";
+        list += name;
     }
     return list;
 }
 
 // The sections and, for each channel that plays, the voice its set-up selects (bank
-// MSB and LSB, program, and the General MIDI name or "drum kit N"): one walk of the
-// track. No voices for a style whose track cannot be played.
+// MSB and LSB, program, and the General MIDI name or "drum kit N"), from what the
+// load's walk of the track found. No voices for a style whose track cannot be played.
 TrackOutline OutlineOf(const CKorvaneDoc& doc) {
     TrackOutline outline;
-    ReadTrackOutline(doc.Image(), outline);
+    OutlineOfTrack(doc.Image(), doc.Track(), outline);
     return outline;
 }
 
-std::string JsonVoices(const TrackOutline& outline) {
-    std::string json;
-    for (const ChannelVoice& v : outline.voices) {
-        if (!json.empty()) json += ", ";
-        json += "{\"channel\": " + std::to_string(v.channel + 1) + ", \"msb\": " + std::to_string(v.voice.msb) +
-                ", \"lsb\": " + std::to_string(v.voice.lsb) + ", \"program\": " + std::to_string(v.voice.program) +
-                ", \"name\": " + JsonString(VoiceName(v.voice, v.channel)) + "}";
+void AppendVoices(std::string& json, const TrackOutline& outline) {
+    json += '[';
+    for (std::size_t i = 0; i < outline.voices.size(); ++i) {
+        const ChannelVoice& v = outline.voices[i];
+        if (i > 0) json += ", ";
+        json += "{\"channel\": ";
+        AppendJsonNumber(json, v.channel + 1);
+        AppendKey(json, "msb");
+        AppendJsonNumber(json, v.voice.msb);
+        AppendKey(json, "lsb");
+        AppendJsonNumber(json, v.voice.lsb);
+        AppendKey(json, "program");
+        AppendJsonNumber(json, v.voice.program);
+        AppendKey(json, "name");
+        AppendJsonString(json, VoiceName(v.voice, v.channel));
+        json += '}';
     }
-    return "[" + json + "]";
+    json += ']';
 }
 
-std::string JsonOf(const std::string& path, const CKorvaneDoc& doc, const TrackOutline& outline) {
-    std::string json = "{\"path\": " + JsonPathString(path);
-    json += ", \"format\": " + JsonString(std::string(FormatName(doc.m_styleFormat)));
-    json += ", \"title\": " + JsonStyleText(doc.m_strStyleTitle);
-    json += ", \"copyright\": " + JsonStyleText(doc.m_strCopyright);
-    json += ", \"hasCopyright\": " + JsonBool(doc.m_bHasCopyright);
-    json += ", \"tempo\": " + (doc.m_nTempo == -1 ? std::string("null") : std::to_string(doc.m_nTempo));
-    json += ", \"timeSignature\": ";
-    json += HasTimeSignature(doc)
-                ? "[" + std::to_string(doc.m_nTimeSigNumerator) + ", " + std::to_string(doc.m_nTimeSigDenominator) + "]"
-                : "null";
-    json += ", \"sections\": [" + SectionList(outline, ", ", true) + "]";
-    json += ", \"channels\": [";
+void AppendJsonOf(std::string& json, const std::string& path, const CKorvaneDoc& doc, const TrackOutline& outline) {
+    json += "{\"path\": ";
+    AppendJsonPathString(json, path);
+    AppendKey(json, "format");
+    AppendJsonString(json, FormatName(doc.m_styleFormat));
+    AppendKey(json, "title");
+    AppendStyleText(json, doc.m_strStyleTitle);
+    AppendKey(json, "copyright");
+    AppendStyleText(json, doc.m_strCopyright);
+    AppendKey(json, "hasCopyright");
+    AppendBool(json, doc.m_bHasCopyright);
+    AppendKey(json, "tempo");
+    if (doc.m_nTempo == -1) {
+        json += "null";
+    } else {
+        AppendJsonNumber(json, doc.m_nTempo);
+    }
+    AppendKey(json, "timeSignature");
+    if (HasTimeSignature(doc)) {
+        json += '[';
+        AppendJsonNumber(json, doc.m_nTimeSigNumerator);
+        json += ", ";
+        AppendJsonNumber(json, doc.m_nTimeSigDenominator);
+        json += ']';
+    } else {
+        json += "null";
+    }
+    AppendKey(json, "sections");
+    json += '[';
     bool first = true;
+    for (const std::string_view name : PlayableSectionNames(outline.sections)) {
+        if (!first) json += ", ";
+        first = false;
+        AppendJsonString(json, name);
+    }
+    json += ']';
+    AppendKey(json, "channels");
+    json += '[';
+    first = true;
     for (int c = 0; c < kChannelCount; ++c) {
         if (doc.m_nOrigVolume[c] == -1) continue;
         if (!first) json += ", ";
         first = false;
-        json += "{\"channel\": " + std::to_string(c + 1) + ", \"volume\": " + std::to_string(doc.m_nVolume[c]) +
-                ", \"label\": " + JsonString(doc.m_strChannelLabel[c]) + "}";
+        json += "{\"channel\": ";
+        AppendJsonNumber(json, c + 1);
+        AppendKey(json, "volume");
+        AppendJsonNumber(json, doc.m_nVolume[c]);
+        AppendKey(json, "label");
+        AppendJsonString(json, doc.m_strChannelLabel[c]);
+        json += '}';
     }
-    json += "]";
-    json += ", \"voices\": " + JsonVoices(outline);
-    json += ", \"casm\": " + JsonBool(doc.m_bHasCASM);
-    json += ", \"channelRules\": " + ChannelRulesJson(ReadChannelRulesInfo(doc.Image(), outline.walkEnd));
-    json += ", \"cntt\": " + JsonBool(doc.m_bHasCntt);
-    json += ", \"ots\": " + JsonBool(doc.m_bHasOTS);
-    json += ", \"casmFile\": " + JsonBool(doc.m_bCASMFileExists);
-    json += ", \"otsFile\": " + JsonBool(doc.m_bOTSFileExists);
-    json += ", \"size\": " + std::to_string(doc.m_nFileLength) + "}";
-    return json;
+    json += ']';
+    AppendKey(json, "voices");
+    AppendVoices(json, outline);
+    AppendKey(json, "casm");
+    AppendBool(json, doc.m_bHasCASM);
+    AppendKey(json, "channelRules");
+    AppendChannelRulesJson(json, ReadChannelRulesInfo(doc.Image(), outline.walkEnd));
+    AppendKey(json, "cntt");
+    AppendBool(json, doc.m_bHasCntt);
+    AppendKey(json, "ots");
+    AppendBool(json, doc.m_bHasOTS);
+    AppendKey(json, "casmFile");
+    AppendBool(json, doc.m_bCASMFileExists);
+    AppendKey(json, "otsFile");
+    AppendBool(json, doc.m_bOTSFileExists);
+    AppendKey(json, "size");
+    AppendJsonNumber(json, doc.m_nFileLength);
+    json += '}';
 }
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
@@ -96,7 +151,7 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
                 ? std::to_string(doc.m_nTimeSigNumerator) + "/" + std::to_string(doc.m_nTimeSigDenominator)
                 : "(none)")
         << "\n";
-    const std::string sections = SectionList(outline, ", ", false);
+    const std::string sections = SectionList(outline);
     out << "  Sections:       " << (sections.empty() ? "(none)" : sections) << "\n";
     out << "  Volumes:";
     bool any = false;
@@ -141,6 +196,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     CRecordingPresenter presenter;
     ScopedPresenter scoped(presenter);
+    std::string line;  // one file's JSON, the same string for every file
     int status = kExitSuccess;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& path = files[i];
@@ -149,7 +205,14 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const bool loaded = doc.OnOpenDocument(PathFromUtf8(path));
         if (!loaded) status = kExitFileFailed;
         if (json) {
-            out << (loaded ? JsonOf(path, doc, OutlineOf(doc)) : JsonFileError(path, LastMessage(presenter))) << "\n";
+            line.clear();
+            if (loaded) {
+                AppendJsonOf(line, path, doc, OutlineOf(doc));
+            } else {
+                line = JsonFileError(path, LastMessage(presenter));
+            }
+            line += '\n';
+            out << line;
         } else if (loaded) {
             if (i > 0) out << "\n";
             PrintForPeople(out, path, doc, OutlineOf(doc));

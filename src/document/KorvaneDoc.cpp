@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "document/FileNaming.h"
 #include "document/SaveOptions.h"
@@ -47,6 +48,7 @@ CKorvaneDoc::CKorvaneDoc() { ResetContents(); }
 void CKorvaneDoc::ResetContents() {
     m_strStylePath.clear();
     m_loadedFile = {};
+    m_trackMap = {};
     m_styleFormat = StyleFormat::Sff1;
     m_strSaveName.clear();
     m_pFileBuffer.reset();
@@ -123,18 +125,21 @@ bool CKorvaneDoc::ProcessStyleFile(const std::filesystem::path& pathName, bool s
 }
 
 MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName) {
-    m_bCASMFileExists = CanReadRegularFile(Files(), CasmSideFilePath(pathName));
-    m_bOTSFileExists = CanReadRegularFile(Files(), OtsSideFilePath(pathName));
+    // Made absolute once for the four looks at the disk below, each of which would ask
+    // the system for the current folder again.
+    const std::filesystem::path file = AbsolutePath(pathName);
+    m_bCASMFileExists = CanReadRegularFile(Files(), CasmSideFilePath(file));
+    m_bOTSFileExists = CanReadRegularFile(Files(), OtsSideFilePath(file));
 
     // Taken before the read, so that a write slipping in between shows as a change.
-    const std::optional<FileIdentity> identity = IdentityOfFile(Files(), pathName);
+    const std::optional<FileIdentity> identity = IdentityOfFile(Files(), file);
     const auto allocate = [this](std::size_t size) {
         m_pFileBuffer.reset(new (std::nothrow) std::uint8_t[size]);
         m_nBufferSize = m_nFileLength = static_cast<std::int32_t>(size);
         return m_pFileBuffer.get();
     };
-    switch (ReadWholeFile(Files(), pathName, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
-        case ReadOutcome::CannotOpen: return StyleError{OpenErrorText(Files(), pathName), std::nullopt};
+    switch (ReadWholeFile(Files(), file, kMinStyleFileSize, kMaxStyleFileSize, allocate)) {
+        case ReadOutcome::CannotOpen: return StyleError{OpenErrorText(Files(), file), std::nullopt};
         case ReadOutcome::BadSize: return StyleError{msg::kInvalidFileSize, std::nullopt};
         case ReadOutcome::NoMemory: return StyleError{msg::kErrorCreatingBuffer, std::nullopt};
         case ReadOutcome::ShortRead: return StyleError{msg::kErrorLoadingBuffer, std::nullopt};
@@ -143,13 +148,13 @@ MaybeStyleError CKorvaneDoc::LoadStyleFile(const std::filesystem::path& pathName
     StyleFacts facts;
     const ByteView image(m_pFileBuffer.get(), static_cast<std::size_t>(m_nFileLength));
     if (MaybeStyleError error = ReadStyle(image, facts)) return error;
-    TakeFacts(facts);
+    TakeFacts(std::move(facts));
     m_strStylePath = pathName;
     m_loadedFile = RecordOfFile(identity, {image});
     return std::nullopt;
 }
 
-void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
+void CKorvaneDoc::TakeFacts(StyleFacts&& facts) {
     m_styleFormat = facts.format;
     m_nTitleLength = facts.titleLength;
     m_strStyleTitle = facts.title;
@@ -168,4 +173,5 @@ void CKorvaneDoc::TakeFacts(const StyleFacts& facts) {
     m_nChannelPart = facts.channelPart;
     m_strChannelLabel = facts.channelLabel;
     m_bSection = facts.sections;
+    m_trackMap = std::move(facts.track);
 }

@@ -82,6 +82,9 @@ public:
     // The style's bytes as they were loaded (empty with nothing loaded): what a save
     // starts from, so what playback reads.
     ByteView Image() const;
+    // The track of Image() cut at its markers, as the load's walk found it (TrackMap.h),
+    // so that playback's view of it needs no second walk; empty with nothing loaded.
+    const TrackMap& Track() const { return m_trackMap; }
     // What a save does when it would replace a file it may not simply replace: another
     // existing file whose name the naming options chose, or the file this document was
     // loaded from once somebody else has changed or replaced it. Refuse (the companion
@@ -94,9 +97,10 @@ private:
     FileSystem* m_files = &SystemFileSystem();
     // The file at m_strStylePath as it was loaded or last written.
     LoadedFileRecord m_loadedFile;
+    TrackMap m_trackMap;
 
     MaybeStyleError LoadStyleFile(const std::filesystem::path& pathName);
-    void TakeFacts(const StyleFacts& facts);
+    void TakeFacts(StyleFacts&& facts);
 
     // The save writes a new file from the image as loaded with the current edits, so
     // the document never changes but for the path it lives at: a failed save leaves it

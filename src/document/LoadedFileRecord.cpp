@@ -15,28 +15,47 @@ std::uint64_t ContentHash::WordAt(const std::uint8_t* bytes) {
     return word;
 }
 
+void ContentHash::MixBlocks(const std::uint8_t* blocks, std::size_t count) {
+    static_assert(kLanes == 4);
+    std::uint64_t a = m_lanes[0], b = m_lanes[1], c = m_lanes[2], d = m_lanes[3];
+    for (const std::uint8_t* block = blocks; count > 0; --count, block += kBlock) {
+        a = Mixed(a, WordAt(block));
+        b = Mixed(b, WordAt(block + kWord));
+        c = Mixed(c, WordAt(block + 2 * kWord));
+        d = Mixed(d, WordAt(block + 3 * kWord));
+    }
+    m_lanes[0] = a;
+    m_lanes[1] = b;
+    m_lanes[2] = c;
+    m_lanes[3] = d;
+}
+
 void ContentHash::Add(ByteView bytes) {
     if (bytes.empty()) return;  // an empty piece may have no data pointer for memcpy
     std::size_t pos = 0;
     if (m_partialCount != 0) {
-        pos = std::min(sizeof m_partial - m_partialCount, bytes.size());
+        pos = std::min(kBlock - m_partialCount, bytes.size());
         std::memcpy(m_partial + m_partialCount, bytes.data(), pos);
         m_partialCount += static_cast<unsigned>(pos);
-        if (m_partialCount < sizeof m_partial) return;
-        Mix(WordAt(m_partial));
+        if (m_partialCount < kBlock) return;
+        MixBlocks(m_partial, 1);
         m_partialCount = 0;
     }
-    for (; bytes.size() - pos >= sizeof m_partial; pos += sizeof m_partial) Mix(WordAt(bytes.data() + pos));
+    const std::size_t blocks = (bytes.size() - pos) / kBlock;
+    MixBlocks(bytes.data() + pos, blocks);
+    pos += blocks * kBlock;
     m_partialCount = static_cast<unsigned>(bytes.size() - pos);
     std::memcpy(m_partial, bytes.data() + pos, m_partialCount);
 }
 
 std::uint64_t ContentHash::Value() const {
-    if (m_partialCount == 0) return m_value;
-    // The unfinished word, zero-filled, then its length: both one-to-one steps.
-    std::uint8_t last[sizeof m_partial] = {};
+    std::uint64_t value = kOffset;
+    for (const std::uint64_t lane : m_lanes) value = Mixed(value, lane);
+    // The unfinished block, zero-filled to whole words, then its length: one-to-one steps.
+    std::uint8_t last[kBlock] = {};
     std::memcpy(last, m_partial, m_partialCount);
-    return ((m_value ^ WordAt(last)) * kPrime ^ m_partialCount) * kPrime;
+    for (std::size_t pos = 0; pos < m_partialCount; pos += kWord) value = Mixed(value, WordAt(last + pos));
+    return Mixed(value, m_partialCount);
 }
 
 LoadedFileRecord RecordOfFile(std::optional<FileIdentity> identity, std::initializer_list<ByteView> pieces) {

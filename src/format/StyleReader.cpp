@@ -36,15 +36,19 @@ public:
                 break;
             case EventRole::Tempo: m_facts.tempo = TempoOf(m_image, event); break;
             case EventRole::TimeSignature: ReadTimeSignature(event); break;
-            case EventRole::Volume: ReadVolume(event); break;
+            case EventRole::Volume: ReadVolume(event.channel, event.data); break;
             default: break;
         }
     }
+    // The same for a channel message that the walk passes by.
+    void Read(const PassedChannelMessage& message, EventRole role) {
+        if (role == EventRole::Volume) ReadVolume(message.channel, message.data);
+    }
 
 private:
-    void ReadVolume(const TrackEvent& event) {
-        const std::uint8_t volume = m_image[event.data + 1];
-        std::int16_t& first = m_facts.origVolume[event.channel];
+    void ReadVolume(std::uint8_t channel, std::size_t data) {
+        const std::uint8_t volume = m_image[data + 1];
+        std::int16_t& first = m_facts.origVolume[channel];
         if (first == -1 && volume <= 127) first = volume;
     }
 
@@ -115,8 +119,17 @@ MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts) {
     TrackWalker walker(image, kTrackDataOffset + trackLength);
     TrackScan scan(image);
     TrackReader reader(image, facts);
-    for (TrackEvent event; walker.Next(event);) reader.Read(event, scan.Classify(event));
+    TrackMapper mapper(facts.track, kTrackDataOffset + trackLength);
+    const auto passChannelMessage = [&](const PassedChannelMessage& message) {
+        reader.Read(message, scan.Classify(message));
+        mapper.Take(message);
+    };
+    for (TrackEvent event; walker.NextMetaOrSysEx(event, passChannelMessage);) {
+        reader.Read(event, scan.Classify(event));
+        mapper.Take(event, walker.RunningStatus());
+    }
     if (walker.Error()) return walker.Error();
+    mapper.Finish(walker.Position());
     facts.sections = scan.Sections();
 
     ChunkLayout layout;

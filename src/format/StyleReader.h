@@ -9,6 +9,7 @@
 #include "format/ByteOrder.h"
 #include "format/StyleError.h"
 #include "format/StyleNames.h"
+#include "format/TrackMap.h"
 #include "format/TrackWalker.h"
 
 inline constexpr std::size_t kMinStyleFileSize = 48;
@@ -37,6 +38,7 @@ struct StyleFacts {
     ChannelValues channelPart = Unset();                  // for every channel with a volume: 0-15
     std::array<std::string, kChannelCount> channelLabel;  // empty for channels without a volume
     std::array<bool, kSectionCount> sections{};
+    TrackMap track;  // the track cut at its markers, found by the same walk
 
     static ChannelValues Unset() {
         ChannelValues values;
@@ -63,6 +65,7 @@ std::int16_t TempoOf(ByteView image, const TrackEvent& event);
 
 // Reads a whole style file image: header and track checks, the track walk, the CASM
 // chunk's channel table, the OTS chunk's presence, the required title and format
-// marker ("SFF1" or "SFF2"), and the channel labels. Every read stays inside the image. The size limits
-// of a style file are the caller's to check.
+// marker ("SFF1" or "SFF2"), the channel labels, and the map of the track (TrackMap.h).
+// Every read stays inside the image. The size limits of a style file are the caller's
+// to check.
 MaybeStyleError ReadStyle(ByteView image, StyleFacts& facts);

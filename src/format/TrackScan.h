@@ -38,11 +38,14 @@ public:
     // The event's role, given the events classified before it. Channel messages,
     // nearly every event of a style, are decided here.
     EventRole Classify(const TrackEvent& event) {
-        if (event.type == TrackEvent::Type::Channel) {
-            return event.kind == kControlChange && m_image[event.data] == kControllerVolume ? EventRole::Volume
-                                                                                            : EventRole::Other;
-        }
+        if (event.type == TrackEvent::Type::Channel)
+            return Classify(PassedChannelMessage{event.kind, event.channel, event.data});
         return event.type == TrackEvent::Type::Meta ? ClassifyMeta(event) : EventRole::Other;
+    }
+    // The same for a channel message that a walk passes by.
+    EventRole Classify(const PassedChannelMessage& message) const {
+        return message.kind == kControlChange && m_image[message.data] == kControllerVolume ? EventRole::Volume
+                                                                                            : EventRole::Other;
     }
 
     bool TitleFound() const { return m_titleFound; }

@@ -9,6 +9,9 @@ constexpr std::uint8_t kMetaEndOfTrack = 0x2F;
 
 TrackWalker::TrackWalker(ByteView image, std::size_t trackEnd) : m_image(image), m_trackEnd(trackEnd) {}
 
+TrackWalker::TrackWalker(ByteView image, std::size_t trackEnd, std::size_t from, std::uint8_t runningStatus)
+    : m_image(image), m_trackEnd(trackEnd), m_pos(from), m_runningStatus(runningStatus) {}
+
 MaybeStyleError ReadTrackLength(ByteView image, std::size_t& trackLength) {
     if (image.size() < kTrackDataOffset) return StyleError::At(style_messages::kInvalidStructure, kTrackTagOffset);
     trackLength = ReadU32BE(image, kTrackLengthOffset);

@@ -31,6 +31,13 @@ struct TrackEvent {
     std::uint32_t length = 0;  // meta or system exclusive data length; data bytes of a channel message
 };
 
+// A channel message as a walk passes it by (TrackWalker::NextMetaOrSysEx).
+struct PassedChannelMessage {
+    std::uint8_t kind = 0;     // high half of the status in force (0x8-0xE)
+    std::uint8_t channel = 0;  // low half of the status in force
+    std::size_t data = 0;      // first data byte
+};
+
 // Walks the events of the track, which begins at file offset 22 and ends at trackEnd.
 // Delta times are skipped, running status carries over meta and system exclusive
 // events, and meta and system exclusive lengths are variable-length numbers (one byte
@@ -41,6 +48,9 @@ class TrackWalker {
 public:
     // trackEnd must not lie past the image.
     TrackWalker(ByteView image, std::size_t trackEnd);
+    // Walks on from an event that an earlier walk of the same track met at from, with
+    // the running status that walk had there (RunningStatus()).
+    TrackWalker(ByteView image, std::size_t trackEnd, std::size_t from, std::uint8_t runningStatus);
 
     // Reads the next event and moves past it. False at the end of the track and when
     // the track is malformed; Error() tells the two apart. Channel messages, nearly
@@ -77,9 +87,53 @@ public:
         return true;
     }
 
+    // Reads on to the next meta or system-exclusive event as Next does, handing each
+    // channel message on the way to onChannel(const PassedChannelMessage&) instead of
+    // stopping at it: a walk that wants few channel messages, in a track of nearly
+    // nothing else, keeps its place in registers. The same events, faults and end.
+    template <class OnChannel>
+    bool NextMetaOrSysEx(TrackEvent& event, OnChannel&& onChannel) {
+        const std::uint8_t* bytes = m_image.data();
+        const std::size_t trackEnd = m_trackEnd;
+        std::size_t pos = m_pos;
+        std::uint8_t running = m_runningStatus;
+        while (pos < trackEnd) {
+            const std::size_t start = pos;
+            while (bytes[pos] & 0x80) {
+                if (++pos == trackEnd) return Fail(style_messages::kInvalidStructure, start);
+            }
+            if (++pos == trackEnd) return Fail(style_messages::kInvalidStructure, start);
+            const std::size_t status = pos;
+            const std::uint8_t b = bytes[pos];
+            if (b & 0x80) {
+                if (b >= 0xF0) {
+                    m_pos = pos;
+                    m_runningStatus = running;
+                    event.start = start;
+                    event.status = status;
+                    return ReadMetaOrSysEx(event);
+                }
+                running = b;
+                ++pos;
+            } else if (running == 0) {
+                return Fail(style_messages::kInvalidStructure, pos);
+            }
+            const std::uint8_t kind = running >> 4;
+            const std::size_t end = pos + 2 - ((kOneDataByteKinds >> kind) & 1);
+            if (end > trackEnd) return Fail(style_messages::kInvalidStructure, status);
+            onChannel(PassedChannelMessage{kind, static_cast<std::uint8_t>(running & 0x0F), pos});
+            pos = end;
+        }
+        m_pos = pos;
+        m_runningStatus = running;
+        return false;
+    }
+
     const MaybeStyleError& Error() const { return m_error; }
     // Where the walk stands: after the last event read (the track end once done).
     std::size_t Position() const { return m_pos; }
+    // The channel status in force after the last event read; 0 before the first.
+    std::uint8_t RunningStatus() const { return m_runningStatus; }
 
 private:
     bool Fail(const char* message, std::size_t offset);

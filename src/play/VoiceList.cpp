@@ -18,33 +18,15 @@ bool SameVoice(const StyleVoice& a, const StyleVoice& b) {
 // starts from what the one before left, and the second leaves what the first did.
 constexpr int kPlaysThatSelectAnew = 2;
 
-}  // namespace
-
-PlayError ReadTrackOutline(ByteView image, TrackOutline& outline) {
-    outline = TrackOutline{};
-    std::size_t trackLength = 0;
-    if (MaybeStyleError error = ReadTrackLength(image, trackLength)) return error->Text();
-    int division = 0;
-    const PlayError unplayable = ReadPlayableDivision(image, division);
-
-    TrackWalker walker(image, kTrackDataOffset + trackLength);
-    SectionCut cut;
-    StyleVoices voices{};
-    std::array<bool, 16> used{};
+// Takes the voices that the events of a stretch of the set-up select, walking it again
+// from where the track's map says it begins.
+void TakeSetUpVoices(ByteView image, const TrackMap& track, const TrackStretch& stretch, StyleVoices& voices) {
+    TrackWalker walker(image, track.trackEnd, stretch.begin, stretch.runningStatus);
     int channel = 0;
-    for (TrackEvent event; walker.Next(event);) {
+    for (TrackEvent event; walker.Position() < stretch.end && walker.Next(event);) {
         if (event.type == TrackEvent::Type::Channel) {
-            if (cut.Current() == SectionCut::Target::Skipped) continue;
-            used[event.channel] = true;
-            if (cut.Current() == SectionCut::Target::SetUp) {
-                TakeVoiceEvent(voices, ChannelEventOf(image, event), image, channel);
-            }
-        } else if (event.type == TrackEvent::Type::Meta) {
-            if (event.metaType != kMetaMarker) continue;
-            const std::string_view text(reinterpret_cast<const char*>(image.data() + event.data), event.length);
-            const std::optional<int> section = PlaySectionOfMarker(text);
-            if (section && cut.Enter(*section) == SectionCut::Target::Section) outline.sections[*section] = true;
-        } else if (cut.Current() == SectionCut::Target::SetUp && image[event.status] == 0xF0) {
+            TakeVoiceEvent(voices, ChannelEventOf(image, event), image, channel);
+        } else if (event.type == TrackEvent::Type::SysEx && image[event.status] == 0xF0) {
             TimelineEvent sysex;
             sysex.kind = TimelineEvent::Kind::SysEx;
             sysex.value = static_cast<std::uint32_t>(event.data);
@@ -52,13 +34,47 @@ PlayError ReadTrackOutline(ByteView image, TrackOutline& outline) {
             TakeVoiceEvent(voices, sysex, image, channel);
         }
     }
-    if (walker.Error()) return walker.Error()->Text();
-    outline.walkEnd = walker.Position();
+}
+
+}  // namespace
+
+PlayError OutlineOfTrack(ByteView image, const TrackMap& track, TrackOutline& outline) {
+    outline = TrackOutline{};
+    // A track walked whole lies in an image that holds the header's division.
+    const bool complete = track.walkEnd != 0;
+    int division = 0;
+    const PlayError unplayable = complete ? ReadPlayableDivision(image, division) : std::nullopt;
+
+    SectionCut cut;
+    StyleVoices voices{};
+    unsigned used = 0;
+    for (const TrackStretch& stretch : track.stretches) {
+        if (stretch.HasMarker()) {
+            const std::string_view text(reinterpret_cast<const char*>(image.data() + stretch.text), stretch.textLength);
+            const std::optional<int> section = PlaySectionOfMarker(text);
+            if (section && cut.Enter(*section) == SectionCut::Target::Section) outline.sections[*section] = true;
+        }
+        if (cut.Current() == SectionCut::Target::Skipped) continue;
+        used |= stretch.channels;
+        if (cut.Current() == SectionCut::Target::SetUp && complete && !unplayable) {
+            TakeSetUpVoices(image, track, stretch, voices);
+        }
+    }
+    if (!complete) return std::nullopt;
+    outline.walkEnd = track.walkEnd;
     if (unplayable) return unplayable;
     for (int c = 0; c < 16; ++c) {
-        if (used[c]) outline.voices.push_back({c, voices[c]});
+        if (used >> c & 1) outline.voices.push_back({c, voices[c]});
     }
     return std::nullopt;
+}
+
+PlayError ReadTrackOutline(ByteView image, TrackOutline& outline) {
+    TrackMap track;
+    const MaybeStyleError fault = MapTrack(image, track);
+    const PlayError unplayable = OutlineOfTrack(image, track, outline);
+    if (fault) return fault->Text();
+    return unplayable;
 }
 
 std::vector<SectionVoice> PlayedVoices(const Timeline& timeline, int section, int loops) {

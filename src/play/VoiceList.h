@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "format/TrackMap.h"
 #include "framework/ByteView.h"
 #include "play/PlayError.h"
 #include "play/Timeline.h"
@@ -17,8 +18,9 @@ struct ChannelVoice {
     StyleVoice voice;
 };
 
-// What the companion's info shows of a loaded style's playback, read in one walk of
-// its track, cut as the timeline cuts it, without building a timeline.
+// What the companion's info shows of a loaded style's playback, cut as the timeline
+// cuts the track, without building a timeline: from the map of the track that the
+// load's walk made, walking again only the set-up for its voices.
 struct TrackOutline {
     std::array<bool, kPlaySectionCount> sections{};  // the sections it plays; never "SInt"
     // Each channel that plays, in channel order, with the voice the set-up selects for
@@ -28,7 +30,12 @@ struct TrackOutline {
     // track could not be walked.
     std::size_t walkEnd = 0;
 };
-// The error of a track that cannot be played; the sections are read all the same.
+// The outline of a style image whose track map is track. The error of a track that
+// cannot be played; the sections are read all the same. A map of a walk that failed
+// gives the sections before the fault, and no voices.
+PlayError OutlineOfTrack(ByteView image, const TrackMap& track, TrackOutline& outline);
+// The same from the image alone, mapping its track first; the walk's error for a
+// malformed track.
 PlayError ReadTrackOutline(ByteView image, TrackOutline& outline);
 
 struct SectionVoice {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <vector>
@@ -187,15 +188,16 @@ namespace {
 
 // A save hashes what it writes in pieces and compares it later with the file read
 // whole: however the bytes are cut, the hash is the same, and one byte changed anywhere
-// (in a whole word or in the unfinished last one) changes it.
+// (in a whole block of four words, in the unfinished block or in its unfinished last
+// word) changes it.
 TEST(ContentHashTest, PiecesDoNotMatterAndEveryByteDoes) {
     Bytes content;
-    for (int i = 0; i < 29; ++i) content.data.push_back(static_cast<std::uint8_t>(i * 37 + 1));
+    for (int i = 0; i < 93; ++i) content.data.push_back(static_cast<std::uint8_t>(i * 37 + 1));
     const ByteView whole = content.view();
     ContentHash once;
     once.Add(whole);
-    for (const std::vector<std::size_t>& cuts :
-         std::vector<std::vector<std::size_t>>{{0}, {1}, {7}, {8}, {9}, {3, 5}, {8, 16, 24}, {1, 2, 3, 4, 28, 29}}) {
+    for (const std::vector<std::size_t>& cuts : std::vector<std::vector<std::size_t>>{
+             {0}, {1}, {7}, {8}, {9}, {31}, {32}, {33}, {3, 5}, {8, 16, 24}, {1, 2, 3, 4, 28, 29}, {30, 70, 92, 93}}) {
         ContentHash pieces;
         std::size_t from = 0;
         for (const std::size_t cut : cuts) {
@@ -213,8 +215,14 @@ TEST(ContentHashTest, PiecesDoNotMatterAndEveryByteDoes) {
         EXPECT_NE(hash.Value(), once.Value()) << "byte " << changed;
     }
     ContentHash shorter;
-    shorter.Add(whole.first(28));
+    shorter.Add(whole.first(92));
     EXPECT_NE(shorter.Value(), once.Value());
+    // Two words of a block that trade places: each lies in another lane then.
+    Bytes traded = content;
+    std::swap_ranges(traded.data.begin(), traded.data.begin() + 8, traded.data.begin() + 8);
+    ContentHash tradedHash;
+    tradedHash.Add(traded.view());
+    EXPECT_NE(tradedHash.Value(), once.Value());
 }
 
 }  // namespace

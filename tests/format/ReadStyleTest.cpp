@@ -178,6 +178,39 @@ TEST(ReadStyle, DeltaTimesAndVariableLengthMetaAndSysExLengths) {
     EXPECT_EQ(longTitle.titleLength, 200);
 }
 
+// The load's walk maps the track at its markers as it goes (playback's outline of a
+// loaded style comes from it), passing channel messages by without stopping: the map
+// is the one a walk that stops at every event makes.
+TEST(ReadStyle, MapsTheTrackAtItsMarkers) {
+    // Offsets: the basic events end at 44, the controller after them takes 4 bytes and
+    // the "SInt" marker 8.
+    const Bytes image = StyleFile(BasicEvents() + Bytes{0x00, 0xB3, 0x00, 0x7F} + MarkerEvent("SInt") +
+                                  Running(0x20, 0x05) + SysEx({0x43, 0x10, 0xF7}) + MarkerEvent("Main A") +
+                                  NoteOn(9, 36, 100) + Running(36, 0) + Bytes{0x81, 0x00, 0xC2, 0x07} + EndOfTrack());
+    const StyleFacts facts = ReadOk(image);
+    TrackMap walked;
+    ASSERT_FALSE(MapTrack(image.view(), walked));
+    EXPECT_EQ(facts.track, walked);
+
+    const TrackMap& map = facts.track;
+    EXPECT_EQ(map.walkEnd, image.size());
+    ASSERT_EQ(map.stretches.size(), 4u);  // from the track's start, "SFF1", "SInt", "Main A"
+    EXPECT_FALSE(map.stretches[0].HasMarker());
+    EXPECT_EQ(map.stretches[0].channels, 0);
+    EXPECT_EQ(map.stretches[1].channels, 1 << 3);
+    const TrackStretch& setUp = map.stretches[2];
+    EXPECT_EQ(setUp.marker, 48u);
+    EXPECT_EQ(std::string(image.data.begin() + static_cast<std::ptrdiff_t>(setUp.text),
+                          image.data.begin() + static_cast<std::ptrdiff_t>(setUp.text + setUp.textLength)),
+              "SInt");
+    EXPECT_EQ(setUp.begin, 56u);
+    EXPECT_EQ(setUp.runningStatus, 0xB3);  // carried over the marker
+    EXPECT_EQ(setUp.channels, 1 << 3);
+    EXPECT_EQ(setUp.end, map.stretches[3].marker);
+    EXPECT_EQ(map.stretches[3].channels, (1 << 9) | (1 << 2));
+    EXPECT_EQ(map.stretches[3].end, map.walkEnd);
+}
+
 TEST(ReadStyle, ChannelLabelsWithoutCasmFollowTheChannel) {
     Bytes volumes;
     for (std::uint8_t c = 0; c < 16; ++c) volumes += VolumeEvent(c, 100);

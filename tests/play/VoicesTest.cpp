@@ -86,15 +86,21 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
 }
 
-// The companion names the sections and each channel's set-up voice from one walk of the
-// track; it must cut the track as the timeline does, so both agree on every section,
-// voice and channel.
+// The companion names the sections and each channel's set-up voice from the map of the
+// track that the load's walk made, walking again only the set-up; it must cut the
+// track as the timeline does, so both agree on every section, voice and channel. The
+// image alone (ReadTrackOutline) gives the same.
 struct SetUpCase {
     const char* what;
     Bytes events;
 };
 
 class SetUpVoicesOfTrack : public testing::TestWithParam<SetUpCase> {};
+
+bool SameVoice(const StyleVoice& a, const StyleVoice& b) {
+    return a.msb == b.msb && a.msbSet == b.msbSet && a.lsb == b.lsb && a.program == b.program &&
+           a.programSet == b.programSet && a.xgDrumPart == b.xgDrumPart;
+}
 
 TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
     const SetUpCase& c = GetParam();
@@ -117,6 +123,18 @@ TEST_P(SetUpVoicesOfTrack, AgreesWithTheTimeline) {
         if (timeline.channelsUsed[channel]) used.push_back(channel);
     }
     EXPECT_EQ(channels, used) << c.what;
+
+    StyleFacts facts;
+    ASSERT_FALSE(ReadStyle(style.view(), facts)) << c.what;
+    TrackOutline loaded;
+    ASSERT_FALSE(OutlineOfTrack(style.view(), facts.track, loaded)) << c.what;
+    EXPECT_EQ(loaded.sections, outline.sections) << c.what;
+    EXPECT_EQ(loaded.walkEnd, outline.walkEnd) << c.what;
+    ASSERT_EQ(loaded.voices.size(), outline.voices.size()) << c.what;
+    for (std::size_t i = 0; i < loaded.voices.size(); ++i) {
+        EXPECT_EQ(loaded.voices[i].channel, outline.voices[i].channel) << c.what;
+        EXPECT_TRUE(SameVoice(loaded.voices[i].voice, outline.voices[i].voice)) << c.what << ", voice " << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -135,6 +153,17 @@ INSTANTIATE_TEST_SUITE_P(
         SetUpCase{"XG drum part",
                   At(0, 0xB3, 0, 0) + ProgramAt(0, 3, 0) + kXgDrumPart3 + MarkerAt(0, "Main A") + EndAt(96)},
         SetUpCase{"no channel message", MarkerAt(0, "Main A") + EndAt(96)},
+        SetUpCase{"running status carried over the SInt marker",
+                  At(0, 0xB3, 0, 127) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + At(0, 0xB3, 0, 8) +
+                      MarkerAt(96, "SInt") + Delta(0) + Bytes{32, 5} + ProgramAt(0, 3, 25) + EndAt(0)},
+        SetUpCase{"other markers leave the cut as it is",
+                  ProgramAt(0, 2, 40) + MarkerAt(0, "fn:Rock") + ProgramAt(0, 2, 41) + MarkerAt(0, "Main A") +
+                      At(0, 0x92, 60, 100) + MarkerAt(96, "sctb~1") + ProgramAt(0, 2, 42) + EndAt(96)},
+        SetUpCase{"XG drum part in an SInt after a section",
+                  MarkerAt(0, "Main A") + At(0, 0x93, 60, 100) + MarkerAt(96, "SInt") + kXgDrumPart3 + EndAt(0)},
+        SetUpCase{
+            "a channel played only in a section named twice is not used",
+            MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + MarkerAt(96, "Main A") + At(0, 0x96, 60, 100) + EndAt(96)},
         SetUpCase{"Fill Ins and an Intro after the Mains",
                   MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + MarkerAt(96, "Fill In AA") + At(0, 0x92, 60, 100) +
                       MarkerAt(96, "intro a") + MarkerAt(96, "Ending A") + EndAt(96)}));

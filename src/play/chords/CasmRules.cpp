@@ -38,6 +38,12 @@ StyleChannelRules Defaults(std::string damage) {
     return style;
 }
 
+// Styles made on a computer name parts 0-7, which a keyboard does not have: such a
+// channel is not played, and the others keep their rules.
+bool IsPlayedPart(const CasmChannelTable& table) {
+    return table.destination >= kFirstPart && table.destination <= kLastPart;
+}
+
 std::string UnknownRuleText(const CasmChannelTable& table) {
     return StyleError::At(style_messages::kUnknownChannelRule, table.offset).Text();
 }
@@ -80,19 +86,26 @@ std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::opt
     return rules;
 }
 
+std::string DamageOfSegments(const std::vector<CasmSegment>& segments) {
+    for (const CasmSegment& segment : segments) {
+        for (const CasmChannelTable& table : segment.tables) {
+            if (!IsPlayedPart(table)) continue;
+            if (!RulesOfTable(table, CnttOf(segment, table.sourceChannel))) return UnknownRuleText(table);
+        }
+    }
+    return {};
+}
+
 StyleChannelRules RulesOfSegments(const std::vector<CasmSegment>& segments) {
+    if (std::string damage = DamageOfSegments(segments); !damage.empty()) return Defaults(std::move(damage));
     StyleChannelRules style;
     style.sections.fill(DefaultSection());
     style.fromCasm = true;
     for (const CasmSegment& segment : segments) {
         SectionChannelRules rules;
         for (const CasmChannelTable& table : segment.tables) {
-            // Styles made on a computer name parts 0-7, which a keyboard does not have: such a
-            // channel is not played, and the others keep their rules.
-            if (table.destination < kFirstPart || table.destination > kLastPart) continue;
-            std::optional<ChannelRules> decoded = RulesOfTable(table, CnttOf(segment, table.sourceChannel));
-            if (!decoded) return Defaults(UnknownRuleText(table));
-            rules[table.sourceChannel] = std::move(decoded);
+            if (IsPlayedPart(table))
+                rules[table.sourceChannel] = RulesOfTable(table, CnttOf(segment, table.sourceChannel));
         }
         for (const std::string& name : segment.sections) {
             if (const std::optional<int> section = PlaySectionOfMarker(name)) style.sections[*section] = rules;

@@ -31,6 +31,9 @@ std::optional<std::uint8_t> CnttOf(const CasmSegment& segment, std::uint8_t chan
 // table's own when there is one; nothing when a number names no setting.
 std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::optional<std::uint8_t> cnttNtt);
 
+// Why a keyboard plays these CASM segments as if the style had none: the first table
+// of a part it plays whose numbers name no setting. Empty when there is none.
+std::string DamageOfSegments(const std::vector<CasmSegment>& segments);
 // The rules of every section from the CASM segments read whole. A CASM that holds a
 // number naming no setting is played as if the style had none, and says why.
 StyleChannelRules RulesOfSegments(const std::vector<CasmSegment>& segments);
