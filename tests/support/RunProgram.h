@@ -5,12 +5,14 @@
 #include <sys/wait.h>
 #endif
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct ProgramResult {
@@ -58,7 +60,13 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     std::string command = "\"" + ShellQuote(program);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     command += " 2>" + ShellQuote(errFile.string()) + " <NUL\"";
-    FILE* pipe = _wpopen(Utf16Of(command).c_str(), L"rb");
+    // Wine now and then fails to start cmd.exe at all while its services come up: a
+    // start that never happened is tried again (never a program that ran).
+    FILE* pipe = nullptr;
+    for (int attempt = 0; attempt < 3 && pipe == nullptr; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
+        pipe = _wpopen(Utf16Of(command).c_str(), L"rb");
+    }
 #else
     std::string command = "env";
     for (const std::string& setting : environment) command += " " + ShellQuote(setting);
