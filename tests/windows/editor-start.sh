@@ -19,6 +19,7 @@ work=$4
 
 rm -rf "$work"
 mkdir -p "$work/windows" "$work/linux" "$work/home/.config" "$work/runtime"
+work=$(realpath "$work")
 chmod 700 "$work/runtime"
 "$write_styles" "$work/windows"
 "$write_styles" "$work/linux"
