@@ -16,6 +16,7 @@
 #include "PumpedOutput.h"
 #include "TempDir.h"
 #include "document/KorvaneDoc.h"
+#include "play/NoSound.h"
 #include "play/Player.h"
 #include "play/Render.h"
 #include "play/SynthFactory.h"
@@ -63,17 +64,8 @@ const Timeline& Chorded() {
     return timeline;
 }
 
-class Silent : public Synth {
-public:
-    void SendChannelMessage(std::uint8_t, std::uint8_t, std::uint8_t) override {}
-    void SelectVoice(int, const SoundFontVoice&) override {}
-    void Render(float*, float*, std::size_t) override {}
-    void Reset() override {}
-    bool HasPreset(int, int) const override { return true; }
-};
-
 void EventsOnly(benchmark::State& state, const ChordPlan& plan) {
-    Silent synth;
+    NoSound synth;
     float left[512], right[512];
     for (auto _ : state) {
         Scheduler scheduler(Chorded(), kPlaySectionMainA, 12, plan, 44100, synth);

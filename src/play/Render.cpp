@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "play/NoSound.h"
 #include "play/Scheduler.h"
 
 namespace {
@@ -13,16 +14,6 @@ constexpr std::size_t kBlock = 512;
 std::int16_t ToSample(float value) {
     return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
 }
-
-// Takes the events and makes no sound.
-class NoSound : public Synth {
-public:
-    void SendChannelMessage(std::uint8_t, std::uint8_t, std::uint8_t) override {}
-    void SelectVoice(int, const SoundFontVoice&) override {}
-    void Render(float*, float*, std::size_t) override {}
-    void Reset() override {}
-    bool HasPreset(int, int) const override { return true; }
-};
 
 }  // namespace
 
