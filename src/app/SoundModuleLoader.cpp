@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "framework/Modules.h"
 #include "framework/qt/QtText.h"
 #include "msg/PlayMessages.h"
 #include "play/SoundModule.h"
@@ -40,11 +41,11 @@ CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {
 QString InstalledSoundModulePath() {
     const QDir program(QCoreApplication::applicationDirPath());
     const QString name = QString::fromUtf8(kSoundModuleName);
-    for (const QString& folder : {QString("."), QString::fromUtf8(KORVANE_SOUND_MODULE_DIR)}) {
+    for (const QString& folder : {QString("."), QString::fromUtf8(InstalledModuleFolder())}) {
         const QString path = program.filePath(folder + "/" + name);
         if (QFile::exists(path + ".so") || QFile::exists(path + ".dll")) {
             return QDir::cleanPath(path);
         }
     }
-    return program.filePath(QString::fromUtf8(KORVANE_SOUND_MODULE_DIR) + "/" + name);
+    return program.filePath(QString::fromUtf8(InstalledModuleFolder()) + "/" + name);
 }

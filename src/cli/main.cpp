@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#ifdef KORVANE_CLI_SETTINGS
-#include "options/SettingsProfile.h"
-#endif
+#include "cli/EditorSettings.h"
 
 #ifdef _WIN32
 // windows.h before the headers that build on it.
@@ -56,15 +54,20 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ReportBrokenPipesAsErrors();
     const std::vector<std::string> args = Arguments(argc, argv);
-#ifdef KORVANE_CLI_SETTINGS
     // The save options of a new document and the SoundFont are the editor's stored
-    // ones; only a save, a render and play need them.
-    std::unique_ptr<CSettingsProfile> settings;
+    // ones; only a save, a render and play read them, and only they pay for opening the
+    // store. Without its store the call would quietly act on other settings than the
+    // user's, so it does not run.
+    std::unique_ptr<CProfile> settings;
     if (!args.empty() && (args.front() == "save" || args.front() == "render" || args.front() == "play")) {
-        settings = std::make_unique<CSettingsProfile>();
-        SetAppProfile(settings.get());
+        std::string error;
+        settings = OpenEditorSettings(error);
+        if (!error.empty()) {
+            std::cerr << error << "\n";
+            return kExitFileFailed;
+        }
+        if (settings) SetAppProfile(settings.get());
     }
-#endif
     const int status = RunCommandLine(args, std::cout, std::cerr, StandardErrorIsTerminal());
     // What a script reads from standard output is the result; when it could not all be
     // written (a full disk, a closed pipe), the run failed.

@@ -26,9 +26,6 @@ struct SoundModule {
     MakeRenderSynthFunction makeRenderSynth = nullptr;
 };
 
-// The module in file, loaded with every symbol bound at once, so that one no library
-// has is refused here, in the system loader's words, rather than ending the program at
-// its first call. It is never unloaded: what it made runs its code until the program
-// ends. Nothing, and the error naming the file and the loader's reason, when it cannot
-// be loaded.
+// The module in file, loaded as LoadModule (framework/Modules.h) does. Nothing, and the
+// error naming the file and the loader's reason, when it cannot be loaded.
 std::optional<SoundModule> LoadSoundModule(const std::filesystem::path& file, PlayError& error);

@@ -66,6 +66,37 @@ TEST_F(CliSettings, StoredOptionsDecideTheFileNameAndTheSideFiles) {
     EXPECT_EQ(overridden.out, path.string() + "\n");
 }
 
+#ifdef KORVANE_SETTINGS_MODULE
+// korvane-cli reads the settings through its module. A copy without a loadable module
+// still answers info, but refuses a save rather than act on other options than the
+// user's, and leaves the style as it was.
+TEST_F(CliSettings, WithoutItsSettingsModuleASaveIsRefusedAndNothingChanges) {
+    const Bytes style = StyleFile(BasicEvents("Old") + EndOfTrack(), Casm(Cseg(Sdec() + Ctab(9, 8))) + Ots());
+    const auto path = dir.Write("Old.sty", style);
+    struct Case {
+        const char* name;
+        Bytes module;  // empty: no module file at all
+        std::string said;
+    };
+    for (const Case& c : {Case{"no module", Bytes(), "The settings module \"korvane-settings\" was not found!"},
+                          Case{"a module that is no library", Bytes::Text("not a shared object") + Bytes::Repeat(0x20, 100),
+                               "invalid ELF header"}}) {
+        SCOPED_TRACE(c.name);
+        TempDir programs;
+        const std::filesystem::path cli = programs / "korvane-cli";
+        std::filesystem::copy_file(KORVANE_CLI_PATH, cli);
+        if (!c.module.data.empty()) programs.Write("korvane-settings.so", c.module);
+
+        const ProgramResult save = Run(cli.string(), {"save", "--title", "New", path.string()});
+        EXPECT_EQ(save.status, 1);
+        EXPECT_NE(save.err.find(c.said), std::string::npos) << save.err;
+        EXPECT_EQ(ReadFileBytes(path).data, style.data);
+        const ProgramResult info = Run(cli.string(), {"info", path.string()});
+        EXPECT_EQ(info.status, 0) << info.err;
+    }
+}
+#endif
+
 TEST_F(CliSettings, InstallationRecordsTheHelpFolder) {
 #ifdef _WIN32
     GTEST_SKIP() << "a Windows installation finds its help beside the program and records nothing";
