@@ -141,10 +141,11 @@ const MaskNames& TypeNames() {
 }
 
 // The JSON literal of a name, made on its first use: a folder of styles writes the
-// same few names for every channel and zone.
+// same few names for every channel and zone. Each thread that writes info (InOrder.h)
+// keeps its own.
 template <class Value, std::string_view (*NameOf)(Value)>
 const std::string& NameLiteral(Value value) {
-    static std::array<std::string, 256> literals;
+    thread_local std::array<std::string, 256> literals;
     std::string& literal = literals[static_cast<std::uint8_t>(value)];
     if (literal.empty()) AppendJsonString(literal, NameOf(value));
     return literal;
@@ -153,7 +154,7 @@ const std::string& NameLiteral(Value value) {
 std::string_view PartNameOf(std::uint8_t destination) { return PartName(static_cast<Part>(destination)); }
 
 const std::string& ChordLiteral(int root, ChordType type) {
-    static std::array<std::string, 12 * kChordTypeCount> literals;
+    thread_local std::array<std::string, 12 * kChordTypeCount> literals;
     std::string& literal = literals[static_cast<std::size_t>(root * kChordTypeCount) + static_cast<std::size_t>(type)];
     if (literal.empty()) AppendJsonString(literal, ChordText(Chord{static_cast<std::uint8_t>(root), type}));
     return literal;

@@ -2,9 +2,11 @@
 #include "cli/InfoCommand.h"
 
 #include <ostream>
+#include <sstream>
 
 #include "cli/ChannelRulesInfo.h"
 #include "cli/CommandLine.h"
+#include "cli/InOrder.h"
 #include "cli/Json.h"
 #include "cli/OptionTable.h"
 #include "cli/RecordingPresenter.h"
@@ -180,8 +182,33 @@ void PrintForPeople(std::ostream& out, const std::string& path, const CKorvaneDo
     out << "  Size:           " << doc.m_nFileLength << " bytes\n";
 }
 
-std::string LastMessage(const CRecordingPresenter& presenter) {
-    return presenter.Requests().empty() ? std::string() : Cp1252ToUtf8(presenter.Requests().back().text);
+// What info says of one file: its text, or why it could not be read.
+struct FileInfo {
+    bool loaded = false;
+    std::string text;  // JSON: the line, error or not; for people: the lines of a loaded file
+    std::string error;
+};
+
+FileInfo InfoOfFile(const std::string& path, bool json, CLastMessagePerThread& messages) {
+    FileInfo info;
+    CKorvaneDoc doc;
+    info.loaded = doc.OnOpenDocument(PathFromUtf8(path));
+    const std::string message = Cp1252ToUtf8(messages.TakeLast());
+    if (json) {
+        if (info.loaded) {
+            AppendJsonOf(info.text, path, doc, OutlineOf(doc));
+        } else {
+            info.text = JsonFileError(path, message);
+        }
+        info.text += '\n';
+    } else if (info.loaded) {
+        std::ostringstream text;
+        PrintForPeople(text, path, doc, OutlineOf(doc));
+        info.text = std::move(text).str();
+    } else {
+        info.error = message;
+    }
+    return info;
 }
 
 }  // namespace
@@ -194,32 +221,27 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (files.empty()) return UsageError(err, "info: no style file given");
 
-    CRecordingPresenter presenter;
-    ScopedPresenter scoped(presenter);
-    std::string line;  // one file's JSON, the same string for every file
+    // A folder of styles is read on every processor; what is said of each file comes
+    // out in the order the files were given.
+    CLastMessagePerThread messages;
+    ScopedPresenter scoped(messages);
     int status = kExitSuccess;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string& path = files[i];
-        presenter.Clear();
-        CKorvaneDoc doc;
-        const bool loaded = doc.OnOpenDocument(PathFromUtf8(path));
-        if (!loaded) status = kExitFileFailed;
-        if (json) {
-            line.clear();
-            if (loaded) {
-                AppendJsonOf(line, path, doc, OutlineOf(doc));
+    std::size_t i = 0;
+    RunInOrder(
+        files.size(), HelperThreadsFor(files.size()),
+        [&](std::size_t index) { return InfoOfFile(files[index], json, messages); },
+        [&](const FileInfo& info) {
+            const std::string& path = files[i++];
+            if (!info.loaded) status = kExitFileFailed;
+            if (json) {
+                out << info.text;
+            } else if (info.loaded) {
+                if (i > 1) out << "\n";
+                out << info.text;
             } else {
-                line = JsonFileError(path, LastMessage(presenter));
+                out.flush();
+                err << path << ":\n" << info.error << "\n";
             }
-            line += '\n';
-            out << line;
-        } else if (loaded) {
-            if (i > 0) out << "\n";
-            PrintForPeople(out, path, doc, OutlineOf(doc));
-        } else {
-            out.flush();
-            err << path << ":\n" << LastMessage(presenter) << "\n";
-        }
-    }
+        });
     return status;
 }

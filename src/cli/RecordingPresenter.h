@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "msg/MessagePresenter.h"
@@ -17,6 +20,20 @@ public:
 
 private:
     std::vector<MessageBoxRequest> m_requests;
+};
+
+// Keeps the text of the last box shown on each thread, for a command that loads files
+// on several threads at once (InOrder.h).
+class CLastMessagePerThread : public CMessagePresenter {
+public:
+    int Present(const MessageBoxRequest& request) override;
+    // The text (code page 1252) of the last box shown on the calling thread since it
+    // last asked; empty when there was none.
+    std::string TakeLast();
+
+private:
+    std::mutex m_mutex;
+    std::map<std::thread::id, std::string> m_last;
 };
 
 // Installs a presenter for as long as the guard lives, then restores standard error.

@@ -90,6 +90,38 @@ TEST_F(Cli, FailingFilesAreReportedAndTheOthersStillDone) {
     EXPECT_EQ(ReadFileBytes(bad).data, StyleFile(TitleEvent("A style without its marker")).data);
 }
 
+// A folder of styles is read on several threads; what info says of it is what it says
+// of each file alone, in the order given, errors included.
+TEST_F(Cli, InfoOfManyFilesIsWhatItSaysOfEachAloneInTheOrderGiven) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 24; ++i) {
+        const std::string name = "Style" + std::to_string(i) + ".sty";
+        files.push_back(i % 5 == 3 ? dir.Write(name, StyleFile(TitleEvent("No marker"))).string()
+                                   : dir.Write(name, StyleFile(BasicEvents("Title " + std::to_string(i)) + EndOfTrack(),
+                                                               Casm(Cseg(Sdec() + Ctab(9, 8))) + Ots()))
+                                         .string());
+    }
+    for (const std::vector<std::string>& mode : {std::vector<std::string>{"--json"}, std::vector<std::string>{}}) {
+        SCOPED_TRACE(mode.empty() ? "for people" : "json");
+        std::vector<std::string> all = {"info"};
+        all.insert(all.end(), mode.begin(), mode.end());
+        all.insert(all.end(), files.begin(), files.end());
+        const ProgramResult together = Run(all);
+        std::string out, err;
+        for (const std::string& file : files) {
+            std::vector<std::string> one = {"info"};
+            one.insert(one.end(), mode.begin(), mode.end());
+            one.push_back(file);
+            const ProgramResult alone = Run(one);
+            out += (mode.empty() && !out.empty() && alone.status == 0 ? "\n" : "") + alone.out;
+            err += alone.err;
+        }
+        EXPECT_EQ(together.status, 1);
+        EXPECT_EQ(together.out, out);
+        EXPECT_EQ(together.err, err);
+    }
+}
+
 TEST_F(Cli, InfoForPeople) {
     const auto path = dir.Write("Blues.sty", RichStyle());
     const ProgramResult result = Run({"info", path.string()});
