@@ -5,19 +5,20 @@
 #
 #   bench/info-vs-cat.sh FOLDER [BUILD_DIR] [RUNS]      (BUILD_DIR: build)
 #
-# Both read every *.sty of FOLDER (not its subfolders) in one process. The companion
+# Both read every style of FOLDER and its subfolders (*.sty, *.prs, *.sst, *.bcs, in
+# any case), in one process: `bench/info-vs-cat.sh ../shared/corpus` times the corpus. The companion
 # gets a fresh HOME and XDG_CONFIG_HOME, so no user settings are read. A file that does
 # not load still counts: its error line is part of the work. Needs hyperfine
 # (Debian: apt install hyperfine).
 set -euo pipefail
-shopt -s nullglob
 
 folder=${1:?usage: bench/info-vs-cat.sh FOLDER [BUILD_DIR] [RUNS]}
 build=$(realpath "${2:-build}")
 runs=${3:-40}
 cli=$build/src/cli/korvane-cli
-styles=("$folder"/*.sty "$folder"/*.STY)
-[ ${#styles[@]} -gt 0 ] || { echo "no .sty files in $folder" >&2; exit 2; }
+mapfile -t styles < <(find -L "$folder" -type f \( -iname '*.sty' -o -iname '*.prs' -o -iname '*.sst' \
+  -o -iname '*.bcs' \) | LC_ALL=C sort)
+[ ${#styles[@]} -gt 0 ] || { echo "no style files in $folder" >&2; exit 2; }
 [ -x "$cli" ] || { echo "no $cli: build korvane-cli first" >&2; exit 2; }
 
 home=$(mktemp -d)
