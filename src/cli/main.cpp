@@ -53,25 +53,25 @@ void ReportBrokenPipesAsErrors() { std::signal(SIGPIPE, SIG_IGN); }
 std::vector<std::string> Arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 #endif
 
-// A command over many files takes and frees a buffer of each file's size, on several
-// threads. Handing that memory back to the system after each file, as the allocator
-// does by default above 128 KiB, costs a page fault for every page the next file
-// touches and, with threads, interrupts every other processor to flush its address
-// cache; a run of korvane-cli is short, so it keeps what it freed instead.
+// info takes and frees a buffer of each file's size, on several threads. Handing that
+// memory back to the system after each file, as the allocator does by default above
+// 128 KiB, costs a page fault for every page the next file touches and, with threads,
+// interrupts every other processor to flush its address cache; a run of info is short,
+// so it keeps what it freed instead. (32 MiB is the most the allocator takes from its
+// heap rather than mapping it apart.)
 void KeepFreedMemory() {
 #ifdef __GLIBC__
-    constexpr int kKeep = 256 << 20;
-    mallopt(M_MMAP_THRESHOLD, kKeep);
-    mallopt(M_TRIM_THRESHOLD, kKeep);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     mallopt(M_TOP_PAD, 16 << 20);
 #endif
 }
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    KeepFreedMemory();
     ReportBrokenPipesAsErrors();
     const std::vector<std::string> args = Arguments(argc, argv);
+    if (!args.empty() && args.front() == "info") KeepFreedMemory();
     // The save options of a new document and the SoundFont are the editor's stored
     // ones; only a save, a render and play read them, and only they pay for opening the
     // store. Without its store the call would quietly act on other settings than the
