@@ -8,6 +8,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -19,7 +20,7 @@ inline unsigned HelperThreadsFor(std::size_t count) {
     return static_cast<unsigned>(std::min<std::size_t>({processors - 1, 3, count / 8}));
 }
 
-// Works out work(i) for every i below count, on the calling thread and helpers more, and
+// Works out work(i) for every i below count, on the calling thread and as many helpers, and
 // hands each result to emit(result) on the calling thread in the order of i, as soon as
 // it and every one before it is done: a command over many files answers file by file in
 // the order it was given them, whichever thread read which. The helpers keep at most a
@@ -65,13 +66,17 @@ void RunInOrder(std::size_t count, unsigned helpers, Work work, Emit emit) {
 
     // Declared after what they use, so that they are joined before it goes.
     std::vector<std::jthread> threads;
-    for (unsigned t = 0; t < helpers; ++t) {
-        threads.emplace_back([&] {
-            do {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return next >= count || next < emitted + ahead; });
-            } while (takeOne());
-        });
+    try {
+        for (unsigned t = 0; t < helpers; ++t) {
+            threads.emplace_back([&] {
+                do {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return next >= count || next < emitted + ahead; });
+                } while (takeOne());
+            });
+        }
+    } catch (const std::system_error&) {
+        // The system has no thread to spare: the ones there are do the work.
     }
     // However the loop below ends, an exception from work or emit included, the helpers
     // stop after the item they are on, before they are joined.
