@@ -21,7 +21,7 @@ void RunRules(benchmark::State& state, const ChannelRules& rules) {
     std::size_t n = 0;
     for (auto _ : state) {
         const Chord chord = NthChord(n++);
-        for (const std::uint8_t note : kStruck) benchmark::DoNotOptimize(SoundingPitch(rules, chord, note, kStruck));
+        for (const std::uint8_t note : kStruck) benchmark::DoNotOptimize(SoundingPitch(rules, chord, note));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kStruck.size()));
 }

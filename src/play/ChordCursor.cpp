@@ -7,9 +7,6 @@
 
 namespace {
 
-// The longest list of keys a channel strikes at one tick that the chord table sees.
-constexpr std::size_t kMostStruck = 32;
-
 std::uint32_t BarTicksOf(const TimelineEvent& signature, int division) {
     const std::uint64_t numerator = signature.data1 == 0 ? 4 : signature.data1;
     const int power = std::min<int>(signature.data2, 16);
@@ -141,7 +138,24 @@ void ChordCursor::EndPitch(int channel, int pitch, std::uint8_t status, std::uin
     if (uses == 0) Push(status, pitch, velocity, sourceKey);
 }
 
-void ChordCursor::ApplyChange() {
+std::bitset<128> ChordCursor::SoundingKeys(int channel) const {
+    std::bitset<128> sounding;
+    for (std::size_t pitch = 0; pitch < 128; ++pitch) sounding[pitch] = m_uses[channel][pitch] > 0;
+    return sounding;
+}
+
+std::array<std::bitset<128>, 16> ChordCursor::KeysEndingAt(std::uint64_t tick, std::uint64_t nextTick) const {
+    std::array<std::bitset<128>, 16> ending;
+    std::span<const TimelineEvent> events;
+    std::size_t index = 0;
+    if (tick != nextTick || !m_cursor.FromSection(events, index)) return ending;
+    for (std::size_t i = index; i < events.size() && events[i].tick == events[index].tick; ++i) {
+        if (events[i].IsNoteOff()) ending[events[i].Channel()][events[i].data1] = true;
+    }
+    return ending;
+}
+
+void ChordCursor::ApplyChange(std::uint64_t nextTick) {
     const Chord from = m_chord;
     const Chord to = m_nextChord;
     m_queueTick = m_nextChange;
@@ -152,31 +166,32 @@ void ChordCursor::ApplyChange() {
         m_firstBar = BarIndex(m_nextChange);
     }
     if (from != to) {
-        std::array<std::uint8_t, 128> struck;
+        // A key whose note-off comes at the change's own tick has ended: it is neither
+        // stopped nor struck again, even where another note-on comes first.
+        const std::array<std::bitset<128>, 16> ending = KeysEndingAt(m_nextChange, nextTick);
+        std::array<int, 128> restrike;
         for (int channel = 0; channel < 16; ++channel) {
             if (m_held[channel].none()) continue;
             const ChannelRules* rules = RulesFor(channel);
-            std::size_t count = 0;
-            for (int key = 0; key < 128; ++key) {
-                if (m_held[channel][key] && m_pitch[channel][key] >= 0)
-                    struck[count++] = static_cast<std::uint8_t>(key);
-            }
             const auto status = [channel](int kind) { return static_cast<std::uint8_t>((kind << 4) | channel); };
-            for (std::size_t i = 0; i < count; ++i) {
-                const int key = struck[i];
+            // Every pitch that stops or moves ends first, so that a restrike landing on
+            // one of them finds its key free.
+            restrike.fill(kQuiet);
+            for (int key = 0; key < 128; ++key) {
                 const int pitch = m_pitch[channel][key];
-                const ChangeDecision decision =
-                    rules ? DecideAtChange(*rules, from, to, key, pitch, {struck.data(), count})
-                          : ChangeDecision{ChangeDecision::Action::Stop, pitch};
+                if (!m_held[channel][key] || pitch < 0 || ending[channel][key]) continue;
+                const ChangeDecision decision = rules ? DecideAtChange(*rules, from, to, key, pitch)
+                                                      : ChangeDecision{ChangeDecision::Action::Stop, pitch};
                 if (decision.action == ChangeDecision::Action::Keep) continue;
                 EndPitch(channel, pitch, status(0x8), 0, key);
-                if (decision.action == ChangeDecision::Action::Stop) {
-                    m_pitch[channel][key] = kSilenced;
-                    continue;
-                }
-                m_pitch[channel][key] = static_cast<std::int8_t>(decision.pitch);
-                ++m_uses[channel][decision.pitch];
-                Push(status(0x9), decision.pitch, m_velocity[channel][key], key);
+                m_pitch[channel][key] = kSilenced;
+                if (decision.action == ChangeDecision::Action::Restrike) restrike[key] = decision.pitch;
+            }
+            for (int key = 0; key < 128; ++key) {
+                if (restrike[key] < 0) continue;
+                const int pitch = UnisonPitch(*rules, to, key, restrike[key], SoundingKeys(channel));
+                m_pitch[channel][key] = static_cast<std::int8_t>(pitch);
+                if (m_uses[channel][pitch]++ == 0) Push(status(0x9), pitch, m_velocity[channel][key], key);
             }
         }
     }
@@ -201,26 +216,21 @@ void ChordCursor::TranslateNoteOn(const TimelineEvent& event) {
     m_note = PendingNote{true, true, channel, key, kSilenced, event.data2};
     // A key struck again before its note-off: its first sound ends here.
     const int before = m_pitch[channel][key];
-    if (before >= 0 && m_uses[channel][before] <= 1) Push(static_cast<std::uint8_t>(0x80 | channel), before, 0, key);
+    std::bitset<128> sounding = SoundingKeys(channel);
+    if (before >= 0 && m_uses[channel][before] <= 1) {
+        Push(static_cast<std::uint8_t>(0x80 | channel), before, 0, key);
+        sounding[static_cast<std::size_t>(before)] = false;
+    }
     const ChannelRules* rules = RulesFor(channel);
     if (!rules || (!m_chordGiven && !rules->autostart)) return;
 
-    // The channel's other keys struck at the same tick.
-    std::array<std::uint8_t, kMostStruck> struck;
-    std::size_t count = 0;
-    std::span<const TimelineEvent> events;
-    std::size_t index = 0;
-    if (m_cursor.FromSection(events, index)) {
-        const auto take = [&](const TimelineEvent& e) {
-            if (e.IsNoteOn() && e.Channel() == channel && count < struck.size()) struck[count++] = e.data1;
-        };
-        for (std::size_t i = index; i > 0 && events[i - 1].tick == events[index].tick; --i) take(events[i - 1]);
-        for (std::size_t i = index + 1; i < events.size() && events[i].tick == events[index].tick; ++i) take(events[i]);
-    }
-    const std::optional<int> sounding = SoundingPitch(*rules, m_chord, key, {struck.data(), count});
-    if (!sounding) return;
-    m_note.pitch = static_cast<std::int8_t>(*sounding);
-    Push(event.status, *sounding, event.data2, key);
+    const std::optional<int> rulesPitch = SoundingPitch(*rules, m_chord, key);
+    if (!rulesPitch) return;
+    const int pitch = UnisonPitch(*rules, m_chord, key, *rulesPitch, sounding);
+    m_note.pitch = static_cast<std::int8_t>(pitch);
+    // A key another note of the channel already sounds is not struck twice: it sounds on
+    // until the last of them ends.
+    if (!sounding[static_cast<std::size_t>(pitch)]) Push(event.status, pitch, event.data2, key);
 }
 
 void ChordCursor::TranslateNoteOff(const TimelineEvent& event) {
@@ -260,7 +270,7 @@ bool ChordCursor::Peek(TimelineEvent& event, std::uint64_t& tick) {
         // After the last event no chord changes any more.
         if (!m_cursor.Peek(event, tick)) return false;
         if (ChangeDue(event, tick)) {
-            ApplyChange();
+            ApplyChange(tick);
             continue;
         }
         m_sourceKey = event.data1;

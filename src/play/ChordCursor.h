@@ -61,7 +61,11 @@ private:
     static constexpr std::int8_t kSilenced = -2;      // held in the style but struck by nobody: its note-off goes
 
     bool ChangeDue(const TimelineEvent& next, std::uint64_t tick) const;
-    void ApplyChange();
+    // nextTick: the tick of the next event, whose note-offs at the change's tick end
+    // their keys before the change.
+    void ApplyChange(std::uint64_t nextTick);
+    std::bitset<128> SoundingKeys(int channel) const;
+    std::array<std::bitset<128>, 16> KeysEndingAt(std::uint64_t tick, std::uint64_t nextTick) const;
     void ScheduleNextChange(std::uint64_t from);
     void TranslateNoteOn(const TimelineEvent& event);
     void TranslateNoteOff(const TimelineEvent& event);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -256,6 +259,132 @@ TEST(ChordPlay, MidiFileMarksSectionsAndChordsAsWritten) {
         }
         EXPECT_EQ(markers, c.markers) << c.chords;
     }
+}
+
+// The first fault of a note stream a sequencer would show: a key struck while it sounds,
+// a note-off for a silent key, a note of no length, a key left sounding; "" for none.
+std::string FirstUnbalancedNote(const std::vector<MidiEvent>& events) {
+    std::map<std::pair<int, int>, std::uint64_t> sounding;  // channel and key: since when
+    for (const MidiEvent& e : events) {
+        if (e.status == 0xFF) continue;
+        const std::pair<int, int> key{e.status & 0x0F, e.key};
+        const std::string where = "channel " + std::to_string(key.first + 1) + " key " + std::to_string(e.key) +
+                                  " at " + std::to_string(e.tick);
+        const bool on = (e.status >> 4) == 0x9 && e.velocity > 0;
+        const auto found = sounding.find(key);
+        if (on && found != sounding.end()) return "struck while sounding: " + where;
+        if (!on && found == sounding.end()) return "note-off for a silent key: " + where;
+        if (!on && found->second == e.tick) return "no length: " + where;
+        if (on) {
+            sounding[key] = e.tick;
+        } else {
+            sounding.erase(found);
+        }
+    }
+    return sounding.empty() ? "" : "left sounding: " + std::to_string(sounding.size()) + " keys";
+}
+
+// Events at absolute ticks, in the given order where ticks are equal, as a track's bytes.
+Bytes InTime(std::vector<std::tuple<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t>> events,
+             std::uint32_t end) {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+    Bytes bytes = MarkerAt(0, "Main A");
+    std::uint32_t now = 0;
+    for (const auto& [tick, status, key, velocity] : events) {
+        bytes += At(tick - now, status, key, velocity);
+        now = tick;
+    }
+    return bytes + EndAt(end - now);
+}
+
+// A C Maj7 chord part recorded as a block, a strum and an arpeggio, each on a channel of
+// its own (root fixed on 11-13, root transposition on 14-16), over one bar of each of the
+// 34 chord types: all three sound the same pitch classes in every bar, the block strikes
+// four keys wherever the chord has three tones or more, and no key is struck twice.
+TEST(ChordPlay, BlockStrumAndArpeggioSoundTheSameOnEveryChordType) {
+    const std::vector<int> notes = {60, 64, 67, 71};
+    std::vector<std::tuple<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t>> events;
+    Bytes tables;
+    for (std::uint8_t channel = 10; channel < 16; ++channel) {
+        const int how = (channel - 10) % 3;  // block, strum, arpeggio
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const auto key = static_cast<std::uint8_t>(notes[i]);
+            const auto start = static_cast<std::uint32_t>(how == 0 ? 0 : how == 1 ? 10 * i : 48 * i);
+            events.emplace_back(start, std::uint8_t(0x90 | channel), key, 100);
+            events.emplace_back(how == 2 ? start + 48 : 288, std::uint8_t(0x80 | channel), key, 0);
+        }
+        tables += Ctab({.source = channel, .part = 11, .ntr = std::uint8_t(channel < 13 ? 1 : 0), .ntt = 2, .rtr = 3});
+    }
+    std::string progression;
+    for (int type = 0; type < kChordTypeCount; ++type) {
+        const Chord chord{static_cast<std::uint8_t>(type * 7 % 12), static_cast<ChordType>(type), -1, false};
+        progression += (type ? " | " : "") + ChordText(chord);
+    }
+    const Timeline timeline = Build(ChordStyle(InTime(events, 384), tables));
+    const std::vector<MidiEvent> played =
+        NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, kChordTypeCount, Chords(progression)));
+    EXPECT_EQ(FirstUnbalancedNote(played), "");
+    std::map<std::pair<int, std::uint64_t>, std::set<int>> pitchClasses;  // channel and bar
+    std::map<std::uint64_t, int> blockKeys;
+    for (const MidiEvent& e : NoteOns(played)) {
+        pitchClasses[{e.status & 0x0F, e.tick / 384}].insert(e.key % 12);
+        if ((e.status & 0x0F) == 10) ++blockKeys[e.tick / 384];
+    }
+    for (int type = 0; type < kChordTypeCount; ++type) {
+        const auto bar = static_cast<std::uint64_t>(type);
+        for (const int channel : {11, 12, 14, 15}) {
+            const std::pair<int, std::uint64_t> same{channel, bar}, block{channel < 13 ? 10 : 13, bar};
+            EXPECT_EQ(pitchClasses[same], pitchClasses[block])
+                << "channel " << channel + 1 << " bar " << bar + 1;
+        }
+        if (TonesOf(static_cast<ChordType>(type)).count >= 3) {
+            EXPECT_EQ(blockKeys[bar], 4) << "bar " << bar + 1;
+        }
+    }
+}
+
+// A block held across chord changes and struck again at each (retrigger): where two
+// keys land on one pitch, or a restrike on a pitch still sounding, it is struck once.
+TEST(ChordPlay, RestrikesAtAChangeNeverStrikeASoundingKey) {
+    std::vector<std::tuple<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t>> events;
+    for (const std::uint8_t key : {48, 60, 64, 67, 71, 72}) {
+        events.emplace_back(0, 0x9B, key, 100);
+        events.emplace_back(384, 0x8B, key, 0);
+    }
+    const Timeline timeline = Build(ChordStyle(InTime(events, 384), Ctab({.source = 11, .part = 11, .ntr = 1, .ntt = 2, .rtr = 3})));
+    for (const char* chords : {"C C1+8 | Bb C5", "C7 Am | F#dim Gsus4", "Dm7 D1+8 Bb Eb"}) {
+        const std::vector<MidiEvent> played = NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 2, Chords(chords)));
+        EXPECT_EQ(FirstUnbalancedNote(played), "") << chords;
+    }
+}
+
+// "C F" with E3 ending on beat 3, where a bass note-on comes first in the file at that
+// tick: the ended note is not struck again as a note of no length.
+TEST(ChordPlay, ANoteEndingOnTheChangeIsNotStruckAgain) {
+    const Bytes section = InTime({{0, 0x9D, 64, 90}, {192, 0x9A, 36, 90}, {192, 0x8D, 64, 0}, {288, 0x8A, 36, 0}}, 384);
+    const Bytes tables = Ctab({.source = 13, .part = 13, .ntr = 0, .ntt = 1, .rtr = 3}) + Ctab(kBass);
+    const std::vector<MidiEvent> played =
+        NotesAndMarkers(MidiFileBytes(Build(ChordStyle(section, tables)), kPlaySectionMainA, 1, Chords("C F")));
+    EXPECT_EQ(FirstUnbalancedNote(played), "");
+    std::vector<MidiEvent> phrase;
+    for (const MidiEvent& e : played) {
+        if (e.status != 0xFF && (e.status & 0x0F) == 13) phrase.push_back(e);
+    }
+    EXPECT_EQ(phrase, (std::vector<MidiEvent>{{0, 0x9D, 64, 90, {}}, {192, 0x8D, 64, 0, {}}}));
+}
+
+// Eb3 and E3 overlapping, both the minor third over Cm: the key sounds once, from the
+// first note-on to the last note-off.
+TEST(ChordPlay, TwoKeysOnOnePitchSoundItOnceUntilTheLastEnds) {
+    const Bytes section = InTime({{0, 0x9D, 63, 90}, {100, 0x9D, 64, 80}, {200, 0x8D, 63, 0}, {300, 0x8D, 64, 0}}, 384);
+    const Bytes tables = Ctab({.source = 13, .part = 13, .ntr = 0, .ntt = 1});
+    std::vector<MidiEvent> notes;
+    for (const MidiEvent& e :
+         NotesAndMarkers(MidiFileBytes(Build(ChordStyle(section, tables)), kPlaySectionMainA, 1, Chords("Cm")))) {
+        if (e.status != 0xFF) notes.push_back(e);
+    }
+    EXPECT_EQ(notes, (std::vector<MidiEvent>{{0, 0x9D, 63, 90, {}}, {300, 0x8D, 63, 0, {}}}));
 }
 
 // The live player: a chord held while a key sounds moves it at once (bass retriggers),

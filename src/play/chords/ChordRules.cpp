@@ -44,19 +44,7 @@ int ApplyLimits(int pitch, const ZoneRules& zone) {
 
 bool IsGuitarTable(Ntt table) { return table == Ntt::AllPurpose || table == Ntt::Stroke || table == Ntt::Arpeggio; }
 
-std::uint16_t StruckPitchClasses(const ChannelRules& rules, int note, int offset,
-                                 std::span<const std::uint8_t> struck) {
-    std::uint16_t pitchClasses = 0;
-    const Zone zone = rules.ZoneOf(note);
-    for (const std::uint8_t other : struck) {
-        if (other <= kHighestNote && rules.ZoneOf(other) == zone)
-            pitchClasses |= static_cast<std::uint16_t>(1u << PitchClass(other + offset));
-    }
-    return pitchClasses;
-}
-
-std::optional<int> PitchBeforeLimits(const ChannelRules& rules, const ZoneRules& zone, const Chord& chord, int note,
-                                     std::span<const std::uint8_t> struck) {
+std::optional<int> PitchBeforeLimits(const ChannelRules& rules, const ZoneRules& zone, const Chord& chord, int note) {
     if (zone.ntr == Ntr::Guitar) return GuitarPitch(chord, note, zone.table.bassOn);
     const int shift = zone.ntr == Ntr::RootTransposition ? RootShift(rules.sourceRoot, chord.root, zone.highKey) : 0;
     const int moved = note + shift;
@@ -71,22 +59,12 @@ std::optional<int> PitchBeforeLimits(const ChannelRules& rules, const ZoneRules&
     if (table != Ntt::Chord) {
         return NearestWithPitchClass(moved, chord.root + MinorTableInterval(table, rules.sourceType, chord.type, rel));
     }
-    // Over the source chord itself (moved to the new root) the part plays as recorded.
+    // Over the source chord itself (moved to the new root) the part plays as recorded,
+    // its passing notes included.
     const bool sameChord = chord.type == rules.sourceType && chord.bass < 0 &&
                            (zone.ntr == Ntr::RootTransposition || chord.root == sourceRoot);
     if (sameChord) return moved;
-    ChordTableInput input;
-    input.struck = StruckPitchClasses(rules, note, shift, struck);
-    input.pitchClass = PitchClass(moved);
-    const int movedRoot = PitchClass(sourceRoot + shift);
-    if (zone.table.bassOn) {
-        input.keptRoot = movedRoot;
-        input.rootToBass = true;
-    } else if (TonesOf(rules.sourceType).count == 5) {
-        input.keptRoot = movedRoot;
-        input.keptFifth = PitchClass(movedRoot + TonesOf(rules.sourceType).fifth);
-    }
-    return NearestWithPitchClass(moved, ChordTablePitchClass(chord, input));
+    return ChordTablePitch(chord, rules.sourceType, PitchClass(sourceRoot + shift), moved);
 }
 
 }  // namespace
@@ -97,21 +75,33 @@ bool ChannelPlays(const ChannelRules& rules, const Chord& chord) {
            (rules.chordMute & (std::uint64_t{1} << static_cast<int>(chord.type))) != 0;
 }
 
-std::optional<int> SoundingPitch(const ChannelRules& rules, const Chord& chord, int note,
-                                 std::span<const std::uint8_t> struck) {
+std::optional<int> SoundingPitch(const ChannelRules& rules, const Chord& chord, int note) {
     Chord played;
     if (note < 0 || note > kHighestNote || !ResolveChord(rules, chord, played)) return std::nullopt;
     const ZoneRules& zone = rules.RulesFor(note);
-    const std::optional<int> pitch = PitchBeforeLimits(rules, zone, played, note, struck);
+    const std::optional<int> pitch = PitchBeforeLimits(rules, zone, played, note);
     if (!pitch) return std::nullopt;
     return ApplyLimits(*pitch, zone);
 }
 
-ChangeDecision DecideAtChange(const ChannelRules& rules, const Chord& from, const Chord& to, int note, int pitch,
-                              std::span<const std::uint8_t> struck) {
+int UnisonPitch(const ChannelRules& rules, const Chord& chord, int note, int pitch, const std::bitset<128>& sounding) {
+    Chord played;
+    if (pitch < 0 || pitch > kHighestNote || !sounding[static_cast<std::size_t>(pitch)] ||
+        !ResolveChord(rules, chord, played))
+        return pitch;
+    const ZoneRules& zone = rules.RulesFor(note);
+    if (zone.ntr == Ntr::Guitar || zone.table.ntt != Ntt::Chord || TonesOf(played.type).count < 3) return pitch;
+    for (const int octave : {pitch + 12, pitch - 12}) {
+        const bool free = octave >= 0 && octave <= kHighestNote && !sounding[static_cast<std::size_t>(octave)];
+        if (free && ApplyLimits(octave, zone) == octave) return octave;
+    }
+    return pitch;
+}
+
+ChangeDecision DecideAtChange(const ChannelRules& rules, const Chord& from, const Chord& to, int note, int pitch) {
     using Action = ChangeDecision::Action;
     if (from == to) return {Action::Keep, pitch};
-    const std::optional<int> next = SoundingPitch(rules, to, note, struck);
+    const std::optional<int> next = SoundingPitch(rules, to, note);
     if (!next) return {Action::Stop, pitch};
     if (*next == pitch) return {Action::Keep, pitch};
     const ZoneRules& zone = rules.RulesFor(note);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 #include "play/chords/ChannelRules.h"
 #include "play/chords/Chord.h"
@@ -16,11 +16,17 @@
 // chord mute bit of the chord's type are both set. Over NC only the rhythm parts play.
 bool ChannelPlays(const ChannelRules& rules, const Chord& chord);
 
-// The pitch a source note sounds over chord, or nothing when it is silent. struck: the
-// other source notes the channel strikes at the same tick (the chord table gives
-// notes struck together different tones); it may hold note itself.
-std::optional<int> SoundingPitch(const ChannelRules& rules, const Chord& chord, int note,
-                                 std::span<const std::uint8_t> struck = {});
+// The pitch a source note sounds over chord, or nothing when it is silent. Each note
+// is mapped on its own: what else the channel strikes never changes it.
+std::optional<int> SoundingPitch(const ChannelRules& rules, const Chord& chord, int note);
+
+// Where a note the rules put on pitch is struck when that key of its channel already
+// sounds (another note of the style landed there). On a chord-table channel over a chord
+// of three tones or more, an octave up, or down where up leaves the note limits or
+// sounds too: a block chord then never doubles a key, and its pitch classes stay. Any
+// other channel, a thinner chord (1+5, 1+8) or no free octave: pitch itself, and the
+// caller lets the key sound once, until the last of its notes ends.
+int UnisonPitch(const ChannelRules& rules, const Chord& chord, int note, int pitch, const std::bitset<128>& sounding);
 
 // What a source note sounding at pitch (as SoundingPitch gave it over from) does when
 // the chord changes to to.
@@ -30,5 +36,4 @@ struct ChangeDecision {
     int pitch = 0;  // Restrike: the new pitch, sounding for the note's remaining length
     bool operator==(const ChangeDecision&) const = default;
 };
-ChangeDecision DecideAtChange(const ChannelRules& rules, const Chord& from, const Chord& to, int note, int pitch,
-                              std::span<const std::uint8_t> struck = {});
+ChangeDecision DecideAtChange(const ChannelRules& rules, const Chord& from, const Chord& to, int note, int pitch);

@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "play/chords/NoteTables.h"
 
-#include <algorithm>
 #include <array>
-#include <limits>
+#include <cstdlib>
 
 namespace {
 
 int PitchClass(int value) { return ((value % 12) + 12) % 12; }
-int CircularDistance(int from, int to) {
-    const int up = PitchClass(to - from);
-    return up <= 6 ? up : 12 - up;
-}
 
 bool IsFifthVariant(Ntt table) {
     return table == Ntt::MelodicMinor5th || table == Ntt::HarmonicMinor5th || table == Ntt::NaturalMinor5th ||
@@ -26,50 +21,74 @@ bool ChangesSeventh(Ntt table) {
            table == Ntt::Dorian5th;
 }
 
-// A chord's tones by weight: third, seventh, tension, fifth, root. A triad's important
-// tones are all three; a four-note chord's the three without its root; a five-note
-// chord's the three without root and fifth. The first three of this order are those.
-struct ToneOrder {
-    std::array<int, 5> pitchClasses{};
-    int count = 0;
-};
-ToneOrder OrderOfTones(const Chord& chord) {
-    const ChordTones tones = TonesOf(chord.type);
-    ToneOrder order;
-    for (const int interval : {tones.third, tones.seventh, tones.tension, tones.fifth, 0}) {
-        if (interval >= 0)
-            order.pitchClasses[static_cast<std::size_t>(order.count++)] = PitchClass(chord.root + interval);
+bool IsToneOf(ChordType type, int rel) {
+    for (const int interval : TypeInfo(type).Intervals()) {
+        if (PitchClass(interval) == rel) return true;
     }
-    return order;
+    return false;
 }
 
-// Tries every way of giving the sources distinct tones of the pool, keeping the one
-// that moves least (the first found of those as good, so the weightier tones win).
-struct Assignment {
-    std::array<int, 12> sources{};
-    int sourceCount = 0;
-    std::array<int, 5> pool{};
-    int poolCount = 0;
-    std::array<int, 12> current{};
-    std::array<int, 12> best{};
-    int bestCost = std::numeric_limits<int>::max();
+// 1+5 and 1+8 have no third: where a part plays the source chord's third, they sound
+// their root, as the player who holds them asks for neither a major nor a minor sound.
+bool IsThirdOnChordWithoutThird(ChordType source, ChordType target, int rel) {
+    return TonesOf(target).third < 0 && rel == TonesOf(source).third;
+}
 
-    void Search(int index, int used, int cost) {
-        if (cost >= bestCost) return;
-        if (index == sourceCount) {
-            bestCost = cost;
-            best = current;
-            return;
-        }
-        for (int tone = 0; tone < poolCount; ++tone) {
-            if ((used & (1 << tone)) != 0) continue;
-            current[static_cast<std::size_t>(index)] = tone;
-            Search(index + 1, used | (1 << tone),
-                   cost + CircularDistance(sources[static_cast<std::size_t>(index)],
-                                           pool[static_cast<std::size_t>(tone)]));
-        }
-    }
+enum class Job : std::uint8_t { Root, Third, Fifth, Seventh, Tension };
+
+struct SourceTone {
+    Job job = Job::Root;
+    int delta = 0;  // from the note to the tone, -5..6
 };
+
+// The source chord's tone nearest to rel, the one below when two are as near.
+SourceTone NearestSourceTone(ChordType source, int rel) {
+    const ChordTones tones = TonesOf(source);
+    const std::array<std::pair<Job, int>, 5> jobs = {{{Job::Root, 0},
+                                                      {Job::Third, tones.third},
+                                                      {Job::Fifth, tones.fifth},
+                                                      {Job::Seventh, tones.seventh},
+                                                      {Job::Tension, tones.tension}}};
+    SourceTone best{Job::Root, 99};
+    for (const auto& [job, interval] : jobs) {
+        if (interval < 0) continue;
+        int delta = PitchClass(interval - rel);
+        if (delta > 6) delta -= 12;
+        const bool nearer = std::abs(delta) < std::abs(best.delta) ||
+                            (std::abs(delta) == std::abs(best.delta) && delta < best.delta);
+        if (nearer) best = {job, delta};
+    }
+    return best;
+}
+
+// The chord's tone that plays a job: its interval above the root, and whether it is the
+// chord's own tone of that job. A job the chord lacks: a seventh plays its added ninth
+// where it has one (add9), otherwise the root an octave up; the third (1+5, 1+8), the
+// fifth (1+8) and a source's tension play the root. On a chord of five tones the fifth
+// gives way to the tension when the source has none, so that the chord's colour is
+// heard (the bass holds the root, and the fifth adds least).
+struct TargetTone {
+    int interval = 0;
+    bool ownJob = true;
+};
+TargetTone TargetToneFor(ChordType source, ChordType target, Job job) {
+    const ChordTones tones = TonesOf(target);
+    const auto own = [](int interval, int otherwise) {
+        return interval >= 0 ? TargetTone{interval, true} : TargetTone{otherwise, false};
+    };
+    switch (job) {
+        case Job::Root: return {0, true};
+        case Job::Third: return own(tones.third, 0);
+        case Job::Fifth:
+            if (tones.count == 5 && TonesOf(source).tension < 0) return {tones.tension, false};
+            return own(tones.fifth, 0);
+        case Job::Seventh:
+            if (tones.seventh >= 0) return {tones.seventh, true};
+            return own(tones.tension, 12);
+        case Job::Tension: return own(tones.tension, 0);
+    }
+    return {0, true};
+}
 
 }  // namespace
 
@@ -79,6 +98,8 @@ int NearestWithPitchClass(int pitch, int pitchClass) {
 }
 
 int MelodyInterval(ChordType source, ChordType target, int rel) {
+    if (IsThirdOnChordWithoutThird(source, target, rel)) return 0;
+    if (IsToneOf(target, rel)) return rel;
     const auto& from = TypeInfo(source).scale;
     const auto& to = TypeInfo(target).scale;
     for (std::size_t degree = 0; degree < from.size(); ++degree) {
@@ -98,58 +119,36 @@ int MelodyInterval(ChordType source, ChordType target, int rel) {
 }
 
 int MinorTableInterval(Ntt table, ChordType source, ChordType target, int rel) {
+    if (IsThirdOnChordWithoutThird(source, target, rel)) return 0;
     const int sourceFifth = TonesOf(source).fifth;
     if (rel == sourceFifth) {
         if (!IsFifthVariant(table)) return rel;
         const int targetFifth = TonesOf(target).fifth;
         return targetFifth == 6 || targetFifth == 8 ? targetFifth : 7;
     }
-    const bool minor = HasMinorThird(target);
-    if (!minor && !HasMajorThird(target)) return rel;
-    if (rel == 3 || rel == 4) return minor ? 3 : 4;
-    if (ChangesSixth(table) && (rel == 8 || rel == 9)) return minor ? 8 : 9;
-    if (ChangesSeventh(table) && (rel == 10 || rel == 11)) return minor ? 10 : 11;
+    const bool toMinor = HasMinorThird(target);
+    if (!toMinor && !HasMajorThird(target)) return rel;
+    // A source without a third of its own (sus4, 1+5) has no quality to keep: its notes
+    // take the quality of the chord held.
+    const bool fromMinor = HasMinorThird(source);
+    if ((fromMinor || HasMajorThird(source)) && fromMinor == toMinor) return rel;
+    if (rel == 3 || rel == 4) return toMinor ? 3 : 4;
+    if (ChangesSixth(table) && (rel == 8 || rel == 9)) return toMinor ? 8 : 9;
+    if (ChangesSeventh(table) && (rel == 10 || rel == 11)) return toMinor ? 10 : 11;
     return rel;
 }
 
-int ChordTablePitchClass(const Chord& chord, const ChordTableInput& input) {
-    const ChordTones tones = TonesOf(chord.type);
-    if (input.pitchClass == input.keptRoot) return input.rootToBass ? chord.Bass() : chord.root;
-    if (input.pitchClass == input.keptFifth) return PitchClass(chord.root + (tones.fifth >= 0 ? tones.fifth : 0));
-
-    // Tones the kept notes sound are not struck twice while others are left.
-    std::uint16_t taken = 0;
-    const auto take = [&](int kept, int tone) {
-        if (kept >= 0 && (input.struck & (1u << kept)) != 0) taken |= static_cast<std::uint16_t>(1u << tone);
-    };
-    take(input.keptRoot, input.rootToBass ? chord.Bass() : chord.root);
-    take(input.keptFifth, PitchClass(chord.root + (tones.fifth >= 0 ? tones.fifth : 0)));
-    const ToneOrder order = OrderOfTones(chord);
-    Assignment assignment;
-    for (int i = 0; i < order.count; ++i) {
-        const int tone = order.pitchClasses[static_cast<std::size_t>(i)];
-        if ((taken & (1u << tone)) == 0) assignment.pool[static_cast<std::size_t>(assignment.poolCount++)] = tone;
-    }
-    if (assignment.poolCount == 0) return chord.root;
-    int asked = 0;
-    for (int pitchClass = 0; pitchClass < 12; ++pitchClass) {
-        const bool struck = (input.struck & (1u << pitchClass)) != 0 || pitchClass == input.pitchClass;
-        if (!struck || pitchClass == input.keptRoot || pitchClass == input.keptFifth) continue;
-        if (pitchClass == input.pitchClass) asked = assignment.sourceCount;
-        assignment.sources[static_cast<std::size_t>(assignment.sourceCount++)] = pitchClass;
-    }
-
-    if (assignment.sourceCount > assignment.poolCount) {
-        // More notes than tones: some tone sounds twice, so each note takes its nearest.
-        int best = assignment.pool[0];
-        for (int i = 1; i < assignment.poolCount; ++i) {
-            const int tone = assignment.pool[static_cast<std::size_t>(i)];
-            if (CircularDistance(input.pitchClass, tone) < CircularDistance(input.pitchClass, best)) best = tone;
-        }
-        return best;
-    }
-    // The three important tones while they are enough, then the others by weight.
-    assignment.poolCount = std::max(std::min(3, assignment.poolCount), assignment.sourceCount);
-    assignment.Search(0, 0, 0);
-    return assignment.pool[static_cast<std::size_t>(assignment.best[static_cast<std::size_t>(asked)])];
+int ChordTablePitch(const Chord& chord, ChordType sourceType, int sourceRoot, int moved) {
+    const SourceTone tone = NearestSourceTone(sourceType, PitchClass(moved - sourceRoot));
+    const int onTone = moved + tone.delta;
+    const int toneInterval = PitchClass(onTone - sourceRoot);
+    const TargetTone target = TargetToneFor(sourceType, chord.type, tone.job);
+    const int pitchClass = chord.root + target.interval;
+    // A job the chord lacks goes to the tone nearest to the note, but a seventh becomes
+    // the root above: next to the root below, it would double it.
+    if (!target.ownJob && target.interval != 12) return NearestWithPitchClass(onTone, pitchClass);
+    // The source chord's root below the tone moves to the nearest root of the chord held,
+    // and the job lies where it lay above that root: the part keeps its voicing.
+    const int root = NearestWithPitchClass(onTone - toneInterval, chord.root);
+    return NearestWithPitchClass(root + toneInterval, pitchClass);
 }

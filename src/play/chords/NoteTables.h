@@ -1,34 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
-
 #include "play/chords/ChannelRules.h"
 #include "play/chords/Chord.h"
+
+// How each note table maps one note, on its own: the result depends on the source
+// chord, the chord held and the note's own pitch, never on which other notes sound with
+// it, so a block, a strum and an arpeggio of the same notes give the same pitch classes.
 
 // The pitch with pitch class pitchClass nearest to pitch (the lower one of two as near).
 int NearestWithPitchClass(int pitch, int pitchClass);
 
 // The interval above the new chord's root that a note rel semitones above the source
-// root plays as, keeping its job in the source chord's scale (third stays third,
-// a passing note between two degrees stays between them).
+// root plays as in the melody table: a tone the chord held has keeps it; any other
+// keeps its job in the source chord's scale (third stays third, a passing note between
+// two degrees stays between them). Over a chord without a third (1+5, 1+8) the source
+// chord's third plays the root.
 int MelodyInterval(ChordType source, ChordType target, int rel);
 
-// The same for the minor tables: only the third, sixth, seventh (and for the "5th"
-// variants the fifth) follow the new chord; every other note keeps its interval.
+// The same for the minor tables. They act only where the chord held and the source
+// chord differ in quality: from major to minor the third (with harmonic and natural
+// minor the sixth, with natural minor and dorian the seventh) goes down a semitone, from
+// minor to major up; the "5th" variants move the source's fifth to the held chord's
+// diminished or augmented fifth. Every other note keeps its interval.
 int MinorTableInterval(Ntt table, ChordType source, ChordType target, int rel);
 
-// The chord table: the source notes struck together (as pitch classes where they stand
-// before the table, bit p of struck for pitch class p) each take a tone of chord, the
-// most important tones first and none twice while there are tones enough, moving as
-// little as they can. A note on keptRoot goes to the chord's bass (rootToBass, for bass
-// on) or root, one on keptFifth to its fifth (-1: none kept). Returns the pitch class
-// that pitchClass plays as.
-struct ChordTableInput {
-    std::uint16_t struck = 0;
-    int pitchClass = 0;
-    int keptRoot = -1;   // goes to the chord's bass (bass on) or root (five-note source)
-    int keptFifth = -1;  // goes to the chord's fifth (five-note source)
-    bool rootToBass = false;
-};
-int ChordTablePitchClass(const Chord& chord, const ChordTableInput& input);
+// The chord table: the pitch a note plays over chord. moved: the note where root
+// transposition put it; sourceRoot: the pitch class the source root has there. The note
+// takes the job it has in the source chord (a passing note the job of the source tone
+// nearest to it) and plays the chord's tone of that job, as near as it can to where
+// the job lay.
+int ChordTablePitch(const Chord& chord, ChordType sourceType, int sourceRoot, int moved);
