@@ -121,9 +121,19 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
         << std::flush;
 }
 
+bool TooLong(const Timeline& timeline, const RenderSettings& settings) {
+    return SoundFrames(timeline, settings) / static_cast<std::uint64_t>(settings.sampleRate) >
+           std::uint64_t{kLongestRenderMinutes} * 60;
+}
+
 // A MIDI file keeps the style's own voices: nothing is put in their place.
 int RenderMidiFile(const std::string& file, const PlayRequest& request, const PlayableStyle& style,
                    RenderReport& report, std::ostream& out, std::ostream& err) {
+    const RenderSettings settings{style.section, request.loops, request.sampleRate, -1, style.chords};
+    if (TooLong(style.timeline, settings)) {
+        report.Fail(err, file, FillIn(play_messages::kMidiTooLong, {std::to_string(kLongestRenderMinutes)}));
+        return kExitFileFailed;
+    }
     const std::vector<std::uint8_t> bytes = MidiFileBytes(style.timeline, style.section, request.loops, style.chords);
     return WriteOut(style.doc.Files(), *request.output, bytes, file, report, request, out, err) ? kExitSuccess
                                                                                                 : kExitFileFailed;
@@ -140,7 +150,7 @@ int RenderSoundFiles(const std::string& file, const PlayRequest& request, const 
         return kExitFileFailed;
     }
     RenderSettings settings{style.section, request.loops, request.sampleRate, -1, style.chords};
-    if (SoundFrames(style.timeline, settings) / request.sampleRate > kLongestRenderMinutes * 60) {
+    if (TooLong(style.timeline, settings)) {
         report.Fail(err, file, FillIn(play_messages::kSoundTooLong, {std::to_string(kLongestRenderMinutes)}));
         return kExitFileFailed;
     }

@@ -44,8 +44,13 @@ inline constexpr const char* kStemsNotAFolder =
 inline constexpr const char* kSoundTooLong =
     "The sound would last longer than %s minutes!\n\n(Render fewer loops, or write a MIDI file.)";
 
+// The same limit for a MIDI file: a marker each bar over days of silence is no music.
+// %s: the longest music in minutes.
+inline constexpr const char* kMidiTooLong = "The sound would last longer than %s minutes!\n\n(Render fewer loops.)";
+
 inline constexpr std::array kAll = {kNoAudioOutput,   kSoundFontUnreadable, kUnknownSection,    kSilentSection,
                                     kNoSynthesizer,   kUnplayableDivision,  kErrorWritingSound, kSoundFolderMissing,
-                                    kStemsNotAFolder, kSoundTooLong,        kSynthesizerFailed, kSoundModuleUnloadable};
+                                    kStemsNotAFolder, kSoundTooLong,        kMidiTooLong,       kSynthesizerFailed,
+                                    kSoundModuleUnloadable};
 
 }  // namespace play_messages

@@ -290,13 +290,14 @@ TEST_F(CliPlay, DaysOfSoundAreRefused) {
     const auto path =
         dir.Write("Long.sty", StyleFile(BasicEvents() + MarkerEvent("Main A") + Bytes{0xFF, 0xFF, 0xFF, 0x7F} +
                                         Bytes{0x90, 60, 100} + EndOfTrack()));
-    const auto out = dir / "Out.wav";
-    const ProgramResult result = Run({"render", "-o", out.string(), path.string()});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, path.string() +
-                              ":\nThe sound would last longer than 60 minutes!\n\n(Render fewer loops, or write a MIDI "
-                              "file.)\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
+    const std::string tooLong = ":\nThe sound would last longer than 60 minutes!\n\n(Render fewer loops";
+    for (const auto& [name, advice] : {std::pair{"Out.wav", ", or write a MIDI file.)\n"}, {"Out.mid", ".)\n"}}) {
+        const auto out = dir / name;
+        const ProgramResult result = Run({"render", "--chords", "C", "-o", out.string(), path.string()});
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_EQ(result.err, path.string() + tooLong + advice);
+        EXPECT_FALSE(std::filesystem::exists(out)) << name;
+    }
 }
 
 TEST_F(CliPlay, MissingSoundFontIsNamed) {
