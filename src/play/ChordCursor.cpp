@@ -150,7 +150,8 @@ std::array<std::bitset<128>, 16> ChordCursor::KeysEndingAt(std::uint64_t tick, s
     std::size_t index = 0;
     if (tick != nextTick || !m_cursor.FromSection(events, index)) return ending;
     for (std::size_t i = index; i < events.size() && events[i].tick == events[index].tick; ++i) {
-        if (events[i].IsNoteOff()) ending[events[i].Channel()][events[i].data1] = true;
+        // A key struck again ends its first sound there too.
+        if (events[i].IsNoteOff() || events[i].IsNoteOn()) ending[events[i].Channel()][events[i].data1] = true;
     }
     return ending;
 }
@@ -166,8 +167,9 @@ void ChordCursor::ApplyChange(std::uint64_t nextTick) {
         m_firstBar = BarIndex(m_nextChange);
     }
     if (from != to) {
-        // A key whose note-off comes at the change's own tick has ended: it is neither
-        // stopped nor struck again, even where another note-on comes first.
+        // A key whose note-off (or next note-on) comes at the change's own tick has
+        // ended: it is neither stopped nor struck again, even where another note-on comes
+        // first.
         const std::array<std::bitset<128>, 16> ending = KeysEndingAt(m_nextChange, nextTick);
         std::array<int, 128> restrike;
         for (int channel = 0; channel < 16; ++channel) {

@@ -15,7 +15,9 @@
 // of a plan: each note-on through its channel's rules in the section playing (struck
 // at the pitch the rules give, or not at all when the channel is muted there), each
 // note-off ending the pitch its note-on struck, and at every chord change each
-// sounding note kept, stopped or struck again by its retrigger rule. A progression
+// sounding note kept, stopped or struck again by its retrigger rule. A key of a channel
+// is never struck while it sounds: two notes that land on one key sound it once, until
+// the last of them ends (or the later moves an octave, as UnisonPitch says). A progression
 // starts on the first bar played and loops for as long as the style plays; bars are
 // as long as the time signature in force says, and a time signature with another
 // bar length starts a new bar where it comes. A plan played as recorded passes every
@@ -61,8 +63,8 @@ private:
     static constexpr std::int8_t kSilenced = -2;      // held in the style but struck by nobody: its note-off goes
 
     bool ChangeDue(const TimelineEvent& next, std::uint64_t tick) const;
-    // nextTick: the tick of the next event, whose note-offs at the change's tick end
-    // their keys before the change.
+    // nextTick: the tick of the next event; the keys that it and the events after it at
+    // the change's tick release or strike again end before the change.
     void ApplyChange(std::uint64_t nextTick);
     std::bitset<128> SoundingKeys(int channel) const;
     std::array<std::bitset<128>, 16> KeysEndingAt(std::uint64_t tick, std::uint64_t nextTick) const;
