@@ -68,7 +68,7 @@ void EventsOnly(benchmark::State& state, const ChordPlan& plan) {
     NoSound synth;
     float left[512], right[512];
     for (auto _ : state) {
-        Scheduler scheduler(Chorded(), kPlaySectionMainA, 12, plan, 44100, synth);
+        Scheduler scheduler(Chorded(), kSectionMainA, 12, plan, 44100, synth);
         while (!scheduler.Finished()) scheduler.Render(left, right, 512);
         benchmark::DoNotOptimize(scheduler.Samples());
     }
@@ -82,7 +82,7 @@ void WholeRender(benchmark::State& state, const ChordPlan& plan) {
     }
     PlayError error;
     std::unique_ptr<Synth> synth = MakeRenderSynth(SystemFileSystem(), font, 44100, true, error);
-    RenderSettings settings{kPlaySectionMainA, 3, 44100, -1, plan};
+    RenderSettings settings{kSectionMainA, 3, 44100, -1, plan};
     for (auto _ : state) benchmark::DoNotOptimize(RenderSound(Chorded(), settings, *synth).data());
 }
 

@@ -30,7 +30,7 @@ Bytes LargestStyle(StyleFormat format) {
     const std::size_t fixed = HeaderChunk().size() + 8 + after.size() + EndOfTrack().size();
     std::size_t section = 0;
     while (fixed + events.size() + 200 < 200000) {
-        events += MarkerEvent(std::string(kSectionNames[section++ % kSectionCount]));
+        events += MarkerEvent(std::string(FormSectionName(section++ % kFormSectionCount)));
         for (int i = 0; i < 40 && fixed + events.size() + 100 < 200000; ++i) {
             events += NoteOn(static_cast<std::uint8_t>(8 + i % 8), 60, 100) + Running(60, 0);
         }

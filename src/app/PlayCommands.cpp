@@ -16,6 +16,7 @@
 #include "app/FileDialogs.h"
 #include "app/MainFrame.h"
 #include "app/MenuText.h"
+#include "document/EditRules.h"
 #include "app/PlayBar.h"
 #include "app/SoundModuleLoader.h"
 #include "document/KorvaneDoc.h"
@@ -26,7 +27,7 @@
 #include "msg/Messages.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "play/PlaySections.h"
+#include "format/Sections.h"
 #include "play/SoundFontFile.h"
 #include "play/SoundFontSetting.h"
 #include "view/StyleDialog.h"
@@ -71,9 +72,9 @@ void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)
 // "Main A", or where a style lacks it its first Main, else its first section.
 std::string FirstChoice(const std::vector<std::string>& sections) {
     const auto isMain = [](const std::string& name) {
-        const auto* at = std::find(kPlaySectionNames.begin(), kPlaySectionNames.end(), name);
-        return at != kPlaySectionNames.end() &&
-               KindOfSection(static_cast<int>(at - kPlaySectionNames.begin())) == SectionKind::Main;
+        const auto* at = std::find(kSectionNames.begin(), kSectionNames.end(), name);
+        return at != kSectionNames.end() &&
+               KindOfSection(static_cast<int>(at - kSectionNames.begin())) == SectionKind::Main;
     };
     if (std::find(sections.begin(), sections.end(), kDefaultPlaySection) != sections.end() || sections.empty()) {
         return std::string(kDefaultPlaySection);

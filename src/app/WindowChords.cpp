@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kBeatsWithoutTimeSignature = 4;
-
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 std::string_view Trimmed(std::string_view text) {
@@ -25,10 +23,6 @@ std::variant<WindowChords, ProgressionError> ReadWindowChords(std::string_view t
     Progression progression;
     if (std::optional<ProgressionError> error = Progression::Parse(symbols, beatsPerBar, progression)) return *error;
     return WindowChords{std::string(symbols), std::move(progression)};
-}
-
-int BeatsPerBar(const CKorvaneDoc& doc) {
-    return HasTimeSignature(doc) && doc.m_nTimeSigNumerator > 0 ? doc.m_nTimeSigNumerator : kBeatsWithoutTimeSignature;
 }
 
 void GiveChords(CStylePlayer& player, const WindowChords& chords) {

@@ -25,10 +25,6 @@ struct WindowChords {
 // bar) when it is neither.
 std::variant<WindowChords, ProgressionError> ReadWindowChords(std::string_view text, int beatsPerBar);
 
-// The beats of one of the style's bars as the form stands: its time signature's
-// numerator, 4 when it has none.
-int BeatsPerBar(const CKorvaneDoc& doc);
-
 // A chord is held at once, a progression followed from the next bar.
 void GiveChords(CStylePlayer& player, const WindowChords& chords);
 

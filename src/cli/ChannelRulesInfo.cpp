@@ -52,8 +52,7 @@ ZoneSpans ZonesOf(const ChannelRules& rules) {
 }
 
 std::string BriefRules(const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
-    if (table.destination < 8 || table.destination > 15)
-        return "part " + std::to_string(table.destination) + ": not played";
+    if (!IsPlayedPart(table.destination)) return "part " + std::to_string(table.destination) + ": not played";
     if (!rules) return "unknown rule";
     std::string text;
     const ZoneSpans zones = ZonesOf(*rules);
@@ -186,7 +185,7 @@ void AppendZone(std::string& json, const ZoneSpan& zone) {
 }
 
 void AppendChannel(std::string& json, const CasmChannelTable& table, const std::optional<ChannelRules>& rules) {
-    const bool part = table.destination >= 8 && table.destination <= 15;
+    const bool part = IsPlayedPart(table.destination);
     json += "{\"channel\": ";
     AppendJsonNumber(json, table.sourceChannel + 1);
     json += ", \"name\": ";
@@ -221,13 +220,14 @@ void AppendChannel(std::string& json, const CasmChannelTable& table, const std::
 
 ChannelRulesInfo ReadChannelRulesInfo(ByteView image, std::size_t walkEnd) {
     ChannelRulesInfo info;
-    ChunkLayout layout;
-    if (walkEnd == 0 || LocateChunks(image, walkEnd, layout) || !layout.casm) return info;
-    if (MaybeStyleError error = ReadCasmTables(image, *layout.casm, info.segments)) {
+    bool found = false;
+    if (walkEnd == 0) return info;
+    if (MaybeStyleError error = ReadStyleCasm(image, walkEnd, info.segments, found)) {
         info.damage = Cp1252ToUtf8(error->Text());
         info.segments.clear();
         return info;
     }
+    if (!found) return info;
     info.damage = Cp1252ToUtf8(DamageOfSegments(info.segments));
     return info;
 }

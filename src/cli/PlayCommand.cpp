@@ -42,7 +42,7 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
             status = kExitFileFailed;
             continue;
         }
-        const std::string section(kPlaySectionNames[style.section]);
+        const std::string section(kSectionNames[style.section]);
         // Without a progression the left hand holds C Maj7 from the start, as a render plays it.
         player.PlayAsRecorded(style.chords.asRecorded);
         if (style.chords.progression.Bars() > 0) {

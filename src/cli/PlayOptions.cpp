@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/RecordingPresenter.h"
+#include "document/EditRules.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 #include "framework/Profile.h"
@@ -82,12 +83,11 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
     if (error) return error;
     style.chords.asRecorded = request.asRecorded;
     if (request.chords) {
-        // A bar holds as many chords as the style's bar has beats: 4 when it has no
-        // time signature. The symbols go into messages, JSON and the MIDI file's markers
-        // as written, so bytes that are no UTF-8 are replaced first.
-        const int beatsPerBar = HasTimeSignature(style.doc) ? style.doc.m_nTimeSigNumerator : 4;
+        // A bar holds as many chords as the style's bar has beats. The symbols go into
+        // messages, JSON and the MIDI file's markers as written, so bytes that are no
+        // UTF-8 are replaced first.
         if (std::optional<ProgressionError> refused =
-                Progression::Parse(SanitizeUtf8(*request.chords), beatsPerBar, style.chords.progression)) {
+                Progression::Parse(SanitizeUtf8(*request.chords), BeatsPerBar(style.doc), style.chords.progression)) {
             return refused->text;
         }
     }
@@ -95,7 +95,7 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
     if (!CasmDamage(style).empty()) ReportFileMessage(err, file, CasmDamage(style));
     if (!style.timeline.HasNotes(style.section)) {
         ReportFileMessage(err, file,
-                          FillIn(play_messages::kSilentSection, {std::string(kPlaySectionNames[style.section])}));
+                          FillIn(play_messages::kSilentSection, {std::string(kSectionNames[style.section])}));
     }
     return std::nullopt;
 }

@@ -114,7 +114,7 @@ void PrintJson(const std::string& file, const PlayableStyle& style, const Render
         }
         return json + "]";
     };
-    out << "{\"path\": " << JsonPathString(file) << ", \"section\": " << JsonString(kPlaySectionNames[style.section])
+    out << "{\"path\": " << JsonPathString(file) << ", \"section\": " << JsonString(kSectionNames[style.section])
         << ", \"written\": " << list(report.written, true) << ", \"chords\": " << PlayedChordsJson(report.chords)
         << ", \"casmDamage\": " << (CasmDamage(style).empty() ? "null" : JsonString(CasmDamage(style)))
         << ", \"substitutions\": " << list(report.substitutions, false) << "}\n"

@@ -25,6 +25,10 @@ bool HasTempo(const CKorvaneDoc& doc) { return doc.m_nTempo != -1; }
 
 bool HasTimeSignature(const CKorvaneDoc& doc) { return doc.m_nTimeSigNumerator != 0 && doc.m_nTimeSigDenominator != 0; }
 
+int BeatsPerBar(const CKorvaneDoc& doc) {
+    return HasTimeSignature(doc) && doc.m_nTimeSigNumerator > 0 ? doc.m_nTimeSigNumerator : kBeatsWithoutTimeSignature;
+}
+
 bool HasChannelVolume(const CKorvaneDoc& doc, int channel) { return doc.m_nOrigVolume[channel] != -1; }
 
 std::int16_t VolumeAtPercent(std::int16_t found, int percent) {

@@ -30,6 +30,9 @@ inline constexpr ValueRange kChannelNumberRange{1, 16};  // as users count MIDI 
 bool HasTempo(const CKorvaneDoc& doc);
 bool HasTimeSignature(const CKorvaneDoc& doc);
 bool HasChannelVolume(const CKorvaneDoc& doc, int channel);
+// The beats of the style's bar, which a chord progression divides: its time
+// signature's upper number, four without one.
+int BeatsPerBar(const CKorvaneDoc& doc);
 
 // The slider's rule: a volume as found in the file at percent (truncated, only the low
 // 8 bits kept, above 127 written as 127).

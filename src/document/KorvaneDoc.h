@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/LoadedFileRecord.h"
+#include "format/Sections.h"
 #include "format/StyleNames.h"
 #include "format/StyleReader.h"
 #include "format/TrackRewriter.h"
@@ -75,7 +76,7 @@ public:
     ChannelValues m_nVolume = StyleFacts::Unset();
     ChannelValues m_nChannelPart = StyleFacts::Unset();
     std::array<std::string, kChannelCount> m_strChannelLabel;
-    std::array<bool, kSectionCount> m_bSection{};
+    std::array<bool, kFormSectionCount> m_bSection{};
     // The values a save writes into the track, as the form holds them now; playback
     // plays the track with the same ones.
     TrackEdits CurrentTrackEdits() const;

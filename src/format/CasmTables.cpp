@@ -101,3 +101,11 @@ MaybeStyleError ReadCasmTables(ByteView image, ByteRange casm, std::vector<CasmS
     if (MaybeStyleError error = WalkCasm(image, casm, reader)) return error;
     return reader.Error();
 }
+
+MaybeStyleError ReadStyleCasm(ByteView image, std::size_t walkEnd, std::vector<CasmSegment>& segments, bool& found) {
+    segments.clear();
+    ChunkLayout layout;
+    if (MaybeStyleError error = LocateChunks(image, walkEnd, layout)) return error;
+    found = layout.casm.has_value();
+    return found ? ReadCasmTables(image, *layout.casm, segments) : std::nullopt;
+}

@@ -54,6 +54,10 @@ struct CasmSegment {
     std::vector<CasmNttOverride> nttOverrides;
 };
 
+// Reads the CASM chunk of a style image whole, when it has one after its track (walkEnd:
+// where the track walk ended); found says whether it has one.
+MaybeStyleError ReadStyleCasm(ByteView image, std::size_t walkEnd, std::vector<CasmSegment>& segments, bool& found);
+
 // Reads every CSEG of the CASM chunk in range, whole. A record too short for the
 // fields of its kind is refused with its offset; the walk's own faults as the load
 // reports them.

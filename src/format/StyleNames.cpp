@@ -12,16 +12,8 @@ constexpr std::array<std::string_view, 8> kPartLabels = {
 
 }  // namespace
 
-std::optional<int> SectionOfMarker(std::string_view text) {
-    if (text.size() < 6 || text.size() > 8) return std::nullopt;  // "Main A" to "Ending C"
-    for (int section = 0; section < kSectionCount; ++section) {
-        if (EqualsIgnoringAsciiCase(text, kSectionNames[section])) return section;
-    }
-    return std::nullopt;
-}
-
 std::string ChannelLabel(int part) {
-    if (part >= 8 && part < 16) return std::string(kPartLabels[part - 8]);
+    if (IsPlayedPart(part)) return std::string(kPartLabels[static_cast<std::size_t>(part - kFirstPlayedPart)]);
     return "(" + std::to_string(part + 1) + "):";
 }
 

@@ -6,13 +6,17 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int kSectionCount = 10;
 inline constexpr int kChannelCount = 16;
 
-// The sections in the order the document keeps their flags.
-inline constexpr std::array<std::string_view, kSectionCount> kSectionNames = {
-    "Main A", "Main B", "Main C", "Main D", "Intro A", "Intro B", "Intro C", "Ending A", "Ending B", "Ending C"};
-inline constexpr int kSectionMainA = 0;
+// A style without a time signature plays in 4/4, as keyboards play it.
+inline constexpr int kBeatsWithoutTimeSignature = 4;
+inline constexpr int kBeatPowerWithoutTimeSignature = 2;  // a quarter note
+
+// The accompaniment parts a keyboard plays (rhythm, bass, chords, pad, phrases), as a
+// channel table names them: a channel given any other part plays nothing.
+inline constexpr int kFirstPlayedPart = 8;
+inline constexpr int kLastPlayedPart = 15;
+inline constexpr bool IsPlayedPart(int part) { return part >= kFirstPlayedPart && part <= kLastPlayedPart; }
 
 // The two kinds of style: SFF1, and SFF2 of current keyboards. The track's marker
 // event names the kind, and the CASM chunk's channel tables follow it ("Ctab" records
@@ -22,9 +26,6 @@ inline constexpr std::array<std::string_view, 2> kFormatMarkers = {"SFF1", "SFF2
 inline constexpr std::string_view FormatName(StyleFormat format) { return kFormatMarkers[static_cast<int>(format)]; }
 // The format a marker text names exactly, case included.
 std::optional<StyleFormat> FormatOfMarker(std::string_view text);
-
-// The section a marker text names: same length, letters compared without case.
-std::optional<int> SectionOfMarker(std::string_view text);
 
 // The label shown beside a channel's volume for the accompaniment part (0-15) that
 // plays on it: "Rhy1:" to "Phr2:" for parts 8-15, "(1):" to "(8):" below.

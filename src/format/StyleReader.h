@@ -8,6 +8,7 @@
 
 #include "format/ByteOrder.h"
 #include "format/StyleError.h"
+#include "format/Sections.h"
 #include "format/StyleNames.h"
 #include "format/TrackMap.h"
 #include "format/TrackWalker.h"
@@ -32,12 +33,12 @@ struct StyleFacts {
     std::int32_t casmLength = 0;  // the whole chunk, header included
     bool hasOTS = false;
     std::int16_t tempo = -1;
-    std::int32_t timeSigNumerator = 0;
+    std::int32_t timeSigNumerator = 0;  // 0: none, and the style plays four beats a bar
     std::int32_t timeSigDenominator = 0;
     ChannelValues origVolume = Unset();
     ChannelValues channelPart = Unset();                  // for every channel with a volume: 0-15
     std::array<std::string, kChannelCount> channelLabel;  // empty for channels without a volume
-    std::array<bool, kSectionCount> sections{};
+    std::array<bool, kFormSectionCount> sections{};
     TrackMap track;  // the track cut at its markers, found by the same walk
 
     static ChannelValues Unset() {

@@ -34,8 +34,9 @@ EventRole TrackScan::ClassifyMarker(const TrackEvent& event) {
         if (m_format) return EventRole::FormatMarker;
     }
     const std::optional<int> section = SectionOfMarker(text);
-    if (!section || (*section == kSectionMainA && m_mainAFound)) return EventRole::Other;
-    m_sections[*section] = true;
-    if (*section == kSectionMainA) m_mainAFound = true;
+    const std::optional<int> flag = section ? FormSectionOf(*section) : std::nullopt;
+    if (!flag || (*flag == kFormSectionMainA && m_mainAFound)) return EventRole::Other;
+    m_sections[*flag] = true;
+    if (*flag == kFormSectionMainA) m_mainAFound = true;
     return EventRole::SectionMarker;
 }

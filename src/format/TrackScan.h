@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "format/ByteOrder.h"
+#include "format/Sections.h"
 #include "format/StyleNames.h"
 #include "format/TrackWalker.h"
 
@@ -51,7 +52,7 @@ public:
     bool TitleFound() const { return m_titleFound; }
     // The format its marker names; nothing before the marker is met.
     std::optional<StyleFormat> Format() const { return m_format; }
-    const std::array<bool, kSectionCount>& Sections() const { return m_sections; }
+    const std::array<bool, kFormSectionCount>& Sections() const { return m_sections; }
 
 private:
     EventRole ClassifyMeta(const TrackEvent& event);
@@ -64,5 +65,5 @@ private:
     bool m_mainAFound = false;
     bool m_tempoFound = false;
     bool m_timeSignatureFound = false;
-    std::array<bool, kSectionCount> m_sections{};
+    std::array<bool, kFormSectionCount> m_sections{};
 };

@@ -17,8 +17,8 @@ std::uint32_t BarTicksOf(const TimelineEvent& signature, int division) {
 // The bar of the set-up's time signature, 4/4 without one.
 std::uint32_t SetUpBarTicks(const Timeline& timeline) {
     TimelineEvent fourFour;
-    fourFour.data1 = 4;
-    fourFour.data2 = 2;
+    fourFour.data1 = kBeatsWithoutTimeSignature;
+    fourFour.data2 = kBeatPowerWithoutTimeSignature;
     std::uint32_t bar = BarTicksOf(fourFour, timeline.division);
     for (const TimelineEvent& e : timeline.setUp) {
         if (e.kind == TimelineEvent::Kind::TimeSignature) bar = BarTicksOf(e, timeline.division);
@@ -323,5 +323,5 @@ std::uint32_t ChordCursor::Swap(const Timeline& timeline) {
 std::string_view ChordCursor::MarkerText(const TimelineEvent& marker) const {
     if (marker.data1 == kChordMarker) return m_chordText;
     if (marker.data1 == kSilentKey) return {};
-    return marker.data1 < kPlaySectionNames.size() ? kPlaySectionNames[marker.data1] : std::string_view{};
+    return marker.data1 < kSectionNames.size() ? kSectionNames[marker.data1] : std::string_view{};
 }

@@ -25,7 +25,7 @@ public:
     bool Peek(TimelineEvent& event, std::uint64_t& tick);
     void Advance();
 
-    // The section now playing (as kPlaySectionNames counts).
+    // The section now playing (as kSectionNames counts).
     int Section() const { return m_section; }
     // After Peek: true when the event it gave is events[index] of the section playing
     // (not the set-up's, nor one the cursor put in at a boundary or a swap).
@@ -58,5 +58,5 @@ private:
     std::uint64_t m_queueTick = 0;
     int m_endedSection = -1;  // the section whose boundary waits in the queue, -1 none
     std::array<std::bitset<128>, 16> m_sounding;
-    std::array<bool, kPlaySectionCount> m_present{};
+    std::array<bool, kSectionCount> m_present{};
 };

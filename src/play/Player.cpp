@@ -212,7 +212,7 @@ PlayStatus CStylePlayer::Status() const {
     if (!IsPlaying()) return status;
     if (m_following) status.chord = ChordText(m_source->ChordNow());
     status.playing = true;
-    status.section = std::string(kPlaySectionNames[m_source->Section()]);
+    status.section = std::string(kSectionNames[m_source->Section()]);
     status.bpm = static_cast<int>(std::lround(60000000.0 / m_source->Quarter()));
     return status;
 }

@@ -51,12 +51,12 @@ inline constexpr int kPlayForever = 0;
 inline constexpr int kPlayDecaySeconds = 2;
 
 // The sections a document's style can play ("SInt" is set-up, never played), in the
-// order of kPlaySectionNames; none when its track cannot be played.
+// order of kSectionNames; none when its track cannot be played.
 std::vector<std::string> PlayableSections(const CKorvaneDoc& doc);
 
 struct PlayStatus {
     bool playing = false;
-    std::string section;  // as kPlaySectionNames spells it
+    std::string section;  // as kSectionNames spells it
     int bpm = 0;          // the tempo now in force, to the nearest whole beat
     // The chord in force now as ChordText shows it ("Am7"); empty while none was given
     // (the style then plays as a keyboard holding C Maj7).

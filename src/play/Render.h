@@ -12,7 +12,7 @@
 #include "play/Timeline.h"
 
 struct RenderSettings {
-    int section = kPlaySectionMainA;
+    int section = kSectionMainA;
     int loops = 2;
     int sampleRate = 44100;
     int channel = -1;  // -1: every channel; 0-15: that channel's stem

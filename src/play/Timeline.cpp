@@ -50,7 +50,7 @@ public:
         m_tick = std::min(m_tick + DeltaTime(m_track, event), m_sectionStart + kLongestSection);
         if (event.type == TrackEvent::Type::Meta && event.metaType == kMetaMarker) {
             const std::string_view text(reinterpret_cast<const char*>(m_track.data() + event.data), event.length);
-            if (const std::optional<int> section = PlaySectionOfMarker(text)) return StartSection(*section);
+            if (const std::optional<int> section = SectionOfMarker(text)) return StartSection(*section);
         }
         TimelineEvent played;
         if (!Translate(event, role, played)) return;
@@ -156,8 +156,8 @@ const TimelineSection* Timeline::Find(int section) const {
     return nullptr;
 }
 
-std::array<bool, kPlaySectionCount> Timeline::Present() const {
-    std::array<bool, kPlaySectionCount> present{};
+std::array<bool, kSectionCount> Timeline::Present() const {
+    std::array<bool, kSectionCount> present{};
     for (const TimelineSection& s : sections) present[s.section] = true;
     return present;
 }
@@ -206,8 +206,8 @@ std::string SectionList(const Timeline& timeline) {
 }
 
 PlayError FindPlaySection(const Timeline& timeline, std::string_view name, int& section) {
-    const std::optional<int> found = PlaySectionOfMarker(name);
-    if (found && *found != kPlaySectionSInt && timeline.Find(*found)) {
+    const std::optional<int> found = SectionOfMarker(name);
+    if (found && *found != kSectionSInt && timeline.Find(*found)) {
         section = *found;
         return std::nullopt;
     }

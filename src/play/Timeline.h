@@ -9,7 +9,7 @@
 #include "format/TrackRewriter.h"
 #include "format/TrackWalker.h"
 #include "play/PlayError.h"
-#include "play/PlaySections.h"
+#include "format/Sections.h"
 #include "play/chords/CasmRules.h"
 
 class CKorvaneDoc;
@@ -48,7 +48,7 @@ PlayError ReadPlayableDivision(ByteView image, int& division);
 TimelineEvent ChannelEventOf(ByteView track, const TrackEvent& event);
 
 struct TimelineSection {
-    int section = 0;           // index into kPlaySectionNames
+    int section = 0;           // index into kSectionNames
     std::uint32_t length = 0;  // ticks from its marker to the next section marker or the track's end
     std::vector<TimelineEvent> events;
 };
@@ -68,7 +68,7 @@ struct Timeline {
     StyleChannelRules rules;
 
     const TimelineSection* Find(int section) const;
-    std::array<bool, kPlaySectionCount> Present() const;
+    std::array<bool, kSectionCount> Present() const;
     bool HasNotes(int section) const;
 };
 
@@ -79,7 +79,7 @@ PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timel
 // The same for a document, with the form's current values.
 PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline);
 
-// The sections a style has, in the order of kPlaySectionNames, joined by ", ".
+// The sections a style has, in the order of kSectionNames, joined by ", ".
 std::string SectionList(const Timeline& timeline);
 // The section named name (as a marker names it) when the style has it; otherwise the
 // error that names the sections it has.

@@ -51,7 +51,7 @@ PlayError OutlineOfTrack(ByteView image, const TrackMap& track, TrackOutline& ou
     for (const TrackStretch& stretch : track.stretches) {
         if (stretch.HasMarker()) {
             const std::string_view text(reinterpret_cast<const char*>(image.data() + stretch.text), stretch.textLength);
-            const std::optional<int> section = PlaySectionOfMarker(text);
+            const std::optional<int> section = SectionOfMarker(text);
             if (section && cut.Enter(*section) == SectionCut::Target::Section) outline.sections[*section] = true;
         }
         if (cut.Current() == SectionCut::Target::Skipped) continue;
@@ -81,9 +81,9 @@ std::vector<SectionVoice> PlayedVoices(const Timeline& timeline, int section, in
     std::vector<SectionVoice> list;
     StyleVoices voices = SetUpVoices(timeline);
     for (int c = 0; c < 16; ++c) {
-        if (timeline.channelsUsed[c]) list.push_back({kPlaySectionSInt, c, voices[c]});
+        if (timeline.channelsUsed[c]) list.push_back({kSectionSInt, c, voices[c]});
     }
-    const std::array<bool, kPlaySectionCount> present = timeline.Present();
+    const std::array<bool, kSectionCount> present = timeline.Present();
     for (std::optional<int> s = section; s;) {
         const std::optional<int> next = NextSection(*s, present);
         const bool repeats = next == s;
@@ -113,7 +113,7 @@ std::vector<std::string> SubstitutionTexts(const Timeline& timeline, int section
     for (const SectionVoice& v : PlayedVoices(timeline, section, loops)) {
         std::string text = SubstitutionText(v.voice, v.channel, DecideVoice(v.voice, v.channel, synth));
         if (text.empty()) continue;
-        if (v.section != kPlaySectionSInt) text = std::string(kPlaySectionNames[v.section]) + ": " + text;
+        if (v.section != kSectionSInt) text = std::string(kSectionNames[v.section]) + ": " + text;
         texts.push_back(std::move(text));
     }
     return texts;

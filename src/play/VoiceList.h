@@ -22,7 +22,7 @@ struct ChannelVoice {
 // cuts the track, without building a timeline: from the map of the track that the
 // load's walk made, walking again only the set-up for its voices.
 struct TrackOutline {
-    std::array<bool, kPlaySectionCount> sections{};  // the sections it plays; never "SInt"
+    std::array<bool, kSectionCount> sections{};  // the sections it plays; never "SInt"
     // Each channel that plays, in channel order, with the voice the set-up selects for
     // it; none when the track cannot be played.
     std::vector<ChannelVoice> voices;
@@ -39,7 +39,7 @@ PlayError OutlineOfTrack(ByteView image, const TrackMap& track, TrackOutline& ou
 PlayError ReadTrackOutline(ByteView image, TrackOutline& outline);
 
 struct SectionVoice {
-    int section = 0;  // as kPlaySectionNames counts; kPlaySectionSInt for the set-up
+    int section = 0;  // as kSectionNames counts; kSectionSInt for the set-up
     int channel = 0;
     StyleVoice voice;
 };

@@ -229,7 +229,7 @@ void StyleDialog::OnUpdate() {
     m_nNumerator = m_doc.m_nTimeSigNumerator;
     m_nDenominator = m_doc.m_nTimeSigDenominator;
     m_nVolume = m_doc.m_nVolume;
-    for (int section = 0; section < kSectionCount; ++section) m_bSection[section] = m_doc.m_bSection[section];
+    for (int section = 0; section < kFormSectionCount; ++section) m_bSection[section] = m_doc.m_bSection[section];
     {
         const QSignalBlocker blocker(m_slider);
         m_slider->setValue(m_doc.m_nAllChannelsPercent);
@@ -276,7 +276,7 @@ void StyleDialog::DoDataExchange(CDataExchange& dx) {
         dx.Number(Edit(id::kFirstChannelVolume + channel), m_nVolume[channel], kVolumeRange,
                   HasChannelVolume(m_doc, channel));
     }
-    for (int section = 0; section < kSectionCount; ++section) {
+    for (int section = 0; section < kFormSectionCount; ++section) {
         dx.Check(CheckBox(id::Section(section)), m_bSection[section]);
     }
     if (!dx.m_bSaveAndValidate && !dx.Failed()) {

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "document/SaveOptions.h"
+#include "format/Sections.h"
 #include "format/StyleNames.h"
 
 class CDataExchange;
@@ -125,5 +126,5 @@ private:
     std::array<int, kSaveOptionCount> m_bOption{};  // in the order of SaveOptions()
     QString m_strCopyright;
     std::array<std::int16_t, kChannelCount> m_nVolume{};
-    std::array<int, kSectionCount> m_bSection{};
+    std::array<int, kFormSectionCount> m_bSection{};
 };

@@ -13,6 +13,7 @@
 #include "PlayFixture.h"
 #include "app/MenuText.h"
 #include "app/PlayBar.h"
+#include "document/EditRules.h"
 #include "msg/ChordMessages.h"
 #include "msg/FillIn.h"
 

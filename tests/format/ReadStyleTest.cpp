@@ -122,10 +122,10 @@ TEST(ReadStyle, TimeSignature) {
 TEST(ReadStyle, SectionMarkers) {
     const StyleFacts facts = ReadEvents(MarkerEvent("main b") + MarkerEvent("INTRO C") + MarkerEvent("Ending A") +
                                         MarkerEvent("Main B ") + MarkerEvent("Fill In AA") + MarkerEvent("Main"));
-    const std::array<bool, kSectionCount> expected = {false, true, false, false, false,
+    const std::array<bool, kFormSectionCount> expected = {false, true, false, false, false,
                                                       false, true, true,  false, false};
     EXPECT_EQ(facts.sections, expected);
-    EXPECT_TRUE(ReadEvents(MarkerEvent("Main A")).sections[kSectionMainA]);
+    EXPECT_TRUE(ReadEvents(MarkerEvent("Main A")).sections[kFormSectionMainA]);
 }
 
 TEST(ReadStyle, FormatMarkerMustMatchExactly) {

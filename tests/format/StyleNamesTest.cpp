@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "document/SideFiles.h"
+#include "format/Sections.h"
 #include "format/StyleNames.h"
 
 namespace {
@@ -21,14 +22,24 @@ TEST(SideFiles, KeepAnyOtherEnding) {
     EXPECT_EQ(CasmSideFilePath(".sty"), std::filesystem::path(".csm"));
 }
 
+// The form's ten flags are a view of the sections: Fill Ins, "Intro D", "Ending D" and
+// "SInt" have none.
 TEST(StyleNames, SectionMarkersMatchWholeNamesWithoutCase) {
-    EXPECT_EQ(SectionOfMarker("Main A"), 0);
-    EXPECT_EQ(SectionOfMarker("main d"), 3);
-    EXPECT_EQ(SectionOfMarker("iNTRO b"), 5);
-    EXPECT_EQ(SectionOfMarker("Ending C"), 9);
-    EXPECT_EQ(SectionOfMarker("Main B "), std::nullopt);
-    EXPECT_EQ(SectionOfMarker("Main"), std::nullopt);
-    EXPECT_EQ(SectionOfMarker("Fill In AA"), std::nullopt);
+    const auto flag = [](std::string_view marker) {
+        const std::optional<int> section = SectionOfMarker(marker);
+        return section ? FormSectionOf(*section) : std::nullopt;
+    };
+    EXPECT_EQ(flag("Main A"), 0);
+    EXPECT_EQ(flag("main d"), 3);
+    EXPECT_EQ(flag("iNTRO b"), 5);
+    EXPECT_EQ(flag("Ending C"), 9);
+    EXPECT_EQ(flag("Main B "), std::nullopt);
+    EXPECT_EQ(flag("Main"), std::nullopt);
+    EXPECT_EQ(SectionOfMarker("fill in aa"), 9);
+    EXPECT_EQ(flag("Fill In AA"), std::nullopt);
+    EXPECT_EQ(flag("Intro D"), std::nullopt);
+    EXPECT_EQ(flag("SInt"), std::nullopt);
+    for (int i = 0; i < kFormSectionCount; ++i) EXPECT_EQ(FormSectionOf(kFormSections[i]), i);
 }
 
 TEST(StyleNames, ChannelLabelsByPart) {

@@ -100,7 +100,7 @@ std::vector<int> PitchClasses(const std::vector<MidiEvent>& ons) {
 TEST(ChordPlay, BassFollowsTheRootAndTheSlashBass) {
     const Timeline timeline = Build(ChordStyle(KeyEachBar(10, 36, 4), Ctab(kBass)));
     const std::vector<MidiEvent> ons =
-        NoteOns(NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 1, Chords("C | G7 | Dm7/G | F/A"))));
+        NoteOns(NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 1, Chords("C | G7 | Dm7/G | F/A"))));
     EXPECT_EQ(PitchClasses(ons), (std::vector<int>{0, 7, 7, 9}));
     for (std::size_t i = 0; i < ons.size(); ++i) EXPECT_EQ(ons[i].tick, 384 * i) << i;
 }
@@ -117,9 +117,9 @@ TEST(ChordPlay, DrumsPlayAsRecordedOverAnyProgression) {
         }
         return kept;
     };
-    const std::vector<MidiEvent> recorded = NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 2, kAsRecorded));
+    const std::vector<MidiEvent> recorded = NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 2, kAsRecorded));
     for (const char* progression : {"Am7 | F#dim | Bb7sus4 Eb", "NC", "C"}) {
-        EXPECT_EQ(notes(NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 2, Chords(progression)))),
+        EXPECT_EQ(notes(NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 2, Chords(progression)))),
                   notes(recorded))
             << progression;
     }
@@ -145,7 +145,7 @@ TEST(ChordPlay, ChannelMutedForAChordStrikesNothing) {
     for (const Case& c : cases) {
         const Timeline timeline = Build(ChordStyle(KeyEachBar(10, 36, 4), Ctab(c.table)));
         const std::vector<MidiEvent> events =
-            NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 1, Chords(c.chords)));
+            NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 1, Chords(c.chords)));
         EXPECT_EQ(NoteOns(events).size(), c.notes) << c.what;
         // A key not struck sends no note-off either.
         std::size_t offs = 0;
@@ -177,7 +177,7 @@ TEST(ChordPlay, HeldKeyAtAChordChangeFollowsTheRetriggerRule) {
         const Timeline timeline = Build(
             ChordStyle(MarkerAt(0, "Main A") + At(0, 0x9A, 36, 77) + At(576, 0x8A, 36, 0) + EndAt(192), Ctab(table)));
         std::vector<MidiEvent> notes;
-        for (const MidiEvent& e : NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 1, Chords(c.chords)))) {
+        for (const MidiEvent& e : NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 1, Chords(c.chords)))) {
             if (e.status != 0xFF) notes.push_back(e);
         }
         EXPECT_EQ(notes, c.expected) << c.what;
@@ -190,7 +190,7 @@ TEST(ChordPlay, StyleWithoutCasmPlaysChannelsNineToSixteenOnly) {
     const Timeline timeline = Build(PlayStyle(96, events + EndAt(96)));
     EXPECT_FALSE(timeline.rules.fromCasm);
     std::vector<int> channels;
-    for (const MidiEvent& e : NoteOns(NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 1, ChordPlan{}))))
+    for (const MidiEvent& e : NoteOns(NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 1, ChordPlan{}))))
         channels.push_back(e.status & 0x0F);
     EXPECT_EQ(channels, (std::vector<int>{8, 9, 10, 11, 12, 13, 14, 15}));
 }
@@ -201,8 +201,8 @@ TEST(ChordPlay, AsRecordedPassesEveryEventThrough) {
     for (std::uint8_t channel : {0, 3, 10}) events += At(5, std::uint8_t(0x90 | channel), 50, 100);
     events += At(0, 0xB3, 64, 127) + At(100, 0x83, 50, 0) + MarkerAt(10, "Main B") + At(0, 0x90, 61, 1) + EndAt(96);
     const Timeline timeline = Build(PlayStyle(96, events));
-    PlayCursor plain(timeline, kPlaySectionMainA, 3);
-    ChordCursor chords(timeline, kPlaySectionMainA, 3, kAsRecorded);
+    PlayCursor plain(timeline, kSectionMainA, 3);
+    ChordCursor chords(timeline, kSectionMainA, 3, kAsRecorded);
     TimelineEvent a, b;
     std::uint64_t ta = 0, tb = 0;
     int count = 0;
@@ -254,7 +254,7 @@ TEST(ChordPlay, MidiFileMarksSectionsAndChordsAsWritten) {
         const Timeline timeline = Build(ChordStyle(KeyEachBar(10, 36, 2), Ctab(kBass), c.signature));
         std::vector<MidiEvent> markers;
         for (const MidiEvent& e :
-             NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 2, Chords(c.chords, c.beats)))) {
+             NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 2, Chords(c.chords, c.beats)))) {
             if (e.status == 0xFF) markers.push_back(e);
         }
         EXPECT_EQ(markers, c.markers) << c.chords;
@@ -323,7 +323,7 @@ TEST(ChordPlay, BlockStrumAndArpeggioSoundTheSameOnEveryChordType) {
     }
     const Timeline timeline = Build(ChordStyle(InTime(events, 384), tables));
     const std::vector<MidiEvent> played =
-        NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, kChordTypeCount, Chords(progression)));
+        NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, kChordTypeCount, Chords(progression)));
     EXPECT_EQ(FirstUnbalancedNote(played), "");
     std::map<std::pair<int, std::uint64_t>, std::set<int>> pitchClasses;  // channel and bar
     std::map<std::uint64_t, int> blockKeys;
@@ -354,7 +354,7 @@ TEST(ChordPlay, RestrikesAtAChangeNeverStrikeASoundingKey) {
     }
     const Timeline timeline = Build(ChordStyle(InTime(events, 384), Ctab({.source = 11, .part = 11, .ntr = 1, .ntt = 2, .rtr = 3})));
     for (const char* chords : {"C C1+8 | Bb C5", "C7 Am | F#dim Gsus4", "Dm7 D1+8 Bb Eb"}) {
-        const std::vector<MidiEvent> played = NotesAndMarkers(MidiFileBytes(timeline, kPlaySectionMainA, 2, Chords(chords)));
+        const std::vector<MidiEvent> played = NotesAndMarkers(MidiFileBytes(timeline, kSectionMainA, 2, Chords(chords)));
         EXPECT_EQ(FirstUnbalancedNote(played), "") << chords;
     }
 }
@@ -380,7 +380,7 @@ TEST(ChordPlay, ANoteEndingOnTheChangeIsNotStruckAgain) {
         std::vector<Event> events = {{0, 0x9D, 64, 90}, {192, 0x9A, 36, 90}, {288, 0x8A, 36, 0}};
         events.insert(events.begin() + 2, c.phrase.begin() + 1, c.phrase.end());
         const std::vector<MidiEvent> played = NotesAndMarkers(
-            MidiFileBytes(Build(ChordStyle(InTime(events, 384), tables)), kPlaySectionMainA, 1, Chords("C F")));
+            MidiFileBytes(Build(ChordStyle(InTime(events, 384), tables)), kSectionMainA, 1, Chords("C F")));
         EXPECT_EQ(FirstUnbalancedNote(played), "") << c.what;
         std::vector<MidiEvent> phrase;
         for (const MidiEvent& e : played) {
@@ -397,7 +397,7 @@ TEST(ChordPlay, TwoKeysOnOnePitchSoundItOnceUntilTheLastEnds) {
     const Bytes tables = Ctab({.source = 13, .part = 13, .ntr = 0, .ntt = 1});
     std::vector<MidiEvent> notes;
     for (const MidiEvent& e :
-         NotesAndMarkers(MidiFileBytes(Build(ChordStyle(section, tables)), kPlaySectionMainA, 1, Chords("Cm")))) {
+         NotesAndMarkers(MidiFileBytes(Build(ChordStyle(section, tables)), kSectionMainA, 1, Chords("Cm")))) {
         if (e.status != 0xFF) notes.push_back(e);
     }
     EXPECT_EQ(notes, (std::vector<MidiEvent>{{0, 0x9D, 63, 90, {}}, {300, 0x8D, 63, 0, {}}}));

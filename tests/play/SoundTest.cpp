@@ -36,7 +36,7 @@ protected:
         const Timeline timeline = Build(style, tempo);
         std::unique_ptr<Synth> synth = MakeSynth(channel);
         if (!synth) return {};
-        RenderSettings settings{kPlaySectionMainA, 1, kRate, channel, kAsRecorded};
+        RenderSettings settings{kSectionMainA, 1, kRate, channel, kAsRecorded};
         settings.gainDb = gainDb;
         return RenderSound(timeline, settings, *synth);
     }
@@ -148,7 +148,7 @@ TEST_F(Sound, RenderWrittenInBlocksIsTheRenderInMemory) {
     std::unique_ptr<Synth> synth = MakeSynth(-1);
     ASSERT_TRUE(synth);
     WavFileWriter wav(SystemFileSystem(), dir / "Out.wav", kRate);
-    EXPECT_TRUE(RenderSound(timeline, RenderSettings{kPlaySectionMainA, 1, kRate, -1, kAsRecorded}, *synth,
+    EXPECT_TRUE(RenderSound(timeline, RenderSettings{kSectionMainA, 1, kRate, -1, kAsRecorded}, *synth,
                             [&wav](std::span<const std::int16_t> block) { return wav.Write(block); }));
     ASSERT_EQ(wav.Finish().outcome, WriteOutcome::Written);
     EXPECT_EQ(ReadFileBytes(dir / "Out.wav").data, WavFileBytes(Render(TwoChannelStyle(100), -1), kRate));

@@ -55,7 +55,7 @@ TEST_P(ExactSamples, NotesComeAtTheirSample) {
     const Bytes style =
         PlayStyle(std::uint16_t(division), TempoAt(0, quarter) + MarkerAt(0, "Main A") + At(note, 0x91, 60, 90) +
                                                At(7, 0x81, 60, 0) + EndAt(length - note - 7));
-    const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 2, rate);
+    const RecordingSynth synth = Play(Build(style), kSectionMainA, 2, rate);
     const std::vector<SentMessage> ons = synth.NoteOns();
     ASSERT_EQ(ons.size(), 2u);
     EXPECT_EQ(ons[0].sample, SampleOf(note, quarter, division, rate));
@@ -77,7 +77,7 @@ TEST(Timeline, SetUpIsSentOnceAtTimeZero) {
     const Bytes style =
         PlayStyle(480, TempoAt(0, 500000) + At(0, 0xB0, 0, 0) + ProgramAt(0, 0, 33) + MarkerAt(0, "SInt") +
                            At(960, 0xB0, 7, 100) + At(0, 0xB0, 91, 40) + OneNoteSection("Main A", 60, 480) + EndAt(0));
-    const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 3);
+    const RecordingSynth synth = Play(Build(style), kSectionMainA, 3);
     ASSERT_EQ(synth.voices.size(), 1u);
     EXPECT_EQ(synth.voices[0].sample, 0u);
     EXPECT_EQ(synth.voices[0].voice.program, 33);
@@ -127,7 +127,7 @@ TEST(Timeline, BoundaryEndsNotesAndResetsControllers) {
     const Bytes style = PlayStyle(480, MarkerAt(0, "Main A") + At(0, 0x92, 60, 100) + At(0, 0xB2, 64, 127) +
                                            At(10, 0xE2, 0, 100) + At(0, 0xB2, 1, 90) + At(0, 0xB2, 11, 60) +
                                            MarkerAt(1910, "Main B") + At(0, 0x92, 70, 100) + EndAt(480));
-    const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 1);
+    const RecordingSynth synth = Play(Build(style), kSectionMainA, 1);
     const std::uint64_t boundary = SampleOf(1920, 500000, 480);
     const std::vector<SentMessage> expected = {{boundary, 0x82, 60, 0},
                                                {boundary, 0xB2, 64, 0},
@@ -168,7 +168,7 @@ TEST(Timeline, TempoEditAfterTheLastEventHoldsPastTheBoundary) {
     const Timeline original = Build(style);
     const Timeline slower = Build(style, 60);
     RecordingSynth synth;
-    Scheduler scheduler(original, kPlaySectionMainA, 2, kAsRecorded, kRate, synth);
+    Scheduler scheduler(original, kSectionMainA, 2, kAsRecorded, kRate, synth);
     float left[333];
     float right[333];
     // Past the note-off (a quarter, 22050 samples at 120 bpm), half a bar before the end.
@@ -197,9 +197,9 @@ TEST(Timeline, OtherMarkersAreNoBoundaries) {
                           At(10, 0x80, 62, 0) + MarkerAt(268, "main b") + At(0, 0x90, 63, 100) + EndAt(96));
     const Timeline timeline = Build(style);
     EXPECT_EQ(SectionList(timeline), "Main A, Main B");
-    ASSERT_NE(timeline.Find(kPlaySectionMainA), nullptr);
-    EXPECT_EQ(timeline.Find(kPlaySectionMainA)->length, 4u * 96);
-    EXPECT_EQ(NoteKeys(Play(timeline, kPlaySectionMainA, 1)), (std::vector<int>{60, 61, 62}));
+    ASSERT_NE(timeline.Find(kSectionMainA), nullptr);
+    EXPECT_EQ(timeline.Find(kSectionMainA)->length, 4u * 96);
+    EXPECT_EQ(NoteKeys(Play(timeline, kSectionMainA, 1)), (std::vector<int>{60, 61, 62}));
 }
 
 TEST(Timeline, UnknownSectionNamesTheSectionsThereAre) {
@@ -228,7 +228,7 @@ TEST(Timeline, FrameDivisionIsRefused) {
 TEST(Timeline, EmptySectionPlaysOnceEvenLoopingForever) {
     const Timeline timeline = Build(PlayStyle(96, MarkerAt(0, "Main A") + MarkerAt(0, "Main B") + EndAt(96)));
     RecordingSynth synth;
-    Scheduler scheduler(timeline, kPlaySectionMainA, 0, kAsRecorded, kRate, synth);
+    Scheduler scheduler(timeline, kSectionMainA, 0, kAsRecorded, kRate, synth);
     float buffer[64];
     scheduler.Render(buffer, buffer, 64);
     EXPECT_TRUE(scheduler.Finished());
@@ -238,10 +238,10 @@ TEST(Timeline, EmptySectionPlaysOnceEvenLoopingForever) {
 // filled the memory before anything was written. The length is known from the events.
 TEST(Timeline, SoundLengthIsCountedFromTheEventsAlone) {
     const Timeline normal = Build(PlayStyle(96, OneNoteSection("Main A", 60, 96) + EndAt(0)));
-    EXPECT_EQ(SoundFrames(normal, RenderSettings{kPlaySectionMainA, 3, kRate, -1, kAsRecorded}),
+    EXPECT_EQ(SoundFrames(normal, RenderSettings{kSectionMainA, 3, kRate, -1, kAsRecorded}),
               3 * SampleOf(4 * 96, 500000, 96));
     const Timeline endless = Build(PlayStyle(96, MarkerAt(0, "Main A") + At(0x0FFFFFFF, 0x90, 60, 100) + EndAt(0)));
-    EXPECT_EQ(SoundFrames(endless, RenderSettings{kPlaySectionMainA, 2, kRate, -1, kAsRecorded}),
+    EXPECT_EQ(SoundFrames(endless, RenderSettings{kSectionMainA, 2, kRate, -1, kAsRecorded}),
               2 * SampleOf(0x0FFFFFFF, 500000, 96));
 }
 

@@ -81,7 +81,7 @@ TEST(Voices, MegaVoiceEffectNotesAreLeftOut) {
     const Bytes style = PlayStyle(96, At(0, 0xB2, 0, 8) + ProgramAt(0, 2, 24) + MarkerAt(0, "Main A") +
                                           At(0, 0x92, 60, 100) + At(0, 0x92, kMegaVoiceEffectNotesFrom, 100) +
                                           At(10, 0x82, 60, 0) + At(0, 0x82, kMegaVoiceEffectNotesFrom, 0) + EndAt(86));
-    const RecordingSynth synth = Play(Build(style), kPlaySectionMainA, 1);
+    const RecordingSynth synth = Play(Build(style), kSectionMainA, 1);
     ASSERT_EQ(synth.NoteOns().size(), 1u);
     EXPECT_EQ(synth.NoteOns()[0].data1, 60);
 }
@@ -194,7 +194,7 @@ TEST(Voices, VoicesTheSectionsSelectAreListedWithTheirSection) {
         "Main A: channel 11: bank 121/0 program 5 (Electric Piano 2) plays as SoundFont bank 0 program 5",
         "Main A: channel 12: bank 8/0 program 24 (Acoustic Guitar (nylon)) plays as SoundFont bank 0 program 24, "
         "Mega Voice effect notes left out"};
-    EXPECT_EQ(SubstitutionTexts(timeline, kPlaySectionMainA, 3, synth), mainA);
+    EXPECT_EQ(SubstitutionTexts(timeline, kSectionMainA, 3, synth), mainA);
     // An Intro leads into its Main: both are listed, the Intro selecting nothing of its own.
     EXPECT_EQ(SubstitutionTexts(timeline, 1, 0, synth), mainA);
     // A section that does not play lists nothing of its own.
@@ -203,11 +203,11 @@ TEST(Voices, VoicesTheSectionsSelectAreListedWithTheirSection) {
         std::vector<std::string>{
             "Main B: channel 13: bank 121/0 program 1 (Bright Acoustic Piano) plays as SoundFont bank 0 program 1"});
 
-    const std::vector<SectionVoice> played = PlayedVoices(timeline, kPlaySectionMainA, 2);
+    const std::vector<SectionVoice> played = PlayedVoices(timeline, kSectionMainA, 2);
     ASSERT_EQ(played.size(), 5u);  // channels 11 to 13 from the set-up, then Main A's two
-    EXPECT_EQ(played[0].section, kPlaySectionSInt);
+    EXPECT_EQ(played[0].section, kSectionSInt);
     EXPECT_EQ(played[0].voice.program, 33);
-    EXPECT_EQ(played[3].section, kPlaySectionMainA);
+    EXPECT_EQ(played[3].section, kSectionMainA);
     EXPECT_EQ(played[3].channel, 10);
 }
 
@@ -218,7 +218,7 @@ TEST(SoundFiles, MidiFileKeepsTheStylesVoices) {
     const Bytes style =
         PlayStyle(192, kXgDrumPart3 + At(0, 0xB1, 0, 104) + ProgramAt(0, 1, 50) + TempoAt(0, 600000) +
                            TimeSignatureEvent(3, 2) + MarkerAt(0, "Main A") + At(0, 0x91, 60, 100) + EndAt(768));
-    const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kPlaySectionMainA, 1, kAsRecorded);
+    const std::vector<std::uint8_t> midi = MidiFileBytes(Build(style), kSectionMainA, 1, kAsRecorded);
     const Bytes expected =
         Chunk("MThd", {0x00, 0x00, 0x00, 0x01, 0x00, 0xC0}) +
         Chunk("MTrk", Bytes{0x00, 0xF0, 0x08, 0x43, 0x10, 0x4C, 0x08, 0x03, 0x07, 0x01, 0xF7} +
@@ -252,7 +252,7 @@ TEST(SoundFiles, MidiFileKeepsGapsLongerThanOneDeltaTime) {
             Chunk("MTrk", Bytes{0x00, 0xFF, 0x06, 0x06} + Bytes::Text("Main A") + Bytes{0x00, 0x90, 60, 100} + c.gap +
                               Bytes{0x80, 60, 0} + Bytes{0x00, 0xB0, 64, 0} + Bytes{0x00, 0xB0, 1, 0} +
                               Bytes{0x00, 0xB0, 11, 127} + Bytes{0x00, 0xE0, 0, 64} + Bytes{0x00, 0xFF, 0x2F, 0x00});
-        EXPECT_EQ(MidiFileBytes(Build(style), kPlaySectionMainA, 1, kAsRecorded), expected.data) << c.afterMarker;
+        EXPECT_EQ(MidiFileBytes(Build(style), kSectionMainA, 1, kAsRecorded), expected.data) << c.afterMarker;
     }
 }
 

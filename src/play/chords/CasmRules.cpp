@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kFirstPart = 8;
-constexpr int kLastPart = 15;
-
 std::optional<ZoneRules> ZoneOf(const CasmZone& zone, bool sff2, std::optional<std::uint8_t> cnttNtt) {
     const std::optional<Ntr> ntr = NtrFromNumber(zone.ntr, sff2);
     const std::optional<Rtr> rtr = RtrFromNumber(zone.rtr);
@@ -38,12 +35,6 @@ StyleChannelRules Defaults(std::string damage) {
     return style;
 }
 
-// Styles made on a computer name parts 0-7, which a keyboard does not have: such a
-// channel is not played, and the others keep their rules.
-bool IsPlayedPart(const CasmChannelTable& table) {
-    return table.destination >= kFirstPart && table.destination <= kLastPart;
-}
-
 std::string UnknownRuleText(const CasmChannelTable& table) {
     return StyleError::At(style_messages::kUnknownChannelRule, table.offset).Text();
 }
@@ -64,7 +55,7 @@ std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::opt
     }
     ChannelRules rules;
     rules.sourceChannel = table.sourceChannel;
-    rules.part = static_cast<Part>(std::clamp<int>(table.destination, kFirstPart, kLastPart));
+    rules.part = static_cast<Part>(std::clamp<int>(table.destination, kFirstPlayedPart, kLastPlayedPart));
     rules.noteMute = table.noteMute;
     rules.chordMute = table.chordMute;
     rules.autostart = table.autostart;
@@ -89,7 +80,9 @@ std::optional<ChannelRules> RulesOfTable(const CasmChannelTable& table, std::opt
 std::string DamageOfSegments(const std::vector<CasmSegment>& segments) {
     for (const CasmSegment& segment : segments) {
         for (const CasmChannelTable& table : segment.tables) {
-            if (!IsPlayedPart(table)) continue;
+            // Styles made on a computer name parts 0-7, which a keyboard does not have:
+            // such a channel is not played, and the others keep their rules.
+            if (!IsPlayedPart(table.destination)) continue;
             if (!RulesOfTable(table, CnttOf(segment, table.sourceChannel))) return UnknownRuleText(table);
         }
     }
@@ -104,21 +97,19 @@ StyleChannelRules RulesOfSegments(const std::vector<CasmSegment>& segments) {
     for (const CasmSegment& segment : segments) {
         SectionChannelRules rules;
         for (const CasmChannelTable& table : segment.tables) {
-            if (IsPlayedPart(table))
+            if (IsPlayedPart(table.destination))
                 rules[table.sourceChannel] = RulesOfTable(table, CnttOf(segment, table.sourceChannel));
         }
         for (const std::string& name : segment.sections) {
-            if (const std::optional<int> section = PlaySectionOfMarker(name)) style.sections[*section] = rules;
+            if (const std::optional<int> section = SectionOfMarker(name)) style.sections[*section] = rules;
         }
     }
     return style;
 }
 
 StyleChannelRules RulesOfStyle(ByteView image, std::size_t walkEnd) {
-    ChunkLayout layout;
-    if (MaybeStyleError error = LocateChunks(image, walkEnd, layout)) return Defaults(error->Text());
-    if (!layout.casm) return Defaults({});
     std::vector<CasmSegment> segments;
-    if (MaybeStyleError error = ReadCasmTables(image, *layout.casm, segments)) return Defaults(error->Text());
-    return RulesOfSegments(segments);
+    bool found = false;
+    if (MaybeStyleError error = ReadStyleCasm(image, walkEnd, segments, found)) return Defaults(error->Text());
+    return found ? RulesOfSegments(segments) : Defaults({});
 }

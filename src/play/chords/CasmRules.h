@@ -7,18 +7,18 @@
 #include <vector>
 
 #include "format/CasmTables.h"
-#include "play/PlaySections.h"
+#include "format/Sections.h"
 #include "play/chords/ChannelRules.h"
 
 // The rules of every source channel (0-15) in one section; nothing for a channel that
 // a keyboard does not play there.
 using SectionChannelRules = std::array<std::optional<ChannelRules>, 16>;
 
-// What a keyboard plays in each section (as kPlaySectionNames counts them): the
+// What a keyboard plays in each section (as kSectionNames counts them): the
 // channel tables of the CSEG whose "Sdec" names the section, or, for a section no CSEG
 // names, channels 9-16 as their own parts (DefaultRules).
 struct StyleChannelRules {
-    std::array<SectionChannelRules, kPlaySectionCount> sections;
+    std::array<SectionChannelRules, kSectionCount> sections;
     bool fromCasm = false;
     // Why the style's CASM is played as if it had none; empty when it is not.
     std::string damage;

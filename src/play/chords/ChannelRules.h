@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "format/StyleNames.h"
 #include "play/chords/ChordTypes.h"
 
 // The part a source channel plays on the keyboard, numbered as a style's channel
 // rules name it.
-enum class Part : std::uint8_t { SubRhythm = 8, Rhythm, Bass, Chord1, Chord2, Pad, Phrase1, Phrase2 };
+enum class Part : std::uint8_t { SubRhythm = kFirstPlayedPart, Rhythm, Bass, Chord1, Chord2, Pad, Phrase1, Phrase2 };
+static_assert(static_cast<int>(Part::Phrase2) == kLastPlayedPart);
 inline bool IsRhythmPart(Part part) { return part == Part::SubRhythm || part == Part::Rhythm; }
 
 // How a part follows the chord's root.

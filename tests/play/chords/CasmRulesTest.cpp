@@ -19,7 +19,7 @@ CasmChannelTable BassTable() {
     return table;
 }
 
-int SectionOf(std::string_view name) { return *PlaySectionOfMarker(name); }
+int SectionOf(std::string_view name) { return *SectionOfMarker(name); }
 
 TEST(CasmRules, SectionsTheSdecNamesTakeItsTablesAndTheOthersTheDefaults) {
     CasmSegment segment;
