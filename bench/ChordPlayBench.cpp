@@ -16,10 +16,10 @@
 #include "PumpedOutput.h"
 #include "TempDir.h"
 #include "document/KorvaneDoc.h"
-#include "play/NoSound.h"
+#include "play/sound/NoSound.h"
 #include "play/Player.h"
-#include "play/Render.h"
-#include "play/SynthFactory.h"
+#include "play/files/Render.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ void HoldToNote(benchmark::State& state) {
     for (auto _ : state) {
         for (std::size_t offset = 0; offset < 44100; offset += 1531) {
             player.HoldChord(Chord{});
-            if (player.Play(doc, "Main A", "font.sf2")) return;
+            if (player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2")) return;
             output->Pump(44100 + offset);
             const std::size_t before = output->synth.messages.size();
             const std::uint64_t held = output->synth.samples;

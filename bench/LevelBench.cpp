@@ -22,8 +22,8 @@
 
 #include "document/KorvaneDoc.h"
 #include "msg/MessagePresenter.h"
-#include "play/Render.h"
-#include "play/SynthFactory.h"
+#include "play/files/Render.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     for (const std::filesystem::path& path : paths) {
         CKorvaneDoc doc;
         PlayableMainA style{path, {}, 0};
-        if (doc.OnOpenDocument(path) && !BuildTimeline(doc, style.timeline) &&
+        if (doc.OnOpenDocument(path) && !BuildTimeline(doc.Image(), doc.CurrentTrackEdits(), style.timeline) &&
             !FindPlaySection(style.timeline, "Main A", style.section)) {
             styles.push_back(std::move(style));
         }

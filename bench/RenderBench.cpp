@@ -21,8 +21,8 @@
 #include "document/KorvaneDoc.h"
 #include "msg/MessagePresenter.h"
 #include "play/Player.h"
-#include "play/Render.h"
-#include "play/SynthFactory.h"
+#include "play/files/Render.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void RenderStyle(benchmark::State& state, const std::filesystem::path& path) {
     CKorvaneDoc doc;
     Timeline timeline;
     int section = 0;
-    if (!doc.OnOpenDocument(path) || BuildTimeline(doc, timeline) || FindPlaySection(timeline, "Main A", section)) {
+    if (!doc.OnOpenDocument(path) || BuildTimeline(doc.Image(), doc.CurrentTrackEdits(), timeline) || FindPlaySection(timeline, "Main A", section)) {
         state.SkipWithError("does not load or has no Main A");
         return;
     }
@@ -106,7 +106,7 @@ void PlayToFirstSound(benchmark::State& state, const std::filesystem::path& path
         state.SkipWithError("does not load");
         return;
     }
-    if (PlayError error = player.Play(doc, "Main A", kSoundFont)) {  // loads the SoundFont
+    if (PlayError error = player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", kSoundFont)) {  // loads the SoundFont
         state.SkipWithError(error->c_str());
         return;
     }
@@ -114,7 +114,7 @@ void PlayToFirstSound(benchmark::State& state, const std::filesystem::path& path
     std::vector<double> latencies;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (player.Play(doc, "Main A", kSoundFont)) break;
+        if (player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", kSoundFont)) break;
         while (!timed->source.sounded) std::this_thread::sleep_for(std::chrono::microseconds(200));
         latencies.push_back(std::chrono::duration<double, std::milli>(timed->source.at - start).count());
         player.Stop();

@@ -17,7 +17,7 @@
 #include "format/StyleReader.h"
 #include "format/TrackRewriter.h"
 #include "play/ChordCursor.h"
-#include "play/SoundFiles.h"
+#include "play/files/SoundFiles.h"
 
 namespace {
 

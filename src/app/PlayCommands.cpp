@@ -28,8 +28,8 @@
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
 #include "format/Sections.h"
-#include "play/SoundFontFile.h"
-#include "play/SoundFontSetting.h"
+#include "play/sound/SoundFontFile.h"
+#include "options/PlaybackSettings.h"
 #include "view/StyleDialog.h"
 
 namespace {
@@ -157,7 +157,7 @@ const std::vector<std::string>& CPlayCommands::SectionsOf(CChildFrame& frame) {
     WindowChoice& window = WindowOf(frame);
     // A style that cannot be played now lists no sections (Play then says why) and is
     // asked again next time: a tempo being typed may be all that is in the way.
-    if (window.sections.empty()) window.sections = PlayableSections(frame.GetDocument());
+    if (window.sections.empty()) window.sections = PlayableSections(frame.GetDocument().Image(), frame.GetDocument().CurrentTrackEdits());
     return window.sections;
 }
 
@@ -243,7 +243,7 @@ void CPlayCommands::Play(CChildFrame& frame) {
     m_statusNote.clear();
     // The form hands every change to the document as it is made, so the document
     // already holds what a save would write.
-    if (const PlayError error = m_player->Play(frame.GetDocument(), section, SoundFontPath(AppProfile()))) {
+    if (const PlayError error = m_player->Play(frame.GetDocument().Image(), frame.GetDocument().CurrentTrackEdits(), frame.GetDocument().Files(), section, ChosenSoundFont(AppProfile()))) {
         // A sound of another window has stopped; without one, nothing has changed.
         if (m_playing) ShowStatus();
         ShowMessageText(*error);
@@ -271,7 +271,7 @@ void CPlayCommands::OnStop() {
 // An edit is heard within a beat. One the save would refuse (a tempo on its way from
 // "1" to "120") keeps the sound as it was; the save names it when it comes.
 void CPlayCommands::OnFormEdited(CChildFrame* frame) {
-    if (frame == PlayingFrame()) (void)m_player->UpdateEdits(frame->GetDocument());
+    if (frame == PlayingFrame()) (void)m_player->UpdateEdits(frame->GetDocument().Image(), frame->GetDocument().CurrentTrackEdits());
 }
 
 void CPlayCommands::OnFrameGone(CChildFrame* frame) {
@@ -316,7 +316,7 @@ void CPlayCommands::ShowStatusNote(const QString& note) {
 }
 
 void CPlayCommands::OnChooseSoundFont() {
-    const std::filesystem::path current = SoundFontPath(AppProfile());
+    const std::filesystem::path current = ChosenSoundFont(AppProfile());
     const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
     if (!chosen) return;
     if (!LooksLikeSoundFont(SystemFileSystem(), *chosen)) {

@@ -9,7 +9,7 @@
 #include "framework/Modules.h"
 #include "framework/qt/QtText.h"
 #include "msg/PlayMessages.h"
-#include "play/SoundModule.h"
+#include "play/sound/SoundModule.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "cli/SaveCommand.h"
 #include "document/EditRules.h"
 #include "framework/Version.h"
-#include "play/SoundFontSetting.h"
+#include "play/sound/SoundFontSetting.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "cli/RenderCommand.h"
 #include "msg/PlayMessages.h"
 #include "play/Player.h"
-#include "play/SynthFactory.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
         } else {
             player.HoldChord(Chord{});
         }
-        if (PlayError error = player.Play(style.doc, section, ChosenSoundFont(request), request.loops)) {
+        if (PlayError error = player.Play(style.doc.Image(), style.doc.CurrentTrackEdits(), style.doc.Files(), section, ChosenSoundFont(request), request.loops)) {
             ReportFileMessage(err, file, *error);
             status = kExitFileFailed;
             continue;

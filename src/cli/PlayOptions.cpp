@@ -11,7 +11,7 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "play/SoundFontSetting.h"
+#include "options/PlaybackSettings.h"
 
 std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
                                             PlayRequest& request) {
@@ -78,7 +78,7 @@ std::optional<std::string> LoadPlayableStyle(const std::string& file, const Play
         return presenter.Requests().empty() ? "" : Cp1252ToUtf8(presenter.Requests().back().text);
     }
     PlayError error = ApplyEditRequest(request.edits, style.doc);
-    if (!error) error = BuildTimeline(style.doc, style.timeline);
+    if (!error) error = BuildTimeline(style.doc.Image(), style.doc.CurrentTrackEdits(), style.timeline);
     if (!error) error = FindPlaySection(style.timeline, request.section, style.section);
     if (error) return error;
     style.chords.asRecorded = request.asRecorded;
@@ -105,5 +105,5 @@ std::string CasmDamage(const PlayableStyle& style) {
 }
 
 std::filesystem::path ChosenSoundFont(const PlayRequest& request) {
-    return request.soundFont ? *request.soundFont : SoundFontPath(AppProfile());
+    return request.soundFont ? *request.soundFont : ChosenSoundFont(AppProfile());
 }

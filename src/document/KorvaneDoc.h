@@ -43,8 +43,6 @@ public:
     std::filesystem::path m_strStylePath;
     StyleFormat m_styleFormat = StyleFormat::Sff1;  // the kind of style, from its marker
     std::string m_strSaveName;                      // UTF-8, as file names are
-    std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
-    std::int32_t m_nBufferSize = 0;
     std::int32_t m_nFileLength = 0;
     std::int32_t m_nTitleLength = 0;
     std::string m_strStyleTitle;  // code page 1252, at most 32 characters
@@ -95,6 +93,10 @@ public:
     ExistingFile m_existingFile = ExistingFile::Refuse;
 
 private:
+    // The style's bytes as loaded: only Image() shows them, so nothing changes them but
+    // the next load.
+    std::unique_ptr<std::uint8_t[]> m_pFileBuffer;
+    std::int32_t m_nBufferSize = 0;
     FileSystem* m_files = &SystemFileSystem();
     // The file at m_strStylePath as it was loaded or last written.
     LoadedFileRecord m_loadedFile;

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "document/KorvaneDoc.h"
 #include "play/ChordPlan.h"
-#include "play/OutputStage.h"
+#include "play/sound/OutputStage.h"
 #include "play/Scheduler.h"
 #include "play/Timeline.h"
 
@@ -129,9 +128,9 @@ private:
     std::uint64_t m_lastChordNumber = 0;
 };
 
-std::vector<std::string> PlayableSections(const CKorvaneDoc& doc) {
+std::vector<std::string> PlayableSections(ByteView image, const TrackEdits& edits) {
     Timeline timeline;
-    if (BuildTimeline(doc, timeline)) return {};
+    if (BuildTimeline(image, edits, timeline)) return {};
     std::vector<std::string> sections;
     for (const std::string_view name : PlayableSectionNames(timeline.Present())) sections.emplace_back(name);
     return sections;
@@ -141,11 +140,11 @@ CStylePlayer::CStylePlayer(OutputFactory makeOutput) : m_makeOutput(std::move(ma
 
 CStylePlayer::~CStylePlayer() { Stop(); }
 
-PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionName,
+PlayError CStylePlayer::Play(ByteView image, const TrackEdits& edits, FileSystem& files, std::string_view sectionName,
                              const std::filesystem::path& soundFont, int loops) {
     Stop();
     auto timeline = std::make_unique<Timeline>();
-    if (PlayError error = BuildTimeline(doc, *timeline)) return error;
+    if (PlayError error = BuildTimeline(image, edits, *timeline)) return error;
     int section = 0;
     if (PlayError error = FindPlaySection(*timeline, sectionName, section)) return error;
     if (!m_output) {
@@ -153,7 +152,7 @@ PlayError CStylePlayer::Play(const CKorvaneDoc& doc, std::string_view sectionNam
         m_output = m_makeOutput(error);
         if (!m_output) return error;
     }
-    if (PlayError error = m_output->LoadSoundFont(doc.Files(), soundFont)) return error;
+    if (PlayError error = m_output->LoadSoundFont(files, soundFont)) return error;
     Synth& synth = m_output->GetSynth();
     synth.Reset();
     auto chords = std::make_unique<ChordPlan>();
@@ -181,10 +180,10 @@ void CStylePlayer::Stop() {
     m_playing = false;
 }
 
-PlayError CStylePlayer::UpdateEdits(const CKorvaneDoc& doc) {
+PlayError CStylePlayer::UpdateEdits(ByteView image, const TrackEdits& edits) {
     if (!m_playing) return std::nullopt;
     auto timeline = std::make_unique<Timeline>();
-    if (PlayError error = BuildTimeline(doc, *timeline)) return error;
+    if (PlayError error = BuildTimeline(image, edits, *timeline)) return error;
     m_source->Hand(std::move(timeline));
     return std::nullopt;
 }

@@ -11,12 +11,14 @@
 #include <string_view>
 #include <vector>
 
-#include "play/AudioOutput.h"
+#include "format/TrackRewriter.h"
+#include "framework/ByteView.h"
 #include "play/PlayError.h"
 #include "play/chords/Chord.h"
 #include "play/chords/Progression.h"
+#include "play/sound/AudioOutput.h"
+#include "storage/FileSystem.h"
 
-class CKorvaneDoc;
 class Scheduler;
 struct Timeline;
 
@@ -24,14 +26,16 @@ struct Timeline;
 //
 // How the editor uses it (all calls from the one GUI thread):
 //   CStylePlayer player;                    // cheap: no synthesizer until the first Play
-//   if (PlayError e = player.Play(doc, "Main A", SoundFontPath(AppProfile()))) ShowError(*e);
+//   if (PlayError e = player.Play(image, edits, files, "Main A", soundFont)) ShowError(*e);
 //   ... a volume, the percentage, "All channels", tempo or time signature changed:
-//   player.UpdateEdits(doc);                // heard within one beat, without a restart
+//   player.UpdateEdits(image, edits);       // heard within one beat, without a restart
 //   player.HoldChord(*ParseChord("Am7"));   // the left hand: heard within one audio block
 //   player.FollowProgression(progression);  // or a progression, from the next bar line
 //   PlayStatus s = player.Status();         // for the status line: "Main A - x.sty - 120 bpm"
 //   player.Stop();                          // silent at once; also on closing the window
-// The sections for the Play menu: PlayableSections(doc), in menu order. Play while
+// image is the style as loaded and edits the form's values (what a save would write);
+// files reads the SoundFont. The sections for the Play menu: PlayableSections, in menu
+// order. Play while
 // playing stops the first sound and starts anew (another section, another document).
 // Every error is a value with its text ready to show (UTF-8, as file names are, so
 // convert it for ShowError like the companion does): no audio output (the
@@ -50,9 +54,9 @@ inline constexpr int kPlayForever = 0;
 // After the last event, how long a sound that ends on its own rings on.
 inline constexpr int kPlayDecaySeconds = 2;
 
-// The sections a document's style can play ("SInt" is set-up, never played), in the
-// order of kSectionNames; none when its track cannot be played.
-std::vector<std::string> PlayableSections(const CKorvaneDoc& doc);
+// The sections a style can play with these edits ("SInt" is set-up, never played), in
+// the order of kSectionNames; none when its track cannot be played.
+std::vector<std::string> PlayableSections(ByteView image, const TrackEdits& edits);
 
 struct PlayStatus {
     bool playing = false;
@@ -74,13 +78,13 @@ public:
 
     // loops: how often a Main or Fill In plays, 0 (the editor) until Stop; the sound
     // ends on its own after the last loop and its decay.
-    PlayError Play(const CKorvaneDoc& doc, std::string_view section, const std::filesystem::path& soundFont,
-                   int loops = 0);
+    PlayError Play(ByteView image, const TrackEdits& edits, FileSystem& files, std::string_view section,
+                   const std::filesystem::path& soundFont, int loops = 0);
     void Stop();
-    // Takes the document's current values into the sound now playing; nothing when
-    // nothing plays. An edit the save would refuse (a tempo too slow to store) keeps
+    // Takes the form's current values into the sound now playing; nothing when nothing
+    // plays. An edit the save would refuse (a tempo too slow to store) keeps
     // the sound as it was and returns the save's text.
-    PlayError UpdateEdits(const CKorvaneDoc& doc);
+    PlayError UpdateEdits(ByteView image, const TrackEdits& edits);
     // The chords the style follows, from the next Play on and at once while it plays: one
     // chord held from now, as a left hand on a keyboard (sounding notes follow it by their
     // retrigger rule), or a progression from the next bar, looping. Each holds until the next call.

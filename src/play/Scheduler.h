@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "play/ChordCursor.h"
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "play/Voices.h"
 
 // Sends a timeline's events to a synthesizer, each at its exact sample

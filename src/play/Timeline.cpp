@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "document/KorvaneDoc.h"
 #include "format/TrackScan.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
@@ -188,12 +187,6 @@ PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timel
     // defaults, and the damage stays for whoever reports on the style.
     timeline.rules = RulesOfStyle(image, rewritten.walkEnd);
     return std::nullopt;
-}
-
-PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline) {
-    const ByteView image = doc.Image();
-    if (image.empty()) return std::string(style_messages::kInvalidFileSize);
-    return BuildTimeline(image, doc.CurrentTrackEdits(), timeline);
 }
 
 std::string SectionList(const Timeline& timeline) {

@@ -12,8 +12,6 @@
 #include "format/Sections.h"
 #include "play/chords/CasmRules.h"
 
-class CKorvaneDoc;
-
 // One event the timeline plays: a channel message, a tempo change, a time signature
 // (for the MIDI file and the bar lines a progression follows; it changes no timing) or
 // a system-exclusive message, at a tick from the start of its section. Markers are no
@@ -76,8 +74,6 @@ struct Timeline {
 // a timeline. A tempo edit scales the style's later tempo events by the same ratio,
 // so an ending that slows down still slows down.
 PlayError BuildTimeline(ByteView image, const TrackEdits& edits, Timeline& timeline);
-// The same for a document, with the form's current values.
-PlayError BuildTimeline(const CKorvaneDoc& doc, Timeline& timeline);
 
 // The sections a style has, in the order of kSectionNames, joined by ", ".
 std::string SectionList(const Timeline& timeline);

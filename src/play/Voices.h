@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "play/Timeline.h"
 
 // The voice a channel of the style asks for: its bank select, program change and

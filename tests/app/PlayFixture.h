@@ -11,7 +11,7 @@
 #include "PumpedOutput.h"
 #include "app/CommandIds.h"
 #include "app/PlayCommands.h"
-#include "play/SoundFontSetting.h"
+#include "options/PlaybackSettings.h"
 
 // Tempo 120, 4/4, volume 100 on channels 9 and 10, the sections named, each a bar of
 // quarter notes on channel 9.

@@ -292,11 +292,11 @@ TEST_F(PlayFixture, SoundFontChoiceIsStoredOnlyForASoundFont) {
     // The name as the box's code page holds it.
     ExpectOneBox(FillIn(play_messages::kSoundFontUnreadable,
                         {dir.path().string() + char(std::filesystem::path::preferred_separator) + "Kl\xE4nge.wav"}));
-    EXPECT_EQ(SoundFontPath(profile), "/fonts/General.sf2");
+    EXPECT_EQ(ChosenSoundFont(profile), "/fonts/General.sf2");
 
     dialogs.soundFontAnswer = soundFont;
     Play().OnChooseSoundFont();
-    EXPECT_EQ(SoundFontPath(profile), soundFont);
+    EXPECT_EQ(ChosenSoundFont(profile), soundFont);
     EXPECT_EQ(output->soundFonts.back(), soundFont) << "the sound goes on with the new SoundFont";
     EXPECT_EQ(dialogs.soundFontsProposed,
               (std::vector<std::filesystem::path>{"/fonts/General.sf2", "/fonts/General.sf2"}));

@@ -18,7 +18,7 @@
 #include "framework/qt/QtText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
-#include "play/SoundFontSetting.h"
+#include "options/PlaybackSettings.h"
 
 namespace {
 

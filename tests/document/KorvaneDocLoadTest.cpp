@@ -24,8 +24,7 @@ protected:
 
     static void ExpectEmpty(const CKorvaneDoc& doc) {
         EXPECT_TRUE(doc.m_strStylePath.empty());
-        EXPECT_EQ(doc.m_pFileBuffer, nullptr);
-        EXPECT_EQ(doc.m_nBufferSize, 0);
+        EXPECT_TRUE(doc.Image().empty());
         EXPECT_EQ(doc.m_nFileLength, 0);
         EXPECT_EQ(doc.m_strStyleTitle, "");
         EXPECT_EQ(doc.m_nTempo, -1);
@@ -90,8 +89,7 @@ TEST_F(KorvaneDocLoad, LoadedDocumentHoldsTheFileAndItsValues) {
     EXPECT_TRUE(presenter.boxes.empty());
     EXPECT_EQ(doc.m_strStylePath, path);
     ASSERT_EQ(doc.m_nFileLength, static_cast<std::int32_t>(image.size()));
-    EXPECT_EQ(doc.m_nBufferSize, doc.m_nFileLength);
-    EXPECT_TRUE(std::equal(image.data.begin(), image.data.end(), doc.m_pFileBuffer.get()));
+    EXPECT_TRUE(std::equal(image.data.begin(), image.data.end(), doc.Image().begin(), doc.Image().end()));
     EXPECT_EQ(doc.m_strStyleTitle, "Cool Pop");
     EXPECT_EQ(doc.m_nTitleLength, 8);
     EXPECT_EQ(doc.m_strCopyright, "(C) 2001");

@@ -411,7 +411,7 @@ TEST_F(KorvaneDocSave, UnwritableTargetsLeaveEveryFileAndTheDocumentAsTheyWere) 
     EXPECT_EQ(Files(), (std::vector<std::string>{"Folder.sty", "Pop.sty"}));
     const Bytes loaded = FullStyle();
     EXPECT_EQ(doc->m_nFileLength, static_cast<std::int32_t>(loaded.size()));
-    EXPECT_TRUE(std::equal(loaded.data.begin(), loaded.data.end(), doc->m_pFileBuffer.get()));
+    EXPECT_TRUE(std::equal(loaded.data.begin(), loaded.data.end(), doc->Image().begin(), doc->Image().end()));
 
     // The same document saves fine once the target can be written.
     presenter.boxes.clear();

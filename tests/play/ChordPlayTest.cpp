@@ -13,7 +13,7 @@
 #include "TempDir.h"
 #include "document/KorvaneDoc.h"
 #include "play/Player.h"
-#include "play/SoundFiles.h"
+#include "play/files/SoundFiles.h"
 
 namespace {
 
@@ -433,7 +433,7 @@ protected:
 TEST_F(LiveChords, HeldChordIsHeardWithinOneBlock) {
     Open(kBass);
     EXPECT_EQ(player.Status().chord, "");  // none given: C Maj7 sounds, and nothing is named
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->Pump(4096);  // inside the first key
     ASSERT_EQ(output->synth.NoteOns().size(), 1u);
     EXPECT_EQ(output->synth.NoteOns()[0].data1, 36);
@@ -456,7 +456,7 @@ TEST_F(LiveChords, AutostartOffWaitsForAChordAndProgressionForTheBar) {
     CtabFields waits = kBass;
     waits.autostart = false;
     Open(waits);
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->Pump(22050);
     EXPECT_TRUE(output->synth.NoteOns().empty());
     Progression progression;

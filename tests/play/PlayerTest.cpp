@@ -11,7 +11,7 @@
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "msg/FillIn.h"
-#include "play/OutputStage.h"
+#include "play/sound/OutputStage.h"
 #include "play/Player.h"
 
 namespace {
@@ -44,32 +44,32 @@ protected:
 };
 
 TEST_F(Player, ListsTheSectionsForThePlayMenu) {
-    EXPECT_EQ(PlayableSections(doc), (std::vector<std::string>{"Main A", "Main B"}));
+    EXPECT_EQ(PlayableSections(doc.Image(), doc.CurrentTrackEdits()), (std::vector<std::string>{"Main A", "Main B"}));
 }
 
 // The synthesizer is made on the first Play only, and kept for the next.
 TEST_F(Player, MakesTheSynthesizerOnFirstPlayOnly) {
     EXPECT_EQ(outputsMade, 0);
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
-    ASSERT_FALSE(player.Play(doc, "Main B", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main B", "font.sf2"));
     EXPECT_EQ(outputsMade, 1);
     EXPECT_TRUE(player.IsPlaying());
 }
 
 // Errors come back as values, and nothing plays after one.
 TEST_F(Player, ErrorsLeaveNothingPlaying) {
-    EXPECT_EQ(player.Play(doc, "Intro A", "font.sf2"),
+    EXPECT_EQ(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Intro A", "font.sf2"),
               "This style has no section \"Intro A\"!\n\n(Its sections: Main A, Main B.)");
     EXPECT_EQ(outputsMade, 0);
     readableFont = false;
-    EXPECT_EQ(player.Play(doc, "Main A", "missing.sf2"), FillIn(play_messages::kSoundFontUnreadable, {"missing.sf2"}));
+    EXPECT_EQ(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "missing.sf2"), FillIn(play_messages::kSoundFontUnreadable, {"missing.sf2"}));
     EXPECT_FALSE(player.IsPlaying());
     CStylePlayer refused([](PlayError&) {
         auto made = std::make_unique<PumpedOutput>();
         made->audioThere = false;
         return made;
     });
-    EXPECT_EQ(refused.Play(doc, "Main A", "font.sf2"), FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"}));
+    EXPECT_EQ(refused.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"), FillIn(play_messages::kNoAudioOutput, {"pulseaudio, alsa"}));
     EXPECT_FALSE(refused.IsPlaying());
     EXPECT_FALSE(refused.Status().playing);
 }
@@ -77,7 +77,7 @@ TEST_F(Player, ErrorsLeaveNothingPlaying) {
 // A volume or percentage edit is heard at the next buffer, without a restart; the
 // status line follows a tempo edit.
 TEST_F(Player, EditsAreHeardWhilePlaying) {
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->Pump(4096);
     EXPECT_EQ(VolumesSent(output->synth), (std::vector<VolumeSent>{{0, 100}}));
     EXPECT_EQ(player.Status().section, "Main A");
@@ -85,7 +85,7 @@ TEST_F(Player, EditsAreHeardWhilePlaying) {
 
     ASSERT_FALSE(EditAllChannelsPercent(doc, 50));
     ASSERT_FALSE(EditTempo(doc, 60));
-    ASSERT_FALSE(player.UpdateEdits(doc));
+    ASSERT_FALSE(player.UpdateEdits(doc.Image(), doc.CurrentTrackEdits()));
     const std::uint64_t before = output->synth.samples;
     output->Pump(512);
     EXPECT_EQ(VolumesSent(output->synth), (std::vector<VolumeSent>{{0, 100}, {0, 50}}));
@@ -101,14 +101,14 @@ TEST_F(Player, EditsAreHeardWhilePlaying) {
 }
 
 TEST_F(Player, StopSilencesAtOnce) {
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->Pump(1024);
     const int resets = output->synth.resets;
     player.Stop();
     EXPECT_EQ(output->source, nullptr);
     EXPECT_EQ(output->synth.resets, resets + 1);
     EXPECT_FALSE(player.IsPlaying());
-    EXPECT_FALSE(player.UpdateEdits(doc));
+    EXPECT_FALSE(player.UpdateEdits(doc.Image(), doc.CurrentTrackEdits()));
 }
 
 // The handover between the caller's thread and the audio thread: edits arrive while
@@ -116,7 +116,7 @@ TEST_F(Player, StopSilencesAtOnce) {
 // a leak or a use after free).
 // Regression: an edit handed over while the previous one waited to be freed was never heard.
 TEST_F(Player, EditsHandedOverWhileTheAudioThreadRuns) {
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->Pump(64);
     std::atomic<bool> done{false};
     std::thread audio([&] {
@@ -124,7 +124,7 @@ TEST_F(Player, EditsHandedOverWhileTheAudioThreadRuns) {
     });
     for (int percent = 0; percent <= 200; percent += 5) {
         ASSERT_FALSE(EditAllChannelsPercent(doc, percent));
-        ASSERT_FALSE(player.UpdateEdits(doc));
+        ASSERT_FALSE(player.UpdateEdits(doc.Image(), doc.CurrentTrackEdits()));
     }
     done = true;
     audio.join();
@@ -138,7 +138,7 @@ TEST_F(Player, EditsHandedOverWhileTheAudioThreadRuns) {
 // heard with the output gain once the limiter's look-ahead has passed, and a sound too
 // loud for it is held below the ceiling.
 TEST_F(Player, SoundIsHeardAtTheLevelOfARender) {
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2"));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2"));
     output->synth.level = 0.001f;
     output->keepSound = true;
     output->Pump(4096);
@@ -158,7 +158,7 @@ TEST_F(Player, SoundIsHeardAtTheLevelOfARender) {
 
 // A sound with a number of loops ends on its own once they and the decay are played.
 TEST_F(Player, LoopedSoundEndsOnItsOwn) {
-    ASSERT_FALSE(player.Play(doc, "Main A", "font.sf2", 1));
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2", 1));
     output->Pump(44100 * 2);
     EXPECT_TRUE(player.IsPlaying());
     output->Pump(44100 * (kPlayDecaySeconds + 1));

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "PlayStyles.h"
-#include "play/Render.h"
+#include "play/files/Render.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "PlayStyles.h"
-#include "play/SoundFiles.h"
+#include "play/files/SoundFiles.h"
 #include "play/VoiceList.h"
 #include "play/Voices.h"
-#include "play/WavFile.h"
+#include "play/files/WavFile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "play/AudioOutput.h"
+#include "play/sound/AudioOutput.h"
 
 struct VolumeSent {
     int channel;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 
 struct SentMessage {
     std::uint64_t sample;

@@ -8,8 +8,8 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "play/AudioOutput.h"
-#include "play/FluidSynth.h"
+#include "play/sound/AudioOutput.h"
+#include "play/sound/FluidSynth.h"
 
 namespace {
 

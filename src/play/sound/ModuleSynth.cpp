@@ -4,8 +4,8 @@
 
 #include "framework/Modules.h"
 #include "msg/PlayMessages.h"
-#include "play/SoundModule.h"
-#include "play/SynthFactory.h"
+#include "play/sound/SoundModule.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <numbers>
 #include <vector>
 
-#include "play/OutputStage.h"
+#include "play/sound/OutputStage.h"
 
 namespace {
 

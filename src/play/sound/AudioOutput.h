@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "play/PlayError.h"
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "storage/FileSystem.h"
 
 // What fills the sound card's buffers: called on the audio thread, it must not block

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "play/ChordPlan.h"
-#include "play/OutputStage.h"
-#include "play/Synth.h"
+#include "play/sound/OutputStage.h"
+#include "play/sound/Synth.h"
 #include "play/Timeline.h"
 
 struct RenderSettings {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "play/AudioOutput.h"
+#include "play/sound/AudioOutput.h"
 #include "play/PlayError.h"
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "storage/FileSystem.h"
 
 // The synthesizer and its audio driver as a module of their own (korvane-sound), which

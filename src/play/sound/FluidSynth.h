@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "play/PlayError.h"
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "storage/FileSystem.h"
 
     struct _fluid_hashtable_t;

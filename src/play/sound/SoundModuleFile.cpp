@@ -4,7 +4,7 @@
 #include "framework/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
-#include "play/SoundModule.h"
+#include "play/sound/SoundModule.h"
 
 std::optional<SoundModule> LoadSoundModule(const std::filesystem::path& file, PlayError& error) {
     std::string reason;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/OutputStage.h"
+#include "play/sound/OutputStage.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 
 // A synthesizer that takes every event and makes no sound: for counting what a play
 // lasts, and for measuring the events' own cost.

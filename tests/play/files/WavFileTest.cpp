@@ -8,7 +8,7 @@
 
 #include "FailingFileSystem.h"
 #include "TempDir.h"
-#include "play/WavFile.h"
+#include "play/files/WavFile.h"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/WavFile.h"
+#include "play/files/WavFile.h"
 
 #include <limits>
 #include <string_view>

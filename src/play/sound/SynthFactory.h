@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "play/PlayError.h"
-#include "play/Synth.h"
+#include "play/sound/Synth.h"
 #include "storage/FileSystem.h"
 
 // Whether this build has a synthesizer (fluidsynth); without one, sound cannot be

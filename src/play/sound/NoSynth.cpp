@@ -2,8 +2,8 @@
 // A build without fluidsynth (the Windows one): timelines, voices and MIDI files work,
 // sound does not, and says so.
 #include "msg/PlayMessages.h"
-#include "play/AudioOutput.h"
-#include "play/SynthFactory.h"
+#include "play/sound/AudioOutput.h"
+#include "play/sound/SynthFactory.h"
 
 bool HasSynthesizer() { return false; }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/FluidSynth.h"
+#include "play/sound/FluidSynth.h"
 
 #include <fluidsynth.h>
 
@@ -9,8 +9,8 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "play/SoundFontFile.h"
-#include "play/SynthFactory.h"
+#include "play/sound/SoundFontFile.h"
+#include "play/sound/SynthFactory.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cmath>
 
 #include "FailingFileSystem.h"
-#include "PlayStyles.h"
+#include "../PlayStyles.h"
 #include "TempDir.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
-#include "play/Render.h"
-#include "play/SynthFactory.h"
-#include "play/WavFile.h"
+#include "play/files/Render.h"
+#include "play/sound/SynthFactory.h"
+#include "play/files/WavFile.h"
 
 namespace {
 

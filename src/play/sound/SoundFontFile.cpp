@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/SoundFontFile.h"
+#include "play/sound/SoundFontFile.h"
 
 #include <algorithm>
 #include <cstdint>

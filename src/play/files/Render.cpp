@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/Render.h"
+#include "play/files/Render.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "play/NoSound.h"
+#include "play/sound/NoSound.h"
 #include "play/Scheduler.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The module's side: what korvane-sound exports.
-#include "play/SoundModule.h"
+#include "play/sound/SoundModule.h"
 
-#include "play/SynthFactory.h"
+#include "play/sound/SynthFactory.h"
 
 extern "C" __attribute__((visibility("default"))) AudioOutput* KorvaneMakeAudioOutput(PlayError* error) {
     return MakeSystemAudioOutput(*error).release();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/SoundFiles.h"
+#include "play/files/SoundFiles.h"
 
 #include <initializer_list>
 #include <string_view>

@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "play/sound/SoundFontSetting.h"
+
+#include <string>
+
+#include "framework/PathText.h"
+
+std::filesystem::path SoundFontPath(std::string_view chosen) {
+    return PathFromUtf8(std::string(chosen.empty() ? kDefaultSoundFont : chosen));
+}
