@@ -72,7 +72,7 @@ void CMainFrame::CreateMenus() {
     fill(m_windowMenu, kWindowMenu);
     m_windowMenu->addSeparator();
     m_windowList = new QActionGroup(m_windowMenu);
-    m_playCommands = new CPlayCommands(*this);
+    m_playCommands = new CPlayCommands(*this, [this] { return ActiveChildFrame(); });
     fill(menuBar()->addMenu("&?"), kHelpMenu);
     for (std::size_t i = 0; i < CRecentFileList::kSize; ++i) {
         auto* action = new QAction(m_fileMenu);

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -14,11 +15,10 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
-#include "app/MainFrame.h"
 #include "app/MenuText.h"
-#include "document/EditRules.h"
 #include "app/PlayBar.h"
 #include "app/SoundModuleLoader.h"
+#include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
@@ -27,9 +27,8 @@
 #include "msg/Messages.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
-#include "format/Sections.h"
-#include "play/sound/SoundFontFile.h"
 #include "options/PlaybackSettings.h"
+#include "play/sound/SoundFontFile.h"
 #include "view/StyleDialog.h"
 
 namespace {
@@ -69,25 +68,12 @@ QAction* AddCommand(QMenu* menu, const Command& command) {
 // character it lacks becomes "?".
 void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)); }
 
-// "Main A", or where a style lacks it its first Main, else its first section.
-std::string FirstChoice(const std::vector<std::string>& sections) {
-    const auto isMain = [](const std::string& name) {
-        const auto* at = std::find(kSectionNames.begin(), kSectionNames.end(), name);
-        return at != kSectionNames.end() &&
-               KindOfSection(static_cast<int>(at - kSectionNames.begin())) == SectionKind::Main;
-    };
-    if (std::find(sections.begin(), sections.end(), kDefaultPlaySection) != sections.end() || sections.empty()) {
-        return std::string(kDefaultPlaySection);
-    }
-    const auto main = std::find_if(sections.begin(), sections.end(), isMain);
-    return main != sections.end() ? *main : sections.front();
-}
-
 }  // namespace
 
-CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+CPlayCommands::CPlayCommands(QMainWindow& window, ActiveWindow activeWindow)
+    : QObject(&window), m_window(window), m_activeWindow(std::move(activeWindow)) {
     m_makeOutput = [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
-    m_menu = frame.menuBar()->addMenu(Utf8(kMenuText));
+    m_menu = window.menuBar()->addMenu(Utf8(kMenuText));
     m_menu->setObjectName(QString::number(ID_PLAY_MENU));
     m_play = AddCommand(m_menu, kPlay);
     m_stop = AddCommand(m_menu, kStop);
@@ -100,13 +86,13 @@ CPlayCommands::CPlayCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame
     connect(soundFont, &QAction::triggered, this, &CPlayCommands::OnChooseSoundFont);
     connect(m_chordsCommand, &QAction::triggered, this, &CPlayCommands::OnChords);
 
-    m_bar = new CPlayBar(m_play, m_stop, &frame);
-    frame.addToolBar(Qt::TopToolBarArea, m_bar);
+    m_bar = new CPlayBar(m_play, m_stop, &window);
+    window.addToolBar(Qt::TopToolBarArea, m_bar);
     m_bar->SetSectionChosen([this](const std::string& section) {
-        if (CChildFrame* active = m_frame.ActiveChildFrame()) ChooseSection(*active, section);
+        if (CChildFrame* active = m_activeWindow()) ChooseSection(*active, section);
     });
     m_bar->SetChordsEntered([this](const QString& text) {
-        if (CChildFrame* active = m_frame.ActiveChildFrame()) EnterChords(*active, text);
+        if (CChildFrame* active = m_activeWindow()) EnterChords(*active, text);
     });
     m_bar->SetChordsEdited([this] { ShowStatusNote({}); });
     // The section entries follow the active window; they are made as the menu opens,
@@ -132,7 +118,7 @@ void CPlayCommands::UpdateMenu(bool withStyles) {
 // The bar changes only with the active window, so that what is being typed in the
 // Chords box stays while other windows open and close.
 void CPlayCommands::ShowActiveWindowInBar() {
-    CChildFrame* frame = m_frame.ActiveChildFrame();
+    CChildFrame* frame = m_activeWindow();
     if (frame == m_barFrame) return;
     m_barFrame = frame;
     // A wrong symbol named in the status bar was the other window's.
@@ -147,36 +133,43 @@ void CPlayCommands::ShowActiveWindowInBar() {
     m_bar->ShowChords(ChordsOf(*frame));
 }
 
-CPlayCommands::WindowChoice& CPlayCommands::WindowOf(CChildFrame& frame) {
-    const auto [it, added] = m_windows.try_emplace(&frame);
-    if (added) connect(&frame, &QObject::destroyed, this, [this, key = &frame] { OnFrameGone(key); });
-    return it->second;
+void CPlayCommands::Track(CChildFrame& frame) {
+    if (!m_choices.Knows(&frame))
+        connect(&frame, &QObject::destroyed, this, [this, key = &frame] { OnFrameGone(key); });
 }
 
+namespace {
+
+// A style that cannot be played now lists no sections (Play then says why).
+CWindowPlayChoices::SectionReader SectionReaderOf(const CChildFrame& frame) {
+    return [&frame] {
+        const CKorvaneDoc& doc = frame.GetDocument();
+        return PlayableSections(doc.Image(), doc.CurrentTrackEdits());
+    };
+}
+
+}  // namespace
+
 const std::vector<std::string>& CPlayCommands::SectionsOf(CChildFrame& frame) {
-    WindowChoice& window = WindowOf(frame);
-    // A style that cannot be played now lists no sections (Play then says why) and is
-    // asked again next time: a tempo being typed may be all that is in the way.
-    if (window.sections.empty()) window.sections = PlayableSections(frame.GetDocument().Image(), frame.GetDocument().CurrentTrackEdits());
-    return window.sections;
+    Track(frame);
+    return m_choices.Sections(&frame, SectionReaderOf(frame));
 }
 
 std::string CPlayCommands::ChosenSection(CChildFrame& frame) {
-    const std::vector<std::string>& sections = SectionsOf(frame);
-    WindowChoice& window = WindowOf(frame);
-    if (window.chosen.empty()) window.chosen = FirstChoice(sections);
-    return window.chosen;
+    Track(frame);
+    return m_choices.Chosen(&frame, SectionReaderOf(frame));
 }
 
 void CPlayCommands::ChooseSection(CChildFrame& frame, const std::string& section) {
-    WindowOf(frame).chosen = section;
+    Track(frame);
+    m_choices.Choose(&frame, section);
     if (&frame == m_barFrame) m_bar->ShowSection(section);
     // A keyboard switches at once: the window that plays goes on with the new section.
     if (PlayingFrame() == &frame) Play(frame);
 }
 
 void CPlayCommands::OnChords() {
-    if (m_frame.ActiveChildFrame()) m_bar->FocusChords();
+    if (m_activeWindow()) m_bar->FocusChords();
 }
 
 void CPlayCommands::EnterChords(CChildFrame& frame, const QString& text) {
@@ -186,24 +179,24 @@ void CPlayCommands::EnterChords(CChildFrame& frame, const QString& text) {
         ShowStatusNote(QString::fromStdString(OneLine(error->text)));
         return;
     }
-    WindowChoice& window = WindowOf(frame);
-    window.chords = std::move(std::get<WindowChords>(read));
+    Track(frame);
+    m_choices.GiveChords(&frame, std::move(std::get<WindowChords>(read)));
     m_statusNote.clear();
     if (PlayingFrame() != &frame) return;
-    GiveChords(*m_player, *window.chords);
+    GiveChords(*m_player, *m_choices.Chords(&frame));
     m_chordsGiven = true;
     ShowStatus();
 }
 
 QString CPlayCommands::ChordsOf(const CChildFrame& frame) const {
-    const auto it = m_windows.find(&frame);
-    return it != m_windows.end() && it->second.chords ? QString::fromStdString(it->second.chords->text) : QString();
+    const std::optional<WindowChords>& chords = m_choices.Chords(&frame);
+    return chords ? QString::fromStdString(chords->text) : QString();
 }
 
 void CPlayCommands::FillSectionList() {
     delete m_sectionList;  // and with it the entries of the window before
     m_sectionList = new QActionGroup(m_menu);
-    CChildFrame* frame = m_frame.ActiveChildFrame();
+    CChildFrame* frame = m_activeWindow();
     if (!frame) return;
     const std::string chosen = ChosenSection(*frame);
     QAction* before = m_menu->actions().at(m_menu->actions().indexOf(m_sectionsStart) + 1);
@@ -223,7 +216,7 @@ void CPlayCommands::FillSectionList() {
 }
 
 void CPlayCommands::OnPlay() {
-    if (CChildFrame* frame = m_frame.ActiveChildFrame()) Play(*frame);
+    if (CChildFrame* frame = m_activeWindow()) Play(*frame);
 }
 
 void CPlayCommands::Play(CChildFrame& frame) {
@@ -234,7 +227,7 @@ void CPlayCommands::Play(CChildFrame& frame) {
     if (&frame == m_barFrame) m_bar->ShowSections(SectionsOf(frame), section);
     // The sound follows this window's chords; the chord a keyboard holds when none is
     // given replaces another window's.
-    if (const std::optional<WindowChords>& chords = WindowOf(frame).chords) {
+    if (const std::optional<WindowChords>& chords = m_choices.Chords(&frame)) {
         GiveChords(*m_player, *chords);
         m_chordsGiven = true;
     } else if (m_chordsGiven) {
@@ -243,7 +236,9 @@ void CPlayCommands::Play(CChildFrame& frame) {
     m_statusNote.clear();
     // The form hands every change to the document as it is made, so the document
     // already holds what a save would write.
-    if (const PlayError error = m_player->Play(frame.GetDocument().Image(), frame.GetDocument().CurrentTrackEdits(), frame.GetDocument().Files(), section, ChosenSoundFont(AppProfile()))) {
+    const CKorvaneDoc& doc = frame.GetDocument();
+    if (const PlayError error =
+            m_player->Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), section, ChosenSoundFont(AppProfile()))) {
         // A sound of another window has stopped; without one, nothing has changed.
         if (m_playing) ShowStatus();
         ShowMessageText(*error);
@@ -271,11 +266,13 @@ void CPlayCommands::OnStop() {
 // An edit is heard within a beat. One the save would refuse (a tempo on its way from
 // "1" to "120") keeps the sound as it was; the save names it when it comes.
 void CPlayCommands::OnFormEdited(CChildFrame* frame) {
-    if (frame == PlayingFrame()) (void)m_player->UpdateEdits(frame->GetDocument().Image(), frame->GetDocument().CurrentTrackEdits());
+    if (frame != PlayingFrame()) return;
+    const CKorvaneDoc& doc = frame->GetDocument();
+    (void)m_player->UpdateEdits(doc.Image(), doc.CurrentTrackEdits());
 }
 
 void CPlayCommands::OnFrameGone(CChildFrame* frame) {
-    m_windows.erase(frame);
+    m_choices.Forget(frame);
     if (frame == m_barFrame) m_barFrame = nullptr;
     if (frame != m_playing) return;
     m_playing = nullptr;
@@ -299,7 +296,7 @@ QString CPlayCommands::StatusText() const {
 void CPlayCommands::ShowStatus() {
     if (PlayingFrame()) m_playingName = m_playing->windowTitle();
     // The status bar comes with the first sound: until then the window is as it always was.
-    QStatusBar* bar = m_frame.statusBar();
+    QStatusBar* bar = m_window.statusBar();
     // Its size grip would be a nameless child for a screen reader; the window's frame
     // resizes it as well.
     bar->setSizeGripEnabled(false);
@@ -311,13 +308,13 @@ void CPlayCommands::ShowStatusNote(const QString& note) {
     if (note == m_statusNote) return;
     m_statusNote = note;
     // Before the first Play there is no sound to speak of; a note clears to nothing.
-    if (!m_player && note.isEmpty() && !m_frame.findChild<QStatusBar*>()) return;
+    if (!m_player && note.isEmpty() && !m_window.findChild<QStatusBar*>()) return;
     ShowStatus();
 }
 
 void CPlayCommands::OnChooseSoundFont() {
     const std::filesystem::path current = ChosenSoundFont(AppProfile());
-    const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_frame, current);
+    const std::optional<std::filesystem::path> chosen = AppFileDialogs().AskSoundFontPath(&m_window, current);
     if (!chosen) return;
     if (!LooksLikeSoundFont(SystemFileSystem(), *chosen)) {
         ShowMessageText(FillIn(play_messages::kSoundFontUnreadable, {Utf8Of(*chosen)}));

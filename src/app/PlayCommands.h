@@ -3,20 +3,20 @@
 
 #include <QObject>
 #include <QString>
-#include <map>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/WindowChords.h"
+#include "app/WindowPlayChoices.h"
 #include "play/Player.h"
 
 class CChildFrame;
-class CMainFrame;
 class CPlayBar;
 class QAction;
 class QActionGroup;
+class QMainWindow;
 class QMenu;
 class QTimer;
 
@@ -27,8 +27,11 @@ class QTimer;
 // is made on the first Play only.
 class CPlayCommands : public QObject {
 public:
-    // Adds the menu to the frame's menu bar, after the menus already there.
-    explicit CPlayCommands(CMainFrame& frame);
+    // The style window that is active, or nullptr.
+    using ActiveWindow = std::function<CChildFrame*()>;
+    // Adds the menu to the window's menu bar, after the menus already there, and the play
+    // bar to its tool bars; the status bar tells of the sound.
+    CPlayCommands(QMainWindow& window, ActiveWindow activeWindow);
     ~CPlayCommands() override;
 
     // Tests hand in an output with a recording synthesizer, before the first Play.
@@ -66,10 +69,8 @@ public:
     QString StatusText() const;
 
 private:
-    struct WindowChoice;
-    WindowChoice& WindowOf(CChildFrame& frame);
-    // The sections a window's style has, in the order a keyboard lists them; the list
-    // is read once per window, since edits add or remove none.
+    // Keeps the window's choices until it closes.
+    void Track(CChildFrame& frame);
     const std::vector<std::string>& SectionsOf(CChildFrame& frame);
     void Play(CChildFrame& frame);
     void OnFormEdited(CChildFrame* frame);
@@ -79,7 +80,8 @@ private:
     void ShowStatusNote(const QString& note);
     void ShowActiveWindowInBar();
 
-    CMainFrame& m_frame;
+    QMainWindow& m_window;
+    ActiveWindow m_activeWindow;
     QMenu* m_menu;
     QAction* m_play;
     QAction* m_stop;
@@ -96,12 +98,6 @@ private:
     bool m_chordsGiven = false;
     QString m_statusNote;                     // shown in place of the sound's state; empty: none
     const CChildFrame* m_barFrame = nullptr;  // the window the play bar shows
-    struct WindowChoice {
-        std::vector<std::string> sections;
-        std::string chosen;
-        std::optional<WindowChords> chords;  // not saved with the style
-    };
-    // Per window, forgotten when it closes.
-    std::map<const CChildFrame*, WindowChoice> m_windows;
+    CWindowPlayChoices m_choices;
     QTimer* m_statusTimer = nullptr;
 };
