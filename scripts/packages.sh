@@ -1,19 +1,29 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash disable=SC2034  # sourced: the lists are read by the scripts
 # Debian packages that building, testing and running Korvane need. Sourced by the
 # scripts; installs only what is missing.
 
+# What building, installing and running the editor and korvane-cli need (scripts/run,
+# scripts/package): the compiler and build tools, Qt, the synthesizer's library (found
+# by pkg-config) and a General MIDI SoundFont for Play, the DejaVu fonts the windows are
+# drawn with, and help2man, which makes the manual pages of every installation.
 KORVANE_PACKAGES=(
   g++ cmake ninja-build
-  libgtest-dev
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  pkg-config libfluidsynth-dev timgm6mb-soundfont
+  help2man
+)
+
+# What only the tests need (scripts/test, besides the above): GoogleTest and Google
+# Benchmark, clang with its sanitizer runtimes, a virtual display, the desktop entry's
+# check, and the PulseAudio daemon of the test's own through which the editor's Play is
+# heard.
+KORVANE_TEST_PACKAGES=(
+  libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth
   desktop-file-utils
-  clang libclang-rt-14-dev
-  libbenchmark-dev
-  pkg-config libfluidsynth-dev
-  # The test SoundFont; the editor's Play is heard through a PulseAudio daemon of the test's own.
-  timgm6mb-soundfont pulseaudio pulseaudio-utils
-  help2man
+  pulseaudio pulseaudio-utils
 )
 
 # The parts without Qt built for 64-bit Windows and tested under Wine (scripts/test):
@@ -37,13 +47,15 @@ KORVANE_PACKAGE_PACKAGES=(dpkg-dev lintian)
 # (librsvg2-bin), which no build needs.
 KORVANE_BENCH_PACKAGES=(xdotool x11-apps)
 
+korvane_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
 korvane_install_packages() {
   local missing=()
   local package
   for package in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$package")
-    fi
+    korvane_installed "$package" || missing+=("$package")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"

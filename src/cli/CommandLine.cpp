@@ -1,130 +1,158 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLine.h"
 
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 
+#include "cli/HelpText.h"
 #include "cli/InfoCommand.h"
 #include "cli/PlayOptions.h"
 #include "cli/RenderCommand.h"
 #include "cli/SaveCommand.h"
-#include "document/EditRules.h"
 #include "framework/Version.h"
-#include "play/sound/SoundFontSetting.h"
 
 namespace {
 
-std::string Range(const ValueRange& range, const char* separator = " to ") {
-    return std::to_string(range.low) + separator + std::to_string(range.high);
+// What the commands' option tables point into when only their help is wanted: the help
+// reads the options' names and texts and never takes a value.
+struct UnusedRequests {
+    InfoRequest info;
+    SaveRequest save;
+    PlayRequest play;
+};
+
+using Args = std::vector<std::string>;
+
+// Every command of korvane-cli, in the order the help lists them.
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;  // the usage after "korvane-cli NAME "
+    std::string_view summary;   // what it does, for the help
+    bool readsSettings;         // the editor's stored save options and SoundFont
+    OptionTable (*options)(UnusedRequests& requests);
+    int (*run)(const Args& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
+};
+
+constexpr Command kCommands[] = {
+    {"info", "[--json] FILE...",
+     "loads each style file and prints its title, copyright, tempo, time signature, sections, channel volumes and "
+     "voices, channel rules and chunks",
+     false, [](UnusedRequests& r) { return InfoCommandOptions(r.info); },
+     [](const Args& args, std::ostream& out, std::ostream& err, bool) { return RunInfoCommand(args, out, err); }},
+    {"save", "[EDITS] [OPTIONS] FILE...",
+     "loads each file, applies the edits and saves it as the editor's Save does, and prints the path written", true,
+     [](UnusedRequests& r) { return SaveCommandOptions(r.save); }, &RunSaveCommand},
+    // A usage on one line: help2man reads no continued one into the manual page's synopsis.
+    {"render", "[EDITS] [PLAY OPTIONS] [OPTIONS] -o OUT FILE",
+     "writes what a section plays, with the edits as a save would write them, into the file -o names", true,
+     [](UnusedRequests& r) { return PlayCommandOptions("render", r.play); },
+     [](const Args& args, std::ostream& out, std::ostream& err, bool) { return RunRenderCommand(args, out, err); }},
+    {"play", "[EDITS] [PLAY OPTIONS] FILE...",
+     "plays each file with the edits through the sound system until done; Ctrl+C stops the sound at once", true,
+     [](UnusedRequests& r) { return PlayCommandOptions("play", r.play); }, &RunPlayCommand},
+};
+
+const Command* FindCommand(std::string_view name) {
+    const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&](const Command& command) { return command.name == name; });
+    return found == std::end(kCommands) ? nullptr : found;
 }
 
-// The save options that -o takes, as lines of at most 80 characters.
-std::string SaveOptionNames(const char* indent) {
-    std::string text = indent;
-    std::size_t lineStart = 0;
-    bool first = true;
-    for (const std::string_view option : DashOOptionNames()) {
-        std::string name = std::string(first ? "" : ", ") + std::string(option);
-        if (text.size() - lineStart + name.size() > 78) {
-            text += ",\n";
-            lineStart = text.size();
-            text += indent;
-            name.erase(0, 2);
-        }
-        text += name;
-        first = false;
+// The headings of table's options, each once, in the table's order.
+std::vector<std::string_view> Groups(const OptionTable& table) {
+    std::vector<std::string_view> groups;
+    for (const Option& option : table) {
+        if (std::find(groups.begin(), groups.end(), option.group) == groups.end()) groups.push_back(option.group);
     }
-    return text + ".\n";
+    return groups;
 }
 
-// Laid out as GNU programs lay out their help, so that help2man makes the manual page
-// from it.
-std::string UsageText() {
-    return "Usage: korvane-cli info [--json] FILE...\n"
-           "  or:  korvane-cli save [EDITS] [OPTIONS] FILE...\n"
-           "  or:  korvane-cli render [EDITS] [PLAY OPTIONS] [--rate HZ] [--stems DIR]\n"
-           "                          [--verbose] [--json] -o OUT.wav|OUT.mid FILE\n"
-           "  or:  korvane-cli play [EDITS] [PLAY OPTIONS] FILE...\n"
-           "  or:  korvane-cli --help | --version\n"
-           "Shows, edits and plays keyboard accompaniment style files (.sty) with the\n"
-           "editor's engine and stored options, for scripts and for many files at once.\n"
-           "\n"
-           "Commands:\n"
-           "  info                    loads each style file and prints its title, copyright,\n"
-           "                          tempo, time signature, sections, channel volumes and\n"
-           "                          voices, and chunks; with --json one JSON object per\n"
-           "                          file and line\n"
-           "  save                    loads each file, applies the edits and saves it as the\n"
-           "                          editor's Save does, and prints the path written\n"
-           "  render                  writes what a section plays, with the edits as a save\n"
-           "                          would write them: OUT.wav as 16-bit stereo sound and\n"
-           "                          its decay, OUT.mid as a Standard MIDI File with the\n"
-           "                          style's own voices\n"
-           "  play                    plays each file with the edits through the sound\n"
-           "                          system until done; Ctrl+C stops the sound at once\n"
-           "A file that fails is reported with the editor's message, and the others are\n"
-           "still done. Each channel plays as a keyboard plays it, through its channel\n"
-           "rules (CASM) over the chords given, C Maj7 held when none are.\n"
-           "\n"
-           "Edits:\n"
-           "  --title TEXT            the style title (at most 32 characters are kept)\n"
-           "  --copyright TEXT        the copyright text; empty removes it\n"
-           "  --tempo BPM             " +
-           Range(kTempoRange) +
-           " (0 leaves the tempo as it is)\n"
-           "  --time-signature N/D    each " +
-           Range(kTimeSignatureRange) +
-           "\n"
-           "  --volume CH=V           channel " +
-           Range(kChannelNumberRange, "-") + " to volume " + Range(kVolumeRange, "-") +
-           "; repeatable; switches to\n"
-           "                          single-channel volumes\n"
-           "  --percent P             " +
-           Range(kPercentRange) +
-           ": every volume scaled by P percent\n"
-           "\n"
-           "Options of save:\n"
-           "  -o NAME=0|1             one save option on or off, the others as stored; NAME:\n" +
-           SaveOptionNames("                          ") +
-           "  --overwrite             replace a file the save may not simply replace: another\n"
-           "                          existing file whose name the options choose, or the\n"
-           "                          style file itself when another program changed or\n"
-           "                          replaced it after the load (without it such a save is\n"
-           "                          refused and writes nothing)\n"
-           "  --save-as PATH          saves as Save As does, to PATH (one FILE only); a file\n"
-           "                          at PATH is replaced as cp would\n"
-           "\n"
-           "Play options (render and play):\n"
-           "  --section NAME          the section to play (default \"Main A\"): a Main or\n"
-           "                          Fill In loops, an Intro leads into its Main, an\n"
-           "                          Ending plays once\n"
-           "  --loops N               how often a Main or Fill In plays, " +
-           Range(kLoopsRange, "-") + " (default " + std::to_string(PlayRequest{}.loops) +
-           ")\n"
-           "  --chords TEXT           the chords held, bar by bar: \"C | Am7 | F G7 | %\" (a\n"
-           "                          bar's chords share its beats, % repeats the bar\n"
-           "                          before), looping while the style plays; without it\n"
-           "                          C Maj7 is held\n"
-           "  --as-recorded           every channel as the style stores it, without its\n"
-           "                          channel rules\n"
-           "  --soundfont FILE        in place of the setting \"SoundFont\" of the section\n"
-           "                          \"Playback\" (default " +
-           std::string(kDefaultSoundFont) +
-           ")\n"
-           "  --rate HZ               the sample rate of render, " +
-           RangeText(kSampleRateRange) +
-           "\n"
-           "                          (default 44100)\n"
-           "  --stems DIR             render also writes one dry WAV per channel that plays\n"
-           "                          (11-Bass.wav)\n"
-           "  --verbose               lists the chords played, with their bar and beat, and\n"
-           "                          the voices the SoundFont plays in place of the style's\n"
-           "  --json                  render prints one JSON object: the style, the section,\n"
-           "                          the files written, the chords played and the voices\n"
-           "                          put in place\n"
-           "\n"
-           "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a\n"
-           "usage error, 3 when this build has no synthesizer (render to .wav, play),\n"
-           "130 when play was stopped with Ctrl+C.\n";
+std::string UsageLine(std::string_view lead, const Command& command) {
+    const std::string start = std::string(lead) + "korvane-cli " + std::string(command.name) + " ";
+    return Wrapped(start, command.synopsis, start.size());
+}
+
+std::string CommandHelp(const Command& command) {
+    UnusedRequests unused;
+    const OptionTable options = command.options(unused);
+    std::string summary(command.summary);
+    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+    std::string text = UsageLine("Usage: ", command) + Wrapped("", summary + ".", 0);
+    for (const std::string_view group : Groups(options)) {
+        text += "\n" + std::string(group) + ":\n" + OptionEntries(options, group);
+    }
+    return text + "\nThe other commands and the exit status: korvane-cli --help\n";
+}
+
+// "save, render and play".
+std::string Enumeration(const std::vector<std::string_view>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
+// The options of every command, each heading once, naming the commands that take its
+// options where more than one does: "Edits (save, render and play):".
+std::string OptionsOfEveryCommand() {
+    UnusedRequests unused;
+    std::vector<std::pair<std::string_view, std::vector<std::string_view>>> groupsOfCommands;
+    std::vector<OptionTable> tables;
+    for (const Command& command : kCommands) {
+        tables.push_back(command.options(unused));
+        groupsOfCommands.emplace_back(command.name, Groups(tables.back()));
+    }
+    std::string text;
+    std::vector<std::string_view> listed;
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        for (const std::string_view group : groupsOfCommands[i].second) {
+            if (std::find(listed.begin(), listed.end(), group) != listed.end()) continue;
+            listed.push_back(group);
+            std::vector<std::string_view> takers;
+            for (const auto& [name, groups] : groupsOfCommands) {
+                if (std::find(groups.begin(), groups.end(), group) != groups.end()) takers.push_back(name);
+            }
+            const std::string heading =
+                std::string(group) + (takers.size() > 1 ? " (" + Enumeration(takers) + ")" : std::string());
+            text += "\n" + heading + ":\n" + OptionEntries(tables[i], group);
+        }
+    }
+    return text;
+}
+
+std::string ProgramHelp() {
+    std::string text;
+    for (const Command& command : kCommands) text += UsageLine(text.empty() ? "Usage: " : "  or:  ", command);
+    text +=
+        "  or:  korvane-cli COMMAND --help\n"
+        "  or:  korvane-cli --help | --version\n";
+    text += Wrapped("",
+                    "Shows, edits and plays keyboard accompaniment style files (.sty) with the editor's engine and "
+                    "stored options, for scripts and for many files at once.",
+                    0);
+    text += "\nCommands:\n";
+    for (const Command& command : kCommands) text += Wrapped("  " + std::string(command.name), command.summary);
+    text += Wrapped("",
+                    "A file that fails is reported with the editor's message, and the others are still done. Each "
+                    "channel plays as a keyboard plays it, through its channel rules (CASM) over the chords given, "
+                    "C Maj7 held when none are. COMMAND --help shows the usage of one command.",
+                    0);
+    text += OptionsOfEveryCommand();
+    text += "\n" + Wrapped("",
+                           "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a usage error, 3 "
+                           "when this build has no synthesizer (render to .wav, play), 130 when play was stopped with "
+                           "Ctrl+C.",
+                           0);
+    return text;
+}
+
+// Whether the arguments after the command's name ask for its help.
+bool AsksForCommandHelp(const Command& command, const Args& rest) {
+    UnusedRequests unused;
+    return AsksForHelp(rest, command.options(unused));
 }
 
 }  // namespace
@@ -135,21 +163,28 @@ int UsageError(std::ostream& err, const std::string& problem) {
     return kExitUsage;
 }
 
-int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+bool ReadsEditorSettings(const Args& args) {
+    const Command* command = args.empty() ? nullptr : FindCommand(args.front());
+    return command && command->readsSettings && !AsksForCommandHelp(*command, Args(args.begin() + 1, args.end()));
+}
+
+int RunCommandLine(const Args& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     if (args.empty()) return UsageError(err, "no command given");
-    const std::string& command = args.front();
-    if (command == "--help" || command == "-h") {
-        out << UsageText();
+    const std::string& name = args.front();
+    if (name == "--help" || name == "-h") {
+        out << ProgramHelp();
         return kExitSuccess;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         out << "korvane-cli " << kKorvaneVersion << "\n";
         return kExitSuccess;
     }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "info") return RunInfoCommand(rest, out, err);
-    if (command == "save") return RunSaveCommand(rest, out, err, errIsTerminal);
-    if (command == "render") return RunRenderCommand(rest, out, err);
-    if (command == "play") return RunPlayCommand(rest, out, err, errIsTerminal);
-    return UsageError(err, "unknown command '" + command + "'");
+    const Command* command = FindCommand(name);
+    if (!command) return UsageError(err, "unknown command '" + name + "'");
+    const Args rest(args.begin() + 1, args.end());
+    if (AsksForCommandHelp(*command, rest)) {
+        out << CommandHelp(*command);
+        return kExitSuccess;
+    }
+    return command->run(rest, out, err, errIsTerminal);
 }

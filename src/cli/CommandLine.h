@@ -15,9 +15,13 @@ inline constexpr int kExitInterrupted = 130;
 
 // Runs one call of korvane-cli; args are the arguments after the program name.
 // With a terminal on standard error, work on many files shows a progress line.
-// Returns the exit status.
+// COMMAND --help (or -h) prints that command's usage and options. Returns the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    bool errIsTerminal = false);
+
+// Whether the call args make reads the editor's stored settings (save, render and play
+// do, unless asked for their help).
+bool ReadsEditorSettings(const std::vector<std::string>& args);
 
 // Reports a usage error and returns kExitUsage.
 int UsageError(std::ostream& err, const std::string& problem);

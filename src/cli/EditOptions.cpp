@@ -20,8 +20,8 @@ std::optional<std::pair<int, int>> PairIn(std::string_view text, char separator,
 
 }  // namespace
 
-std::string RangeText(const ValueRange& range) {
-    return std::to_string(range.low) + " to " + std::to_string(range.high);
+std::string RangeText(const ValueRange& range, std::string_view separator) {
+    return std::to_string(range.low) + std::string(separator) + std::to_string(range.high);
 }
 
 std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
@@ -32,19 +32,24 @@ std::optional<int> NumberIn(std::string_view text, const ValueRange& range) {
 }
 
 void AddEditOptions(OptionTable& options, EditRequest& request) {
-    options.push_back({"--tempo", true, [&request](const std::string& value) -> std::optional<std::string> {
+    options.push_back({"--tempo", "BPM", kEditsGroup, RangeText(kTempoRange) + " (0 leaves the tempo as it is)",
+                       [&request](const std::string& value) -> std::optional<std::string> {
                            request.tempo = NumberIn(value, kTempoRange);
                            if (!request.tempo) return "--tempo takes a whole number from " + RangeText(kTempoRange);
                            return std::nullopt;
                        }});
-    options.push_back({"--time-signature", true, [&request](const std::string& value) -> std::optional<std::string> {
+    options.push_back({"--time-signature", "N/D", kEditsGroup, "each " + RangeText(kTimeSignatureRange),
+                       [&request](const std::string& value) -> std::optional<std::string> {
                            request.timeSignature = PairIn(value, '/', kTimeSignatureRange, kTimeSignatureRange);
                            if (!request.timeSignature) {
                                return "--time-signature takes N/D, each from " + RangeText(kTimeSignatureRange);
                            }
                            return std::nullopt;
                        }});
-    options.push_back({"--volume", true, [&request](const std::string& value) -> std::optional<std::string> {
+    options.push_back({"--volume", "CH=V", kEditsGroup,
+                       "channel " + RangeText(kChannelNumberRange, "-") + " to volume " + RangeText(kVolumeRange, "-") +
+                           "; repeatable; switches to single-channel volumes",
+                       [&request](const std::string& value) -> std::optional<std::string> {
                            const auto volume = PairIn(value, '=', kChannelNumberRange, kVolumeRange);
                            if (!volume) {
                                return "--volume takes CHANNEL=VOLUME, channel " + RangeText(kChannelNumberRange) +
@@ -53,7 +58,8 @@ void AddEditOptions(OptionTable& options, EditRequest& request) {
                            request.volumes[volume->first] = volume->second;
                            return std::nullopt;
                        }});
-    options.push_back({"--percent", true, [&request](const std::string& value) -> std::optional<std::string> {
+    options.push_back({"--percent", "P", kEditsGroup, RangeText(kPercentRange) + ": every volume scaled by P percent",
+                       [&request](const std::string& value) -> std::optional<std::string> {
                            request.percent = NumberIn(value, kPercentRange);
                            if (!request.percent)
                                return "--percent takes a whole number from " + RangeText(kPercentRange);

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "cli/OptionTable.h"
@@ -20,6 +21,9 @@ struct EditRequest {
     std::optional<int> percent;
 };
 
+// The heading of the edits in the help, and their name in a usage line ("[EDITS]").
+inline constexpr std::string_view kEditsGroup = "Edits";
+
 // The edits' options, each setting its part of request.
 void AddEditOptions(OptionTable& options, EditRequest& request);
 // The usage problem of edits that exclude each other.
@@ -30,4 +34,5 @@ EditRefusal ApplyEditRequest(const EditRequest& request, CKorvaneDoc& doc);
 
 // A whole number in range; nothing for any other text.
 std::optional<int> NumberIn(std::string_view text, const ValueRange& range);
-std::string RangeText(const ValueRange& range);
+// "0 to 250", or with separator "-", "1-16".
+std::string RangeText(const ValueRange& range, std::string_view separator = " to ");

@@ -213,12 +213,19 @@ FileInfo InfoOfFile(const std::string& path, bool json, CLastMessagePerThread& m
 
 }  // namespace
 
+OptionTable InfoCommandOptions(InfoRequest& request) {
+    return {SwitchOption("--json", "Options of info",
+                         "one JSON object per file and line; a file that failed gives its path and the message",
+                         request.json)};
+}
+
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    std::vector<std::string> files;
-    if (std::optional<std::string> problem = ParseOptions("info", args, {SwitchOption("--json", json)}, files)) {
+    InfoRequest request;
+    if (std::optional<std::string> problem = ParseOptions("info", args, InfoCommandOptions(request), request.files)) {
         return UsageError(err, *problem);
     }
+    const bool json = request.json;
+    const std::vector<std::string>& files = request.files;
     if (files.empty()) return UsageError(err, "info: no style file given");
 
     // A folder of styles is read on every processor; what is said of each file comes

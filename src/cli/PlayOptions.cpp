@@ -13,46 +13,82 @@
 #include "msg/StyleMessages.h"
 #include "options/PlaybackSettings.h"
 
+namespace {
+
+constexpr std::string_view kRenderGroup = "Options of render";
+
+// An option that takes a path, kept as the system spells it.
+Option PathOption(std::string_view name, std::string_view value, std::string_view group, std::string help,
+                  std::optional<std::filesystem::path>& path) {
+    return {name, value, group, std::move(help), [&path](const std::string& given) -> std::optional<std::string> {
+                path = PathFromUtf8(given);
+                return std::nullopt;
+            }};
+}
+
+}  // namespace
+
+OptionTable PlayCommandOptions(std::string_view command, PlayRequest& request) {
+    const PlayRequest defaults;
+    OptionTable options;
+    AddEditOptions(options, request.edits);
+    options.push_back(TextOption("--section", "NAME", kPlayGroup,
+                                 "the section to play (default \"" + defaults.section +
+                                     "\"): a Main or Fill In loops, an Intro leads into its Main, an Ending plays once",
+                                 request.section));
+    options.push_back({"--loops", "N", kPlayGroup,
+                       "how often a Main or Fill In plays, " + RangeText(kLoopsRange, "-") + " (default " +
+                           std::to_string(defaults.loops) + ")",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::optional<int> loops = NumberIn(value, kLoopsRange);
+                           if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
+                           request.loops = *loops;
+                           return std::nullopt;
+                       }});
+    options.push_back(TextOption("--chords", "TEXT", kPlayGroup,
+                                 "the chords held, bar by bar: \"C | Am7 | F G7 | %\" (a bar's chords share its "
+                                 "beats, % repeats the bar before), looping while the style plays; C Maj7 is held "
+                                 "without it",
+                                 request.chords));
+    options.push_back(SwitchOption("--as-recorded", kPlayGroup,
+                                   "every channel as the style stores it, without its channel rules",
+                                   request.asRecorded));
+    options.push_back(PathOption("--soundfont", "FILE", kPlayGroup,
+                                 "in place of the setting \"SoundFont\" of the section \"Playback\" (default " +
+                                     std::string(kDefaultSoundFont) + ")",
+                                 request.soundFont));
+    if (command != "render") return options;
+    options.push_back(PathOption("-o", "OUT.wav|OUT.mid", kRenderGroup,
+                                 "OUT.wav as 16-bit stereo sound and its decay, OUT.mid as a Standard MIDI File "
+                                 "with the style's own voices",
+                                 request.output));
+    options.push_back({"--rate", "HZ", kRenderGroup,
+                       "the sample rate of OUT.wav, " + RangeText(kSampleRateRange) + " (default " +
+                           std::to_string(defaults.sampleRate) + ")",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::optional<int> rate = NumberIn(value, kSampleRateRange);
+                           if (!rate) return "--rate takes a sample rate from " + RangeText(kSampleRateRange) + " Hz";
+                           request.sampleRate = *rate;
+                           return std::nullopt;
+                       }});
+    options.push_back(PathOption("--stems", "DIR", kRenderGroup,
+                                 "writes also one dry WAV per channel that plays into DIR (11-Bass.wav)",
+                                 request.stems));
+    options.push_back(SwitchOption("--verbose", kRenderGroup,
+                                   "lists the chords played, with their bar and beat, and the voices the SoundFont "
+                                   "plays in place of the style's",
+                                   request.verbose));
+    options.push_back(SwitchOption("--json", kRenderGroup,
+                                   "prints one JSON object: the style, the section, the files written, the chords "
+                                   "played and the voices put in place",
+                                   request.json));
+    return options;
+}
+
 std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
                                             PlayRequest& request) {
     const bool render = command == "render";
-    OptionTable options = {
-        TextOption("--section", request.section),
-        {"--loops", true,
-         [&request](const std::string& value) -> std::optional<std::string> {
-             const std::optional<int> loops = NumberIn(value, kLoopsRange);
-             if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
-             request.loops = *loops;
-             return std::nullopt;
-         }},
-        {"--soundfont", true,
-         [&request](const std::string& value) -> std::optional<std::string> {
-             request.soundFont = PathFromUtf8(value);
-             return std::nullopt;
-         }},
-        TextOption("--chords", request.chords),
-        SwitchOption("--as-recorded", request.asRecorded),
-    };
-    AddEditOptions(options, request.edits);
-    if (render) {
-        options.push_back({"--rate", true, [&request](const std::string& value) -> std::optional<std::string> {
-                               const std::optional<int> rate = NumberIn(value, kSampleRateRange);
-                               if (!rate)
-                                   return "--rate takes a sample rate from " + RangeText(kSampleRateRange) + " Hz";
-                               request.sampleRate = *rate;
-                               return std::nullopt;
-                           }});
-        for (const auto& option : {std::pair{"--stems", &request.stems}, std::pair{"-o", &request.output}}) {
-            // A lambda takes the path by name: clang does not capture structured bindings.
-            std::optional<std::filesystem::path>* path = option.second;
-            options.push_back({option.first, true, [path](const std::string& value) -> std::optional<std::string> {
-                                   *path = PathFromUtf8(value);
-                                   return std::nullopt;
-                               }});
-        }
-        options.push_back(SwitchOption("--verbose", request.verbose));
-        options.push_back(SwitchOption("--json", request.json));
-    }
+    const OptionTable options = PlayCommandOptions(command, request);
     if (std::optional<std::string> problem = ParseOptions(command, args, options, request.files)) return problem;
     if (request.files.empty()) return command + ": no style file given";
     if (render) {

@@ -32,6 +32,14 @@ struct PlayRequest {
 inline constexpr ValueRange kLoopsRange{1, 1000};
 inline constexpr ValueRange kSampleRateRange{8000, 192000};
 
+// The heading of the options render and play share in the help, and their name in a
+// usage line ("[PLAY OPTIONS]").
+inline constexpr std::string_view kPlayGroup = "Play options";
+
+// The options of command ("render" or "play"), each setting its part of request: the
+// edits, the play options, and render's own.
+OptionTable PlayCommandOptions(std::string_view command, PlayRequest& request);
+
 // Parses the arguments of command ("render" or "play"); on a usage error its text.
 std::optional<std::string> ParsePlayRequest(const std::string& command, const std::vector<std::string>& args,
                                             PlayRequest& request);

@@ -13,20 +13,13 @@
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "document/SaveOptions.h"
+#include "format/StyleReader.h"
 #include "framework/Cp1252.h"
 #include "framework/PathText.h"
 
 namespace {
 
-struct SaveRequest {
-    std::optional<std::string> title;      // code page 1252
-    std::optional<std::string> copyright;  // code page 1252
-    EditRequest edits;
-    std::map<std::string, bool> options;
-    std::optional<std::string> saveAs;
-    bool overwrite = false;
-    std::vector<std::string> files;
-};
+constexpr std::string_view kSaveGroup = "Options of save";
 
 std::string OptionNames() {
     std::string names;
@@ -40,8 +33,9 @@ bool TakenByDashO(std::string_view name) {
 }
 
 // A text option in code page 1252, as the style file holds it.
-Option StyleTextOption(std::string_view name, std::optional<std::string>& text) {
-    return {name, true, [name, &text](const std::string& value) -> std::optional<std::string> {
+Option StyleTextOption(std::string_view name, std::string help, std::optional<std::string>& text) {
+    return {name, "TEXT", kSaveGroup, std::move(help),
+            [name, &text](const std::string& value) -> std::optional<std::string> {
                 text = Utf8ToCp1252(value);
                 if (!text) {
                     return std::string(name) + ": '" + SanitizeUtf8(value) +
@@ -53,26 +47,9 @@ Option StyleTextOption(std::string_view name, std::optional<std::string>& text) 
 
 // Parses the arguments; on a usage error returns its text.
 std::optional<std::string> Parse(const std::vector<std::string>& args, SaveRequest& request) {
-    OptionTable options = {
-        StyleTextOption("--title", request.title),
-        StyleTextOption("--copyright", request.copyright),
-        {"-o", true,
-         [&request](const std::string& value) -> std::optional<std::string> {
-             const std::size_t equals = value.find('=');
-             const std::string name = value.substr(0, equals);
-             const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
-             // The all-channels switch follows --volume and --percent instead.
-             if (!TakenByDashO(name) || (setting != "0" && setting != "1")) {
-                 return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
-             }
-             request.options[name] = setting == "1";
-             return std::nullopt;
-         }},
-        TextOption("--save-as", request.saveAs),
-        SwitchOption("--overwrite", request.overwrite),
-    };
-    AddEditOptions(options, request.edits);
-    if (std::optional<std::string> problem = ParseOptions("save", args, options, request.files)) return problem;
+    if (std::optional<std::string> problem = ParseOptions("save", args, SaveCommandOptions(request), request.files)) {
+        return problem;
+    }
     if (request.files.empty()) return "save: no style file given";
     if (request.saveAs && request.files.size() != 1) return "--save-as takes exactly one style file";
     if (std::optional<std::string> problem = CheckEditRequest(request.edits)) return problem;
@@ -97,6 +74,38 @@ void ReportMessages(std::ostream& err, const std::string& path, const std::vecto
 }
 
 }  // namespace
+
+OptionTable SaveCommandOptions(SaveRequest& request) {
+    OptionTable options;
+    AddEditOptions(options, request.edits);
+    options.push_back(StyleTextOption(
+        "--title", "the style title (at most " + std::to_string(kMaxStyleTextLength) + " characters are kept)",
+        request.title));
+    options.push_back(StyleTextOption("--copyright", "the copyright text; empty removes it", request.copyright));
+    options.push_back({"-o", "NAME=0|1", kSaveGroup,
+                       "one save option on or off, the others as stored; NAME: " + OptionNames() + ".",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::size_t equals = value.find('=');
+                           const std::string name = value.substr(0, equals);
+                           const std::string setting = equals == std::string::npos ? "" : value.substr(equals + 1);
+                           // The all-channels switch follows --volume and --percent instead.
+                           if (!TakenByDashO(name) || (setting != "0" && setting != "1")) {
+                               return "-o takes NAME=0 or NAME=1 with NAME one of " + OptionNames();
+                           }
+                           request.options[name] = setting == "1";
+                           return std::nullopt;
+                       }});
+    options.push_back(SwitchOption("--overwrite", kSaveGroup,
+                                   "replace a file the save may not simply replace: another existing file whose name "
+                                   "the options choose, or the style file itself when another program changed or "
+                                   "replaced it after the load (without it such a save is refused and writes nothing)",
+                                   request.overwrite));
+    options.push_back(TextOption("--save-as", "PATH", kSaveGroup,
+                                 "saves as Save As does, to PATH (one FILE only); a file at PATH is replaced as cp "
+                                 "would",
+                                 request.saveAs));
+    return options;
+}
 
 std::vector<std::string_view> DashOOptionNames() {
     std::vector<std::string_view> names;

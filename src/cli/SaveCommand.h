@@ -2,9 +2,28 @@
 #pragma once
 
 #include <iosfwd>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/EditOptions.h"
+#include "cli/OptionTable.h"
+
+// What save was asked to do.
+struct SaveRequest {
+    std::optional<std::string> title;      // code page 1252
+    std::optional<std::string> copyright;  // code page 1252
+    EditRequest edits;
+    std::map<std::string, bool> options;
+    std::optional<std::string> saveAs;
+    bool overwrite = false;
+    std::vector<std::string> files;
+};
+
+// The options of save, each setting its part of request: the edits and save's own.
+OptionTable SaveCommandOptions(SaveRequest& request);
 
 // korvane-cli save [EDITS] [-o NAME=0|1]... [--overwrite] [--save-as PATH] FILE...: loads each
 // file, applies the edits and saves it through the editor's save, with the stored

@@ -73,11 +73,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args = Arguments(argc, argv);
     if (!args.empty() && args.front() == "info") KeepFreedMemory();
     // The save options of a new document and the SoundFont are the editor's stored
-    // ones; only a save, a render and play read them, and only they pay for opening the
-    // store. Without its store the call would quietly act on other settings than the
-    // user's, so it does not run.
+    // ones; only a save, a render and play read them (not their help), and only they pay
+    // for opening the store. Without its store the call would quietly act on other
+    // settings than the user's, so it does not run.
     std::unique_ptr<CProfile> settings;
-    if (!args.empty() && (args.front() == "save" || args.front() == "render" || args.front() == "play")) {
+    if (ReadsEditorSettings(args)) {
         std::string error;
         settings = OpenEditorSettings(error);
         if (!error.empty()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "RunProgram.h"
 #include "StyleBytes.h"
 #include "TempDir.h"
@@ -172,6 +174,73 @@ TEST_F(Cli, UsageErrors) {
     const ProgramResult version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("korvane-cli ") + kKorvaneVersion + "\n");
+}
+
+// Each command answers --help and -h with its own usage and exactly its own options,
+// as the program's --help lists them, and nothing but that.
+TEST_F(Cli, EveryCommandAnswersHelpWithItsOwnOptions) {
+    const std::vector<std::string> edits = {"--tempo BPM", "--time-signature N/D", "--volume CH=V", "--percent P"};
+    const std::vector<std::string> play = {"--section NAME", "--loops N", "--chords TEXT", "--as-recorded",
+                                           "--soundfont FILE"};
+    const std::vector<std::string> render = {"-o OUT.wav|OUT.mid", "--rate HZ", "--stems DIR", "--verbose", "--json"};
+    const std::vector<std::string> save = {"--title TEXT", "--copyright TEXT", "-o NAME=0|1", "--overwrite",
+                                           "--save-as PATH"};
+    const auto joined = [](std::vector<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"info", {"--json"}},
+        {"save", joined({edits, save})},
+        {"render", joined({edits, play, render})},
+        {"play", joined({edits, play})},
+    };
+    const std::string programHelp = Run({"--help"}).out;
+    for (const auto& [command, options] : cases) {
+        for (const std::string ask : {"--help", "-h"}) {
+            SCOPED_TRACE(command + " " + ask);
+            const ProgramResult help = Run({command, ask});
+            EXPECT_EQ(help.status, 0);
+            EXPECT_EQ(help.err, "");
+            EXPECT_EQ(help.out.rfind("Usage: korvane-cli " + command + " ", 0), 0u) << help.out;
+            std::size_t entries = 0;
+            std::istringstream lines(help.out);
+            for (std::string line; std::getline(lines, line);) {
+                EXPECT_LE(line.size(), 79u) << line;
+                if (line.rfind("  -", 0) == 0) ++entries;
+            }
+            EXPECT_EQ(entries, options.size()) << help.out;
+            for (const std::string& option : options) {
+                const std::size_t at = help.out.find("\n  " + option + " ");
+                ASSERT_NE(at, std::string::npos) << option << "\n" << help.out;
+                // The same entry, word for word, as the program's help has it: its line and
+                // those indented under it.
+                std::size_t end = help.out.find('\n', at + 1);
+                while (help.out.compare(end + 1, 26, std::string(26, ' ')) == 0) end = help.out.find('\n', end + 1);
+                const std::string entry = help.out.substr(at, end + 1 - at);
+                EXPECT_NE(programHelp.find(entry), std::string::npos) << entry;
+            }
+        }
+    }
+}
+
+// Help is asked where an option may stand, whatever else is there; a value or a FILE
+// that reads "-h" or "--help" asks nothing.
+TEST_F(Cli, HelpIsAskedOnlyWhereAnOptionMayStand) {
+    const auto missing = (dir / "missing.sty").string();
+    for (const auto& [args, help] : std::vector<std::pair<std::vector<std::string>, bool>>{
+             {{"render", "--loops", "0", "--help"}, true},
+             {{"save", missing, "-h"}, true},
+             {{"info", "--frobnicate", "--help"}, true},
+             {{"save", "--title", "-h", missing}, false},
+             {{"info", "--", "--help"}, false},
+         }) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const ProgramResult result = Run(args);
+        EXPECT_EQ(result.status == 0, help);
+        EXPECT_EQ(result.out.rfind("Usage: korvane-cli " + args.front() + " ", 0) == 0, help) << result.out;
+    }
 }
 
 TEST_F(Cli, DashDashEndsTheOptions) {
