@@ -12,6 +12,7 @@
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"
 #include "options/PlaybackSettings.h"
+#include "play/sound/SoundFontSetting.h"
 
 namespace {
 
