@@ -15,9 +15,10 @@ TEST(WindowPlayChoices, FirstChoiceIsMainAOrTheFirstMain) {
         {{"Intro B", "Ending A"}, "Intro B"},
         {{}, "Main A"},
     };
-    for (const auto& [sections, first] : cases) {
+    for (const auto& c : cases) {
         CWindowPlayChoices choices;
-        EXPECT_EQ(choices.Chosen(&choices, [&] { return sections; }), first);
+        const Sections& sections = c.first;
+        EXPECT_EQ(choices.Chosen(&choices, [&sections] { return sections; }), c.second);
     }
 }
 
