@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "framework/Modules.h"
+#include "framework/platform/Modules.h"
 #include "framework/qt/QtText.h"
 #include "msg/PlayMessages.h"
 #include "play/SoundModule.h"

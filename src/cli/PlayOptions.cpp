@@ -5,8 +5,8 @@
 
 #include "cli/RecordingPresenter.h"
 #include "framework/Cp1252.h"
-#include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"

@@ -14,7 +14,7 @@
 #include "document/KorvaneDoc.h"
 #include "document/SaveOptions.h"
 #include "framework/Cp1252.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "framework/Modules.h"
+#include "framework/platform/Modules.h"
 
 #ifdef _WIN32
 #include <windows.h>
