@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 #include "framework/platform/Modules.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "msg/PlayMessages.h"
 #include "play/SoundModule.h"
 
