@@ -20,7 +20,7 @@
 #include "cli/InfoCommand.h"
 #include "document/KorvaneDoc.h"
 #include "format/StyleReader.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 #include "msg/MessagePresenter.h"
 
 namespace {

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The programs' own modules (src/framework/Modules.h): libraries they load on first use.
+# The programs' own modules (src/framework/platform/Modules.h): libraries they load on first use.
 # Installed into KORVANE_MODULE_INSTALL_DIR, which the programs reach from their own
 # folder by KORVANE_MODULE_DIR.
 set(KORVANE_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/korvane)

@@ -5,7 +5,7 @@
 
 #include "app/AppIcon.h"
 #include "document/KorvaneDoc.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "view/StyleDialog.h"
 
 CChildFrame::CChildFrame(std::unique_ptr<CKorvaneDoc> doc, QWidget* parent)

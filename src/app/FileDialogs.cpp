@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QString>
 
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 
 namespace {
 

@@ -4,26 +4,15 @@
 #include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 #include "framework/AppTitle.h"
+#include "framework/platform/qt/QtPaths.h"
 
 namespace {
 
 const char* const kLockName = "Korvane";
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kRecordSize = 8;  // code and value, each a big-endian 32-bit number
-
-// The user's own: on Linux the runtime folder, on Windows the temporary folder (Qt's
-// runtime location there is the home folder, where the lock would show).
-QString DefaultFolder() {
-#ifdef Q_OS_WIN
-    return QDir::tempPath();
-#else
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
-#endif
-}
 
 void AppendRecord(QByteArray& out, qint32 code, qint32 value) {
     QDataStream stream(&out, QIODevice::Append);
@@ -41,7 +30,7 @@ struct CInstanceLink::Receiver {
 
 CInstanceLink::CInstanceLink(QString folder, QObject* parent)
     : QObject(parent),
-      m_folder(folder.isEmpty() ? DefaultFolder() : std::move(folder)),
+      m_folder(folder.isEmpty() ? UserRuntimeFolder() : std::move(folder)),
       m_lock(QDir(m_folder).filePath(QString::fromLatin1(kLockName) + ".lock")) {
     // A lock is never held long: a copy holds it from its start until its window is up.
     m_lock.setStaleLockTime(0);

@@ -2,16 +2,18 @@
 #include "app/KorvaneApp.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "app/InstanceLink.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "framework/Document.h"
-#include "framework/PathText.h"
 #include "framework/Profile.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/Arguments.h"
+#include "framework/platform/PathText.h"
 #include "msg/qt/QtMessagePresenter.h"
 #include "options/HelpCommand.h"
 #include "options/SettingsProfile.h"
@@ -30,25 +32,43 @@ QByteArray AbsoluteFileName(const fs::path& given) {
 
 fs::path PathOfFileName(const QByteArray& fileName) { return PathFromBytes(fileName.toStdString()); }
 
-std::vector<QByteArray> FileArguments(int argc, char** argv) {
-    std::vector<QByteArray> files;
-#ifdef Q_OS_WIN
-    (void)argc;
-    (void)argv;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        files.push_back(AbsoluteFileName(PathFromQString(arguments[i])));
-    }
-#else
-    for (int i = 1; i < argc; ++i) files.push_back(AbsoluteFileName(fs::path(argv[i])));
-#endif
-    return files;
-}
-
 }  // namespace
 
-CKorvaneApp::CKorvaneApp(int& argc, char** argv)
-    : QApplication(argc, argv), m_files(FileArguments(argc, argv)), m_link(std::make_unique<CInstanceLink>()) {}
+// The command line as main() got it, kept before QApplication takes its own options
+// (-style and the like) out of argv: where each argument stood, and its bytes as both
+// programs read them (ProgramArguments).
+struct CKorvaneApp::GivenArguments {
+    GivenArguments(int argc, char** argv) : bytes(ProgramArguments(argc, argv)) {
+        for (int i = 1; i < argc; ++i) places.push_back(argv[i]);
+    }
+
+    // The files named on the command line, made absolute: every argument when
+    // QApplication took none out of argv, else those it left there, found by their
+    // place. (ProgramArguments may split a command line otherwise than argv does.)
+    std::vector<QByteArray> Files(int argc, char** argv) const {
+        std::vector<std::string> left;
+        if (argc - 1 == static_cast<int>(places.size())) {
+            left = bytes;
+        } else {
+            for (int i = 1; i < argc; ++i) {
+                const auto place =
+                    static_cast<std::size_t>(std::find(places.begin(), places.end(), argv[i]) - places.begin());
+                if (place < bytes.size()) left.push_back(bytes[place]);
+            }
+        }
+        std::vector<QByteArray> files;
+        for (const std::string& file : left) files.push_back(AbsoluteFileName(PathFromBytes(file)));
+        return files;
+    }
+
+    std::vector<const char*> places;
+    std::vector<std::string> bytes;
+};
+
+CKorvaneApp::CKorvaneApp(int& argc, char** argv) : CKorvaneApp(argc, argv, GivenArguments(argc, argv)) {}
+
+CKorvaneApp::CKorvaneApp(int& argc, char** argv, const GivenArguments& given)
+    : QApplication(argc, argv), m_files(given.Files(argc, argv)), m_link(std::make_unique<CInstanceLink>()) {}
 
 CKorvaneApp::~CKorvaneApp() {
     m_mainFrame.reset();

@@ -28,6 +28,10 @@ public:
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
 private:
+    // The command line read before QApplication takes its own options out of it.
+    struct GivenArguments;
+    CKorvaneApp(int& argc, char** argv, const GivenArguments& given);
+
     // Start-up is done once the event loop runs: later copies may now look for this one.
     void OnStartupDone();
     void OnForwardOpen(const QByteArray& fileName);

@@ -9,7 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "document/KorvaneDoc.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "storage/SafeFile.h"
 #include "view/StyleDialog.h"
 

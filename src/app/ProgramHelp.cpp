@@ -3,14 +3,6 @@
 
 #include <string_view>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-
-#include <cstdio>
-#endif
-
 #include "framework/Version.h"
 
 namespace {
@@ -50,15 +42,3 @@ std::optional<int> AnswerHelpOrVersion(int argc, char** argv, std::ostream& out)
     }
     return out.flush() ? 0 : 1;
 }
-
-#ifdef _WIN32
-void UseParentConsole() {
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
-        (void)std::freopen("CONOUT$", "w", stdout);
-        (void)std::freopen("CONOUT$", "w", stderr);
-    }
-    // As korvane-cli's, the answers end their lines with LF alone, whatever reads them.
-    _setmode(_fileno(stdout), _O_BINARY);
-}
-#endif

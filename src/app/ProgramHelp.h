@@ -9,10 +9,3 @@
 // The exit status when the first argument asks for one of them; nothing otherwise.
 std::optional<int> AnswerHelpOrVersion(int argc, char** argv, std::ostream& out);
 bool AsksForHelpOrVersion(int argc, char** argv);
-
-#ifdef _WIN32
-// The editor is a window program, which Windows starts without a console: started
-// from one, its answers go to that console, unless its output is already redirected.
-// Lines end in LF alone, as korvane-cli's do.
-void UseParentConsole();
-#endif

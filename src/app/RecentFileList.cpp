@@ -3,8 +3,8 @@
 
 #include "app/MenuText.h"
 #include "document/FileNaming.h"
-#include "framework/PathText.h"
 #include "framework/Profile.h"
+#include "framework/platform/PathText.h"
 #include "storage/FileNames.h"
 
 namespace fs = std::filesystem;

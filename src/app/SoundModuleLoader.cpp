@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "framework/Modules.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/Modules.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "msg/PlayMessages.h"
 #include "play/sound/SoundModule.h"
 

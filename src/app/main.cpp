@@ -3,11 +3,10 @@
 
 #include "app/KorvaneApp.h"
 #include "app/ProgramHelp.h"
+#include "framework/platform/Console.h"
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
     if (AsksForHelpOrVersion(argc, argv)) UseParentConsole();
-#endif
     if (const std::optional<int> status = AnswerHelpOrVersion(argc, argv, std::cout)) return *status;
     CKorvaneApp app(argc, argv);
     if (!app.InitInstance()) return app.ExitInstance();

@@ -2,8 +2,8 @@
 // The stored settings through korvane-settings, loaded from beside the program (the
 // build tree) or its module folder (an installation).
 #include "cli/EditorSettings.h"
-#include "framework/Modules.h"
-#include "framework/PathText.h"
+#include "framework/platform/Modules.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "options/SettingsModule.h"
 

@@ -13,7 +13,7 @@
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 #include "play/VoiceList.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/PlayOptions.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"

@@ -15,7 +15,7 @@
 #include "document/SaveOptions.h"
 #include "format/StyleReader.h"
 #include "framework/Cp1252.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 
 namespace {
 

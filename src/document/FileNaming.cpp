@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 
 std::string NumberPrefix(std::string_view baseName) {
     if (baseName.size() < 2) return {};

@@ -6,7 +6,7 @@
 #include "format/SavedStyle.h"
 #include "format/SideFileCheck.h"
 #include "framework/Cp1252.h"
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/MessageBoxStyle.h"
 #include "msg/Messages.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "framework/Document.h"
 
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "framework/Cp1252.h"
 #include "framework/Profile.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "msg/FillIn.h"
 #include "msg/Messages.h"
 #include "msg/StyleMessages.h"
@@ -56,14 +56,6 @@ std::string StoredLanguage() { return AppProfile().GetProfileString(kSettingsSec
 }  // namespace
 
 void SetHelpViewer(HelpViewer viewer) { Viewer() = std::move(viewer); }
-
-QString InstalledHelpFolder(const QString& programFolder) {
-#ifdef Q_OS_WIN
-    return QDir::cleanPath(programFolder);
-#else
-    return QDir::cleanPath(programFolder + "/../share/korvane");
-#endif
-}
 
 QStringList HelpFolders(const QString& stored, const QString& programFolder) {
     QStringList folders;

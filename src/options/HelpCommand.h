@@ -30,12 +30,9 @@ void OnHelp(QWidget* owner);
 
 // The folders that may hold the help pages, in the order they are tried: the one in
 // "InstallPath" (stored) when it is set, then the installation's own, where a package
-// puts the pages without writing anybody's settings.
+// puts the pages without writing anybody's settings (InstalledHelpFolder, in
+// framework/platform/qt/QtPaths.h).
 QStringList HelpFolders(const QString& stored, const QString& programFolder);
-// Where an installation keeps the help pages, from the program's own folder: in
-// "share/korvane" beside it on Linux (programFolder/../share/korvane), in the program's
-// folder itself on Windows.
-QString InstalledHelpFolder(const QString& programFolder);
 // The first of those folders that holds page; nothing when none does.
 std::optional<QString> HelpFolder(const QString& stored, const QString& programFolder, const QString& page);
 

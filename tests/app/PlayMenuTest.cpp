@@ -11,7 +11,7 @@
 
 #include "PlayFixture.h"
 #include "app/SoundModuleLoader.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "msg/FillIn.h"
 
 namespace id = form_id;

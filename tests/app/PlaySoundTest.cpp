@@ -15,7 +15,7 @@
 #include "FrameFixture.h"
 #include "app/PlayCommands.h"
 #include "app/SoundModuleLoader.h"
-#include "framework/qt/QtText.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "options/PlaybackSettings.h"

@@ -13,6 +13,7 @@
 #include "FakePresenter.h"
 #include "QtTestApp.h"
 #include "TempDir.h"
+#include "framework/platform/qt/QtPaths.h"
 #include "options/HelpCommand.h"
 #include "options/LanguageDlg.h"
 #include "options/SettingsProfile.h"

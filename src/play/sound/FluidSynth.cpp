@@ -5,7 +5,7 @@
 
 #include <mutex>
 
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "msg/StyleMessages.h"

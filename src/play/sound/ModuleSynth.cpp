@@ -2,7 +2,7 @@
 // The companion's synthesizer: korvane-sound, loaded on the first render or play from
 // beside the program (the build tree) or its library folder (an installation).
 
-#include "framework/Modules.h"
+#include "framework/platform/Modules.h"
 #include "msg/PlayMessages.h"
 #include "play/sound/SoundModule.h"
 #include "play/sound/SynthFactory.h"

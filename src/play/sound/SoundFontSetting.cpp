@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "framework/PathText.h"
+#include "framework/platform/PathText.h"
 
 std::filesystem::path SoundFontPath(std::string_view chosen) {
     return PathFromUtf8(std::string(chosen.empty() ? kDefaultSoundFont : chosen));

@@ -26,6 +26,6 @@ struct SoundModule {
     MakeRenderSynthFunction makeRenderSynth = nullptr;
 };
 
-// The module in file, loaded as LoadModule (framework/Modules.h) does. Nothing, and the
+// The module in file, loaded as LoadModule (framework/platform/Modules.h) does. Nothing, and the
 // error naming the file and the loader's reason, when it cannot be loaded.
 std::optional<SoundModule> LoadSoundModule(const std::filesystem::path& file, PlayError& error);

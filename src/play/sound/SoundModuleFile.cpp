@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programs' side: loading korvane-sound.
-#include "framework/Modules.h"
-#include "framework/PathText.h"
+#include "framework/platform/Modules.h"
+#include "framework/platform/PathText.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "play/sound/SoundModule.h"

@@ -19,19 +19,7 @@ inline std::filesystem::path PathFromUtf8(const std::string& text) {
 
 // A path as bytes that name the same file to another program of this system: the file
 // system's own bytes, which need not be valid in any encoding, and on Windows, whose
-// names are UTF-16, their UTF-8. PathFromBytes reads them back.
-inline std::string BytesOfPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return Utf8Of(path);
-#else
-    return path.native();
-#endif
-}
-
-inline std::filesystem::path PathFromBytes(const std::string& bytes) {
-#ifdef _WIN32
-    return PathFromUtf8(bytes);
-#else
-    return std::filesystem::path(bytes);
-#endif
-}
+// names are UTF-16, their UTF-8. PathFromBytes reads them back. One file per system:
+// PathTextPosix.cpp, PathTextWindows.cpp.
+std::string BytesOfPath(const std::filesystem::path& path);
+std::filesystem::path PathFromBytes(const std::string& bytes);

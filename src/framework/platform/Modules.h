@@ -27,3 +27,17 @@ std::optional<std::filesystem::path> InstalledModuleFile(std::string_view name);
 // module is never unloaded: what it made runs its code until the program ends.
 std::optional<std::vector<void (*)()>> LoadModule(const std::filesystem::path& file,
                                                   std::initializer_list<const char*> names, std::string& reason);
+
+// What the functions above ask of the system, one file per system: ModulesPosix.cpp,
+// ModulesWindows.cpp.
+
+// The folder of the running program's file; empty when the system does not say.
+std::filesystem::path ProgramFolder();
+// The file name of the module called name: name and the system's suffix.
+std::string ModuleFileName(std::string_view name);
+// The module in file, loaded with every symbol bound; null when it cannot be.
+void* OpenModule(const std::filesystem::path& file);
+// The function called name in a module OpenModule gave; null when it has none.
+void (*FindInModule(void* module, const char* name))();
+// Why the last OpenModule or FindInModule failed, in the system loader's words.
+std::string ModuleLoaderReason();
