@@ -13,10 +13,11 @@
 #include <vector>
 
 // How many threads beside the calling one a command over count files starts: one per
-// further processor, up to three, and only where each has several files to read, as a
-// thread costs about as much to start as a small style does to read.
-inline unsigned HelperThreadsFor(std::size_t count) {
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+// further processor that no other program keeps busy, up to three, and only where each
+// has several files to read, as a thread costs about as much to start as a small style
+// does to read. On a busy machine a helper would only wait for a processor.
+inline unsigned HelperThreadsFor(std::size_t count, unsigned idleProcessors) {
+    const unsigned processors = std::max(1u, idleProcessors);
     return static_cast<unsigned>(std::min<std::size_t>({processors - 1, 3, count / 8}));
 }
 

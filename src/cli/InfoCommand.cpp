@@ -14,6 +14,7 @@
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
 #include "framework/platform/PathText.h"
+#include "framework/platform/Processors.h"
 #include "play/VoiceList.h"
 
 namespace {
@@ -228,14 +229,14 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const std::vector<std::string>& files = request.files;
     if (files.empty()) return UsageError(err, "info: no style file given");
 
-    // A folder of styles is read on every processor; what is said of each file comes
-    // out in the order the files were given.
+    // A folder of styles is read on every processor the machine has free; what is said of
+    // each file comes out in the order the files were given.
     CLastMessagePerThread messages;
     ScopedPresenter scoped(messages);
     int status = kExitSuccess;
     std::size_t i = 0;
     RunInOrder(
-        files.size(), HelperThreadsFor(files.size()),
+        files.size(), HelperThreadsFor(files.size(), IdleProcessors()),
         [&](std::size_t index) { return InfoOfFile(files[index], json, messages); },
         [&](const FileInfo& info) {
             const std::string& path = files[i++];

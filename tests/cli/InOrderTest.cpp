@@ -12,6 +12,17 @@
 
 namespace {
 
+// A helper for each idle processor beyond the caller's, three at most, eight files each
+// at least: a busy machine (one processor idle) reads on the calling thread alone.
+TEST(InOrder, HelpersOnlyForIdleProcessorsAndFilesEnough) {
+    const struct {
+        std::size_t files;
+        unsigned idle;
+        unsigned helpers;
+    } cases[] = {{100, 1, 0}, {100, 0, 0}, {100, 2, 1}, {100, 8, 3}, {16, 8, 2}, {7, 8, 0}};
+    for (const auto& c : cases) EXPECT_EQ(HelperThreadsFor(c.files, c.idle), c.helpers) << c.files << " " << c.idle;
+}
+
 // Early items are the slow ones, so helpers finish later items first.
 std::size_t SlowEarlyItem(std::size_t i) {
     if (i < 4) std::this_thread::sleep_for(std::chrono::milliseconds(5 * (4 - static_cast<int>(i))));
