@@ -189,11 +189,13 @@ void ChordCursor::ApplyChange(std::uint64_t nextTick) {
                 m_pitch[channel][key] = kSilenced;
                 if (decision.action == ChangeDecision::Action::Restrike) restrike[key] = decision.pitch;
             }
+            std::bitset<128> sounding = SoundingKeys(channel);
             for (int key = 0; key < 128; ++key) {
                 if (restrike[key] < 0) continue;
-                const int pitch = UnisonPitch(*rules, to, key, restrike[key], SoundingKeys(channel));
+                const int pitch = UnisonPitch(*rules, to, key, restrike[key], sounding);
                 m_pitch[channel][key] = static_cast<std::int8_t>(pitch);
                 if (m_uses[channel][pitch]++ == 0) Push(status(0x9), pitch, m_velocity[channel][key], key);
+                sounding[static_cast<std::size_t>(pitch)] = true;
             }
         }
     }
