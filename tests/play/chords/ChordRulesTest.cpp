@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <bitset>
 #include <cstdlib>
 
 #include "ChordTestSupport.h"
@@ -277,6 +278,29 @@ TEST(ChordTable, APartOnCMaj7SoundsEveryChordsTones) {
 }
 
 // Recorded on a five-note chord, each note keeps its job: the ninth stays the ninth.
+// B3 and C4 of a block both play the root over a triad: the later moves an octave where
+// the chord has three tones and the part's limits leave room; a thinner chord, or another
+// table, lets the two share the key.
+TEST(ChordTable, ASecondNoteOnASoundingKeyMovesAnOctaveWhereTheChordHasTonesEnough) {
+    struct Case {
+        const char* what;
+        ChannelRules rules;
+        const char* chord;
+        int expected;
+    };
+    const Case cases[] = {
+        {"triad", OneZone(kRootFixed, Sff1(2)), "C", Note("C5")},
+        {"triad, up outside the limits", OneZone(kRootFixed, Sff1(2), 5, 0, Note("G4")), "C", Note("C3")},
+        {"1+5", OneZone(kRootFixed, Sff1(2)), "C5", Note("C4")},
+        {"melody table", OneZone(kRootFixed, Sff1(1)), "C", Note("C4")},
+    };
+    std::bitset<128> sounding;
+    sounding[static_cast<std::size_t>(Note("C4"))] = true;
+    for (const Case& c : cases) {
+        EXPECT_EQ(UnisonPitch(c.rules, ChordOf(c.chord), Note("B3"), Note("C4"), sounding), c.expected) << c.what;
+    }
+}
+
 TEST(ChordTable, AFiveNoteSourceKeepsEveryJob) {
     ChannelRules rules = OneZone(kRootFixed, Sff1(2));
     rules.sourceType = ChordType::Maj9;
