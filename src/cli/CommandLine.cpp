@@ -8,6 +8,7 @@
 #include "cli/HelpText.h"
 #include "cli/InfoCommand.h"
 #include "cli/PlayOptions.h"
+#include "cli/PortsCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SaveCommand.h"
 #include "framework/Version.h"
@@ -20,6 +21,7 @@ struct UnusedRequests {
     InfoRequest info;
     SaveRequest save;
     PlayRequest play;
+    PortsRequest ports;
 };
 
 using Args = std::vector<std::string>;
@@ -51,6 +53,10 @@ constexpr Command kCommands[] = {
     {"play", "[EDITS] [PLAY OPTIONS] FILE...",
      "plays each file with the edits through the sound system until done; Ctrl+C stops the sound at once", true,
      [](UnusedRequests& r) { return PlayCommandOptions("play", r.play); }, &RunPlayCommand},
+    {"ports", "[--json]",
+     "lists the MIDI inputs and outputs that play --midi-in and --midi-out can open, each with its MIDI system",
+     false, [](UnusedRequests& r) { return PortsCommandOptions(r.ports); },
+     [](const Args& args, std::ostream& out, std::ostream& err, bool) { return RunPortsCommand(args, out, err); }},
 };
 
 const Command* FindCommand(std::string_view name) {

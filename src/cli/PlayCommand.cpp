@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/CommandLine.h"
+#include "cli/KeyboardPlay.h"
 #include "cli/PlayOptions.h"
 #include "cli/RenderCommand.h"
 #include "msg/PlayMessages.h"
@@ -25,14 +26,20 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (const std::optional<std::string> problem = ParsePlayRequest("play", args, request)) {
         return UsageError(err, *problem);
     }
-    if (!HasSynthesizer()) {
+    PlayPorts ports;
+    if (const std::optional<std::string> problem = FindPlayPorts(request, ports)) {
+        err << *problem << "\n";
+        return kExitFileFailed;
+    }
+    if (!CanPlay(ports)) {
         err << play_messages::kNoSynthesizer << "\n";
         return kExitNoSynthesizer;
     }
     // Ctrl+C stops the sound at once, and nothing after it plays.
     g_interrupted = 0;
     const auto previous = std::signal(SIGINT, NoteInterrupt);
-    CStylePlayer player;
+    CStylePlayer player(PlayOutput(ports));
+    PortWatch watch(ports);
     int status = kExitSuccess;
     for (const std::string& file : request.files) {
         if (g_interrupted) break;
@@ -41,6 +48,10 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
             ReportFileMessage(err, file, *failure);
             status = kExitFileFailed;
             continue;
+        }
+        if (ports.in) {
+            status = PlayFromKeyboard(player, style, request, ports, out, err, g_interrupted);
+            break;
         }
         const std::string section(kSectionNames[style.section]);
         // Without a progression the left hand holds C Maj7 from the start, as a render plays it.
@@ -62,6 +73,12 @@ int RunPlayCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 err << "\r\033[K" << now.section << " - " << now.bpm << " bpm" << std::flush;
             }
             std::this_thread::sleep_for(kPollInterval);
+            if (const std::optional<std::string> gone = watch.Gone()) {
+                err << *gone << "\n";
+                player.Stop();
+                std::signal(SIGINT, previous);
+                return kExitFileFailed;
+            }
         }
         player.Stop();
         if (errIsTerminal) err << "\r\033[K" << std::flush;

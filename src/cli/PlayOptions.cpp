@@ -27,6 +27,54 @@ Option PathOption(std::string_view name, std::string_view value, std::string_vie
             }};
 }
 
+std::string FingeringNames() {
+    std::string names;
+    for (const FingeringEntry& entry : kFingerings) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
+void AddKeyboardOptions(OptionTable& options, PlayRequest& request) {
+    const KeyboardSettings defaults;
+    options.push_back(TextOption("--midi-in", "PORT", kKeyboardGroup,
+                                 "follows the chords a keyboard's left hand plays on PORT (a name as ports lists it, "
+                                 "or a part only one port's name has); the style waits for the first chord, MIDI "
+                                 "Start and Stop start and stop it, and it plays until Ctrl+C unless --loops says",
+                                 request.midiIn));
+    options.push_back(TextOption("--midi-out", "PORT", kKeyboardGroup,
+                                 "sends the style to PORT, with its own voices, in place of the synthesizer",
+                                 request.midiOut));
+    options.push_back({"--fingering", "MODE", kKeyboardGroup,
+                       "how the left hand's keys name a chord: " + FingeringNames() + " (default " +
+                           std::string(FingeringName(defaults.fingering)) + ")",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::optional<Fingering> mode = ParseFingering(value);
+                           if (!mode) return "--fingering takes one of " + FingeringNames();
+                           request.keyboard.fingering = *mode;
+                           return std::nullopt;
+                       }});
+    options.push_back({"--split", "NOTE", kKeyboardGroup,
+                       "the highest key of the left hand, a name where C3 is 60 or a number 0-127 (default " +
+                           SplitKeyName(defaults.splitKey) + ")",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::optional<int> key = ParseSplitKey(value);
+                           if (!key) return "--split takes a note such as F#2 or Bb1, or a number from 0 to 127";
+                           request.keyboard.splitKey = *key;
+                           return std::nullopt;
+                       }});
+    options.push_back({"--right-voice", "N", kKeyboardGroup,
+                       "the General MIDI voice of the right hand, " + RangeText(kRightVoiceRange, "-") +
+                           " (default " + std::to_string(defaults.rightVoice + 1) + ", a piano)",
+                       [&request](const std::string& value) -> std::optional<std::string> {
+                           const std::optional<int> voice = NumberIn(value, kRightVoiceRange);
+                           if (!voice) return "--right-voice takes a voice from " + RangeText(kRightVoiceRange);
+                           request.keyboard.rightVoice = *voice - 1;
+                           return std::nullopt;
+                       }});
+    options.push_back(SwitchOption("--verbose", kKeyboardGroup,
+                                   "with --midi-in, prints each chord followed, one line each: \"Chord: Am7\"",
+                                   request.verbose));
+}
+
 }  // namespace
 
 OptionTable PlayCommandOptions(std::string_view command, PlayRequest& request) {
@@ -44,6 +92,7 @@ OptionTable PlayCommandOptions(std::string_view command, PlayRequest& request) {
                            const std::optional<int> loops = NumberIn(value, kLoopsRange);
                            if (!loops) return "--loops takes a whole number from " + RangeText(kLoopsRange);
                            request.loops = *loops;
+                           request.loopsGiven = true;
                            return std::nullopt;
                        }});
     options.push_back(TextOption("--chords", "TEXT", kPlayGroup,
@@ -58,6 +107,7 @@ OptionTable PlayCommandOptions(std::string_view command, PlayRequest& request) {
                                  "in place of the setting \"SoundFont\" of the section \"Playback\" (default " +
                                      std::string(kDefaultSoundFont) + ")",
                                  request.soundFont));
+    if (command == "play") AddKeyboardOptions(options, request);
     if (command != "render") return options;
     options.push_back(PathOption("-o", "OUT.wav|OUT.mid", kRenderGroup,
                                  "OUT.wav as 16-bit stereo sound and its decay, OUT.mid as a Standard MIDI File "
@@ -100,6 +150,16 @@ std::optional<std::string> ParsePlayRequest(const std::string& command, const st
         if (request.stems && extension != ".wav") return "--stems needs -o OUT.wav";
     }
     if (request.chords && request.asRecorded) return "--chords and --as-recorded exclude each other";
+    if (request.midiIn && (request.chords || request.asRecorded)) {
+        return "--midi-in takes the chords from the keyboard: it excludes --chords and --as-recorded";
+    }
+    if (request.midiIn && request.files.size() != 1) return "--midi-in plays exactly one style file";
+    const bool keyboardOptions = request.keyboard.fingering != KeyboardSettings{}.fingering ||
+                                 request.keyboard.splitKey != KeyboardSettings{}.splitKey ||
+                                 request.keyboard.rightVoice != KeyboardSettings{}.rightVoice;
+    if (!render && !request.midiIn && (keyboardOptions || request.verbose)) {
+        return "--fingering, --split, --right-voice and --verbose need --midi-in";
+    }
     return CheckEditRequest(request.edits);
 }
 

@@ -10,6 +10,7 @@
 #include "cli/EditOptions.h"
 #include "document/KorvaneDoc.h"
 #include "play/ChordPlan.h"
+#include "play/KeyboardInput.h"
 #include "play/Timeline.h"
 
 // What render and play take: the save's edits, the section, how often it loops, the
@@ -18,6 +19,7 @@ struct PlayRequest {
     EditRequest edits;
     std::string section = "Main A";
     int loops = 2;
+    bool loopsGiven = false;  // a keyboard's play loops until Ctrl+C unless --loops says
     std::optional<std::filesystem::path> soundFont;  // else the setting, else the system's
     std::optional<std::string> chords;               // a progression: "C | Am7 | F G7 | %"
     bool asRecorded = false;                         // every channel as stored, without its rules
@@ -26,15 +28,23 @@ struct PlayRequest {
     bool verbose = false;  // the voices played in place of the style's, on standard error
     bool json = false;     // one JSON object of what was written and put in place
     std::optional<std::filesystem::path> output;
+    // play: a keyboard's left hand gives the chords (and its right hand plays over them),
+    // and the style goes out to a MIDI port; each names a port as ports lists it.
+    std::optional<std::string> midiIn;
+    std::optional<std::string> midiOut;
+    KeyboardSettings keyboard;
     std::vector<std::string> files;
 };
 
 inline constexpr ValueRange kLoopsRange{1, 1000};
 inline constexpr ValueRange kSampleRateRange{8000, 192000};
+// The right hand's voice as General MIDI numbers its programs.
+inline constexpr ValueRange kRightVoiceRange{1, 128};
 
 // The heading of the options render and play share in the help, and their name in a
 // usage line ("[PLAY OPTIONS]").
 inline constexpr std::string_view kPlayGroup = "Play options";
+inline constexpr std::string_view kKeyboardGroup = "Keyboard and MIDI options of play";
 
 // The options of command ("render" or "play"), each setting its part of request: the
 // edits, the play options, and render's own.

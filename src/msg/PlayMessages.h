@@ -48,9 +48,27 @@ inline constexpr const char* kSoundTooLong =
 // %s: the longest music in minutes.
 inline constexpr const char* kMidiTooLong = "The sound would last longer than %s minutes!\n\n(Render fewer loops.)";
 
+// MIDI ports. %s: "input" or "output", the name given, then the ports of that kind, one
+// on each line ("none" when there are none).
+inline constexpr const char* kNoSuchPort = "No MIDI %s is named \"%s\"!\n\n(The ports there are:%s)";
+inline constexpr const char* kPortAmbiguous =
+    "More than one MIDI %s is named \"%s\"!\n\n(Give more of the name of one of them:%s)";
+inline constexpr const char* kNoPorts = " none";
+// %s: the port, then the MIDI system's own words.
+inline constexpr const char* kPortUnopenable = "The MIDI port \"%s\" could not be opened!\n\n(%s)";
+// %s: what was tried, in order.
+inline constexpr const char* kNoMidiOutput =
+    "No MIDI output could be opened!\n\n(Tried: %s. Choose another output under Options > Settings > MIDI.)";
+// %s: the port.
+inline constexpr const char* kPortLost = "The MIDI port \"%s\" is gone!\n\n(Playback was stopped.)";
+inline constexpr const char* kNoMidiPorts = "This build of Korvane has no MIDI ports!";
+// %s: the MIDI module's file, then the system loader's own words.
+inline constexpr const char* kMidiModuleUnloadable = "The MIDI module \"%s\" could not be loaded!\n\n(%s)";
+
 inline constexpr std::array kAll = {kNoAudioOutput,   kSoundFontUnreadable, kUnknownSection,    kSilentSection,
                                     kNoSynthesizer,   kUnplayableDivision,  kErrorWritingSound, kSoundFolderMissing,
                                     kStemsNotAFolder, kSoundTooLong,        kMidiTooLong,       kSynthesizerFailed,
-                                    kSoundModuleUnloadable};
+                                    kSoundModuleUnloadable, kNoSuchPort,          kPortAmbiguous,     kPortUnopenable,
+                                    kNoMidiOutput, kPortLost, kNoMidiPorts, kMidiModuleUnloadable};
 
 }  // namespace play_messages

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "play/Player.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -34,8 +35,10 @@ Chord UnpackChord(std::uint32_t packed) {
 class CStylePlayer::Source : public AudioSource {
 public:
     Source(std::unique_ptr<Timeline> timeline, int section, int loops, int sampleRate, Synth& synth,
-           std::unique_ptr<ChordPlan> chords, bool chordGiven)
-        : m_chords(std::move(chords)),
+           std::unique_ptr<ChordPlan> chords, bool chordGiven, bool waitForChord)
+        : m_synth(synth),
+          m_waiting(waitForChord),
+          m_chords(std::move(chords)),
           m_scheduler(*timeline, section, loops, *m_chords, sampleRate, synth),
           m_stage(sampleRate),
           m_decayFrames(static_cast<std::uint64_t>(sampleRate) * kPlayDecaySeconds),
@@ -58,6 +61,14 @@ public:
                 m_scheduler.HoldChord(order->chord);
             }
             m_chordsTaken.store(order->number, std::memory_order_release);
+            m_waiting.store(false, std::memory_order_relaxed);
+        }
+        if (m_startNow.load(std::memory_order_relaxed)) m_waiting.store(false, std::memory_order_relaxed);
+        TakeRightHand();
+        if (m_waiting.load(std::memory_order_relaxed)) {
+            m_synth.Render(left, right, frames);
+            m_stage.Process(left, right, frames);
+            return;
         }
         if (m_ended.load(std::memory_order_relaxed)) return;
         m_scheduler.Render(left, right, frames);
@@ -70,6 +81,16 @@ public:
         m_quarter.store(m_scheduler.Quarter(), std::memory_order_relaxed);
         m_chord.store(PackChord(m_scheduler.ChordNow()), std::memory_order_relaxed);
     }
+
+    // Caller's thread: one message of the right hand into the ring the audio thread empties.
+    void HandRightHand(std::uint32_t message) {
+        const std::uint32_t head = m_rightHead.load(std::memory_order_relaxed);
+        if (head - m_rightTail.load(std::memory_order_acquire) >= m_rightHand.size()) return;
+        m_rightHand[head % m_rightHand.size()] = message;
+        m_rightHead.store(head + 1, std::memory_order_release);
+    }
+    void StartNow() { m_startNow.store(true, std::memory_order_relaxed); }
+    bool Waiting() const { return m_waiting.load(std::memory_order_relaxed); }
 
     // Caller's thread: a chord to hold, or a progression to follow when progression is set.
     void HandChords(const Chord& chord, const Progression* progression) {
@@ -99,6 +120,17 @@ public:
     bool Ended() const { return m_ended.load(std::memory_order_relaxed); }
 
 private:
+    void TakeRightHand() {
+        const std::uint32_t head = m_rightHead.load(std::memory_order_acquire);
+        std::uint32_t tail = m_rightTail.load(std::memory_order_relaxed);
+        for (; tail != head; ++tail) {
+            const std::uint32_t message = m_rightHand[tail % m_rightHand.size()];
+            m_synth.SendChannelMessage(static_cast<std::uint8_t>(message >> 16), static_cast<std::uint8_t>(message >> 8),
+                                       static_cast<std::uint8_t>(message));
+        }
+        m_rightTail.store(tail, std::memory_order_release);
+    }
+
     struct Handed {
         std::unique_ptr<Timeline> timeline;
         std::uint64_t number;
@@ -109,6 +141,14 @@ private:
         std::uint64_t number = 0;
     };
 
+    Synth& m_synth;
+    std::atomic<bool> m_waiting;
+    std::atomic<bool> m_startNow{false};
+    // The right hand's messages (status, key, velocity in one word), written by the
+    // caller's thread at the head and read by the audio thread at the tail.
+    std::array<std::uint32_t, 512> m_rightHand{};
+    std::atomic<std::uint32_t> m_rightHead{0};
+    std::atomic<std::uint32_t> m_rightTail{0};
     std::unique_ptr<ChordPlan> m_chords;  // what the scheduler started on, for as long as it plays
     Scheduler m_scheduler;
     OutputStage m_stage;  // audio thread
@@ -141,7 +181,7 @@ CStylePlayer::CStylePlayer(OutputFactory makeOutput) : m_makeOutput(std::move(ma
 CStylePlayer::~CStylePlayer() { Stop(); }
 
 PlayError CStylePlayer::Play(ByteView image, const TrackEdits& edits, FileSystem& files, std::string_view sectionName,
-                             const std::filesystem::path& soundFont, int loops) {
+                             const std::filesystem::path& soundFont, int loops, bool waitForChord) {
     Stop();
     auto timeline = std::make_unique<Timeline>();
     if (PlayError error = BuildTimeline(image, edits, *timeline)) return error;
@@ -155,6 +195,12 @@ PlayError CStylePlayer::Play(ByteView image, const TrackEdits& edits, FileSystem
     if (PlayError error = m_output->LoadSoundFont(files, soundFont)) return error;
     Synth& synth = m_output->GetSynth();
     synth.Reset();
+    // The right hand's voice; another instrument takes it as a program change.
+    if (synth.TakesStyleVoices()) {
+        synth.SendChannelMessage(0xC0 | kRightHandChannel, static_cast<std::uint8_t>(m_rightVoice), 0);
+    } else {
+        synth.SelectVoice(kRightHandChannel, SoundFontVoice{0, m_rightVoice, false});
+    }
     auto chords = std::make_unique<ChordPlan>();
     chords->asRecorded = m_asRecorded;
     if (m_following) {
@@ -163,7 +209,7 @@ PlayError CStylePlayer::Play(ByteView image, const TrackEdits& edits, FileSystem
         chords->progression = Progression::Holding(*m_held, ChordText(*m_held));
     }
     m_source = std::make_unique<Source>(std::move(timeline), section, loops, m_output->SampleRate(), synth,
-                                        std::move(chords), m_following || m_held);
+                                        std::move(chords), m_following || m_held, waitForChord);
     if (PlayError error = m_output->Start(*m_source)) {
         m_source.reset();
         return error;
@@ -198,6 +244,18 @@ void CStylePlayer::FollowProgression(const Progression& progression) {
     m_following = progression;
     m_held.reset();
     if (m_playing) m_source->HandChords(Chord{}, &progression);
+}
+
+void CStylePlayer::Start() {
+    if (m_playing) m_source->StartNow();
+}
+
+bool CStylePlayer::IsWaiting() const { return m_playing && m_source->Waiting(); }
+
+void CStylePlayer::PlayRightHand(std::uint8_t status, std::uint8_t key, std::uint8_t velocity) {
+    if (!m_playing) return;
+    const auto message = static_cast<std::uint8_t>((status & 0xF0) | kRightHandChannel);
+    m_source->HandRightHand(std::uint32_t{message} << 16 | std::uint32_t{key} << 8 | velocity);
 }
 
 bool CStylePlayer::IsPlaying() const { return m_playing && !m_source->Ended(); }

@@ -78,9 +78,22 @@ public:
 
     // loops: how often a Main or Fill In plays, 0 (the editor) until Stop; the sound
     // ends on its own after the last loop and its decay.
+    // With waitForChord (a keyboard's sync start) the style stands still until the first
+    // HoldChord or Start; a right hand sounds meanwhile.
     PlayError Play(ByteView image, const TrackEdits& edits, FileSystem& files, std::string_view section,
-                   const std::filesystem::path& soundFont, int loops = 0);
+                   const std::filesystem::path& soundFont, int loops = 0, bool waitForChord = false);
     void Stop();
+    // A style waiting for its first chord starts now, on the chord last given (none:
+    // as Play without a chord).
+    void Start();
+    bool IsWaiting() const;
+    // A key of a keyboard's right hand (a note-on or note-off; other channel messages
+    // too), heard at once on channel 1 over the style while it plays or waits. Calls
+    // from the caller's thread; past a few hundred messages within one audio block the
+    // newest are dropped.
+    void PlayRightHand(std::uint8_t status, std::uint8_t key, std::uint8_t velocity);
+    // The right hand's voice from the next Play on: a General MIDI program, 0-127.
+    void SetRightHandVoice(int program) { m_rightVoice = program; }
     // Takes the form's current values into the sound now playing; nothing when nothing
     // plays. An edit the save would refuse (a tempo too slow to store) keeps
     // the sound as it was and returns the save's text.
@@ -109,4 +122,9 @@ private:
     std::optional<Chord> m_held;
     std::optional<Progression> m_following;
     bool m_asRecorded = false;
+    int m_rightVoice = 0;
 };
+
+// The channel a keyboard's right hand sounds on (channel 1): the parts of a style are on
+// channels 9-16.
+inline constexpr int kRightHandChannel = 0;

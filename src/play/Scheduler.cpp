@@ -80,13 +80,19 @@ void Scheduler::Dispatch(const TimelineEvent& event, std::uint64_t tick, int sou
         return;
     }
     int channel = 0;
-    if (TakeVoiceEvent(m_voices, event, *m_timeline, channel)) {
+    const bool asStored = m_synth.TakesStyleVoices();
+    if (TakeVoiceEvent(m_voices, event, *m_timeline, channel) && !asStored) {
         SelectVoice(channel);
+        return;
+    }
+    if (event.kind == TimelineEvent::Kind::SysEx && asStored) {
+        m_synth.SendSysEx(std::span(m_timeline->sysex).subspan(event.value, event.length));
         return;
     }
     if (event.kind != TimelineEvent::Kind::Channel) return;
     const std::uint8_t kind = event.MessageKind();
-    if (kind == 0xB && (event.data1 == 0 || event.data1 == 32)) return;  // bank selects: the voice decides
+    // Bank selects: for a SoundFont the voice decides; another instrument takes them as stored.
+    if (kind == 0xB && (event.data1 == 0 || event.data1 == 32) && !asStored) return;
     if (m_channel >= 0 && event.Channel() != m_channel) return;
     // Effect notes are keys of the recording, wherever a chord moved them.
     if (event.IsNoteOn() && IsMegaVoice(m_voices[event.Channel()]) && sourceKey >= kMegaVoiceEffectNotesFrom) return;

@@ -166,3 +166,24 @@ TEST_F(Player, LoopedSoundEndsOnItsOwn) {
 }
 
 }  // namespace
+
+// A keyboard's sync start: the style stands still until the first chord, while the
+// right hand already sounds on channel 1 with its voice; the chord starts the style.
+TEST_F(Player, WaitsForTheFirstChordWhileTheRightHandSounds) {
+    player.SetRightHandVoice(40);
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2", 0, true));
+    EXPECT_TRUE(player.IsWaiting());
+    EXPECT_EQ(output->synth.voices.back().channel, kRightHandChannel);
+    EXPECT_EQ(output->synth.voices.back().voice.program, 40);
+    player.PlayRightHand(0x93, 72, 90);  // the channel of the keyboard is not the right hand's
+    output->Pump(44100);
+    EXPECT_EQ(output->synth.messages, (std::vector<SentMessage>{{0, 0x90, 72, 90}}));
+
+    player.HoldChord(*ParseChord("F"));
+    output->Pump(512);
+    EXPECT_FALSE(player.IsWaiting());
+    const std::vector<SentMessage> ons = output->synth.NoteOns();
+    ASSERT_EQ(ons.size(), 2u);
+    EXPECT_EQ(ons[1].status, 0x98);
+    player.Stop();
+}

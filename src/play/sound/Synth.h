@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // The voice a channel plays, as the SoundFont holds it: Korvane decides bank and kit
 // itself and hands the synthesizer only these (never a raw bank select, GM On or XG On).
@@ -28,4 +29,10 @@ public:
     virtual void Reset() = 0;
     // Whether the SoundFont has this preset.
     virtual bool HasPreset(int bank, int program) const = 0;
+    // Another instrument behind a MIDI port plays the style's own voices: it gets the
+    // bank selects, program changes and system-exclusive messages as the style stores
+    // them (after the channel rules, as every message), and never SelectVoice.
+    virtual bool TakesStyleVoices() const { return false; }
+    // Such a system-exclusive message: its bytes after F0, F7 included.
+    virtual void SendSysEx(std::span<const std::uint8_t>) {}
 };
