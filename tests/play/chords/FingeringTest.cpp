@@ -6,6 +6,7 @@
 
 #include "ChordTestSupport.h"
 #include "play/chords/Fingering.h"
+#include "play/chords/LeftHand.h"
 
 namespace {
 
@@ -122,6 +123,83 @@ TEST(FingeringSplitKey, NamesAndNumbers) {
     EXPECT_EQ(SplitKeyName(kDefaultSplitKey), "F#2");
     EXPECT_EQ(SplitKeyName(0), "C-2");
     for (int key = 0; key <= kHighestKey; ++key) EXPECT_EQ(ParseSplitKey(SplitKeyName(key)), key) << key;
+}
+
+constexpr std::uint64_t kMs = 1000;
+
+// Presses keys by name at one time.
+void Press(LeftHand& hand, std::string_view names, std::uint64_t time) {
+    for (const int key : Notes(names)) EXPECT_EQ(hand.KeyDown(key, time), Hand::Left) << key;
+}
+void Release(LeftHand& hand, std::string_view names, std::uint64_t time) {
+    for (const int key : Notes(names)) hand.KeyUp(key, time);
+}
+
+TEST(LeftHand, RightHandKeysAreMelodyAndNameNoChord) {
+    LeftHand hand(F::Fingered);
+    for (const char* key : {"G2", "C4", "E4", "G4"}) EXPECT_EQ(hand.KeyDown(Note(key), 0), Hand::Right) << key;
+    EXPECT_EQ(hand.KeyUp(Note("C4"), 0), Hand::Right);
+    EXPECT_FALSE(hand.NextDecision());
+    EXPECT_FALSE(hand.Poll(kMs * 1000));
+    EXPECT_FALSE(hand.Started());
+    EXPECT_EQ(hand.KeyDown(Note("F#2"), kMs * 1000), Hand::Left);
+    EXPECT_EQ(hand.KeyUp(Note("F#2"), kMs * 1000), Hand::Left);
+
+    LeftHand full(F::Full);
+    EXPECT_EQ(full.KeyDown(Note("C6"), 0), Hand::Left);
+}
+
+// A chord rolled in over 16 ms is decided once, when the settle time has passed after
+// its last key: not at 20 ms, when its first key alone would have been due.
+TEST(LeftHand, RolledChordIsOneDecision) {
+    LeftHand hand;
+    hand.KeyDown(Note("C1"), 0);
+    hand.KeyDown(Note("E1"), 8 * kMs);
+    hand.KeyDown(Note("G1"), 16 * kMs);
+    EXPECT_FALSE(hand.Poll(24 * kMs));
+    EXPECT_EQ(hand.NextDecision(), 16 * kMs + kChordSettleMicroseconds);
+    EXPECT_EQ(Shown(hand.Poll(16 * kMs + kChordSettleMicroseconds)), "C");
+    EXPECT_FALSE(hand.Poll(1000 * kMs));
+    EXPECT_TRUE(hand.Started());
+}
+
+// The chord stays when the hand lets go; the same chord again is nothing new, another is.
+TEST(LeftHand, ChordMemoryAndChanges) {
+    LeftHand hand;
+    Press(hand, "F1 A1 C2", 0);
+    EXPECT_EQ(Shown(hand.Poll(50 * kMs)), "F");
+    Release(hand, "F1 A1 C2", 400 * kMs);
+    EXPECT_FALSE(hand.NextDecision());
+    EXPECT_FALSE(hand.Poll(800 * kMs));
+    EXPECT_EQ(ChordText(hand.Current()), "F");
+
+    Press(hand, "A1 C2 F2", 900 * kMs);
+    EXPECT_FALSE(hand.Poll(1000 * kMs));
+
+    Release(hand, "F2", 1100 * kMs);  // A and C left held: releases decide nothing
+    EXPECT_FALSE(hand.Poll(1200 * kMs));
+    Press(hand, "E2", 1300 * kMs);  // a press reads every key held then
+    EXPECT_EQ(Shown(hand.Poll(1400 * kMs)), "Am");
+
+    Press(hand, "C#1 D1", 1500 * kMs);  // no chord: Am holds
+    EXPECT_FALSE(hand.Poll(1600 * kMs));
+    EXPECT_EQ(ChordText(hand.Current()), "Am");
+}
+
+// Regression: a late poll must decide with the keys held when the decision was due,
+// not those held when it polls.
+TEST(LeftHand, LatePollDecidesWithTheKeysHeldWhenDue) {
+    LeftHand hand(F::Fingered);
+    Press(hand, "C1 E1 G1", 0);
+    Release(hand, "E1", 100 * kMs);
+    EXPECT_EQ(Shown(hand.Poll(1000 * kMs)), "C");
+}
+
+TEST(LeftHand, ChordShorterThanTheSettleTimeCounts) {
+    LeftHand hand;
+    Press(hand, "D1 F1 A1", 0);
+    Release(hand, "D1 F1 A1", 10 * kMs);
+    EXPECT_EQ(Shown(hand.Poll(50 * kMs)), "Dm");
 }
 
 }  // namespace
