@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,6 +30,11 @@ std::optional<Chord> ParseChord(std::string_view symbol);
 // The chord as Korvane shows it: sharps for C#, F#, flats for Eb, Ab, Bb, and the
 // type as the chord table displays it ("Cm7", "Bb7sus4", "F/A", "NC").
 std::string ChordText(const Chord& chord);
+
+// A note name at the start of text: a letter A-G, then maybe # or b. Returns its length
+// (0: text starts with none) and sets semitones to the note above the C of its letter's
+// octave: Cb is -1, B# 12.
+std::size_t ReadNoteName(std::string_view text, int& semitones);
 
 // "C", "C#", "D", "Eb", ... as ChordText names a pitch class.
 std::string_view PitchClassName(int pitchClass);

@@ -139,23 +139,29 @@ constexpr std::array<std::string_view, 12> kPitchClassNames = {"C",  "C#", "D", 
 // C D E F G A B as pitch classes.
 constexpr std::array<int, 7> kLetterPitch = {9, 11, 0, 2, 4, 5, 7};  // A..G
 
-// A note name at the start of text: letter A-G, then # or b. Returns its length.
-std::size_t ReadNoteName(std::string_view text, int& pitchClass) {
+// A note name at the start of text, as a pitch class.
+std::size_t ReadPitchClass(std::string_view text, int& pitchClass) {
+    const std::size_t length = ReadNoteName(text, pitchClass);
+    pitchClass = (pitchClass + 12) % 12;
+    return length;
+}
+
+}  // namespace
+
+std::size_t ReadNoteName(std::string_view text, int& semitones) {
     if (text.empty() || text[0] < 'A' || text[0] > 'G') return 0;
-    pitchClass = kLetterPitch[static_cast<std::size_t>(text[0] - 'A')];
+    semitones = kLetterPitch[static_cast<std::size_t>(text[0] - 'A')];
     if (text.size() > 1 && (text[1] == '#' || text[1] == 'b')) {
-        pitchClass = (pitchClass + (text[1] == '#' ? 1 : 11)) % 12;
+        semitones += text[1] == '#' ? 1 : -1;
         return 2;
     }
     return 1;
 }
 
-}  // namespace
-
 std::optional<Chord> ParseChord(std::string_view symbol) {
     if (symbol == "NC" || symbol == "N.C.") return kNoChord;
     int root = 0;
-    const std::size_t rootLength = ReadNoteName(symbol, root);
+    const std::size_t rootLength = ReadPitchClass(symbol, root);
     if (rootLength == 0) return std::nullopt;
     const std::string_view rest = symbol.substr(rootLength);
     std::optional<Chord> best;
@@ -166,7 +172,7 @@ std::optional<Chord> ParseChord(std::string_view symbol) {
         Chord chord{static_cast<std::uint8_t>(root), spelling.type, -1, false};
         if (!after.empty()) {
             int bass = 0;
-            const std::size_t bassLength = after[0] == '/' ? ReadNoteName(after.substr(1), bass) : 0;
+            const std::size_t bassLength = after[0] == '/' ? ReadPitchClass(after.substr(1), bass) : 0;
             if (bassLength == 0 || bassLength + 1 != after.size()) continue;
             if (bass != root) chord.bass = static_cast<std::int8_t>(bass);
         }
