@@ -35,16 +35,15 @@ std::optional<std::string> FindPlayPorts(const PlayRequest& request, PlayPorts& 
     const MidiPortList list = ports.system->List();
     std::string problem;
     if (request.midiIn) {
-        const MidiPort* port = FindPort(list.inputs, *request.midiIn, "input", problem);
-        if (!port) return problem;
-        ports.in = *port;
+        if (const MidiPort* port = FindPort(list.inputs, *request.midiIn, "input", problem)) ports.in = *port;
     }
-    if (request.midiOut) {
-        const MidiPort* port = FindPort(list.outputs, *request.midiOut, "output", problem);
-        if (!port) return problem;
-        ports.out = *port;
+    if (problem.empty() && request.midiOut) {
+        if (const MidiPort* port = FindPort(list.outputs, *request.midiOut, "output", problem)) ports.out = *port;
     }
-    return std::nullopt;
+    if (problem.empty()) return std::nullopt;
+    // Why a system had no ports to offer.
+    for (const std::string& line : list.unreachable) problem += "\n" + line;
+    return problem;
 }
 
 bool CanPlay(const PlayPorts& ports) { return ports.out || HasSynthesizer() || HasMidiPorts(); }

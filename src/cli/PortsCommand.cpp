@@ -5,6 +5,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
+#include "framework/Cp1252.h"
 #include "play/sound/MidiPorts.h"
 
 namespace {

@@ -58,7 +58,7 @@ inline constexpr const char* kNoPorts = " none";
 inline constexpr const char* kPortUnopenable = "The MIDI port \"%s\" could not be opened!\n\n(%s)";
 // %s: what was tried, in order.
 inline constexpr const char* kNoMidiOutput =
-    "No MIDI output could be opened!\n\n(Tried: %s. Choose another output under Options > Settings > MIDI.)";
+    "No MIDI output could be opened!\n\n(Tried: %s. Choose another output under File > Settings > MIDI.)";
 // %s: the port.
 inline constexpr const char* kPortLost = "The MIDI port \"%s\" is gone!\n\n(Playback was stopped.)";
 inline constexpr const char* kNoMidiPorts = "This build of Korvane has no MIDI ports!";

@@ -46,7 +46,7 @@ public:
     };
     Taken Pump(CStylePlayer& player, std::uint64_t now);
     std::optional<std::uint64_t> NextDecision() const { return m_hand.NextDecision(); }
-    const LeftHand& Hand() const { return m_hand; }
+    const LeftHand& LeftHandNow() const { return m_hand; }
 
     // A message as if it had arrived at time (the tests, the benchmark).
     void Arrive(std::span<const std::uint8_t> message, std::uint64_t time);

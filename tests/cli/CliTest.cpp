@@ -183,6 +183,8 @@ TEST_F(Cli, EveryCommandAnswersHelpWithItsOwnOptions) {
     const std::vector<std::string> play = {"--section NAME", "--loops N", "--chords TEXT", "--as-recorded",
                                            "--soundfont FILE"};
     const std::vector<std::string> render = {"-o OUT.wav|OUT.mid", "--rate HZ", "--stems DIR", "--verbose", "--json"};
+    const std::vector<std::string> keyboard = {"--midi-in PORT", "--midi-out PORT", "--fingering MODE",
+                                               "--split NOTE",   "--right-voice N",  "--verbose"};
     const std::vector<std::string> save = {"--title TEXT", "--copyright TEXT", "-o NAME=0|1", "--overwrite",
                                            "--save-as PATH"};
     const auto joined = [](std::vector<std::vector<std::string>> parts) {
@@ -194,7 +196,8 @@ TEST_F(Cli, EveryCommandAnswersHelpWithItsOwnOptions) {
         {"info", {"--json"}},
         {"save", joined({edits, save})},
         {"render", joined({edits, play, render})},
-        {"play", joined({edits, play})},
+        {"play", joined({edits, play, keyboard})},
+        {"ports", {"--json"}},
     };
     const std::string programHelp = Run({"--help"}).out;
     for (const auto& [command, options] : cases) {

@@ -34,12 +34,12 @@ public:
     // chord or the chord followed already.
     std::optional<Chord> Poll(std::uint64_t now);
     // When the next decision is due, if one is waiting.
-    std::optional<std::uint64_t> NextDecision() const { return due_; }
+    std::optional<std::uint64_t> NextDecision() const { return m_due; }
 
     // The chord followed now (kNoChord before the first), and whether any was yet: a style
     // that starts in sync waits for the first.
-    const Chord& Current() const { return current_; }
-    bool Started() const { return started_; }
+    const Chord& Current() const { return m_current; }
+    bool Started() const { return m_started; }
 
 private:
     using Keys = std::bitset<kHighestKey + 1>;
@@ -47,13 +47,13 @@ private:
     Hand HandOf(int key) const;
     void DecideBy(std::uint64_t time);
 
-    Fingering mode_;
-    int splitKey_;
-    std::uint64_t settle_;
-    Keys held_;         // the left hand's
-    Keys lastPressed_;  // held_ at the last press
-    std::optional<std::uint64_t> due_;
-    Chord current_ = kNoChord;
-    bool started_ = false;
-    std::optional<Chord> reported_;  // the last chord Poll gave
+    Fingering m_mode;
+    int m_splitKey;
+    std::uint64_t m_settle;
+    Keys m_held;         // the left hand's
+    Keys m_lastPressed;  // m_held at the last press
+    std::optional<std::uint64_t> m_due;
+    Chord m_current = kNoChord;
+    bool m_started = false;
+    std::optional<Chord> m_reported;  // the last chord Poll gave
 };

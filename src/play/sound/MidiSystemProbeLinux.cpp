@@ -7,13 +7,16 @@
 
 namespace {
 
-// libjack reports a missing server on standard error by itself; the caller says it once.
+// libjack and ALSA's library report a missing server or device on standard error by
+// themselves; the caller says it once, in its own words.
 void Quiet(const char*) {}
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
 std::optional<std::string> UnreachableReason(std::string_view system) {
     if (system == "alsa") {
+        snd_lib_error_set_handler(QuietAlsa);
         snd_seq_t* sequencer = nullptr;
         const int status = snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK);
         if (status < 0) return "ALSA: no sequencer (" + std::string(snd_strerror(status)) + ")";
