@@ -149,8 +149,8 @@ std::string ProgramHelp() {
     text += OptionsOfEveryCommand();
     text += "\n" + Wrapped("",
                            "Exit status: 0 when every file succeeded, 1 when any file failed, 2 for a usage error, 3 "
-                           "when this build has no synthesizer (render to .wav, play), 130 when play was stopped with "
-                           "Ctrl+C.",
+                           "when this build has no synthesizer (render to .wav; play where it has no MIDI ports "
+                           "either), 130 when play was stopped with Ctrl+C.",
                            0);
     return text;
 }
