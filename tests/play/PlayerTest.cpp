@@ -12,6 +12,7 @@
 #include "document/KorvaneDoc.h"
 #include "msg/FillIn.h"
 #include "play/sound/OutputStage.h"
+#include "play/KeyboardInput.h"
 #include "play/Player.h"
 
 namespace {
@@ -185,5 +186,38 @@ TEST_F(Player, WaitsForTheFirstChordWhileTheRightHandSounds) {
     const std::vector<SentMessage> ons = output->synth.NoteOns();
     ASSERT_EQ(ons.size(), 2u);
     EXPECT_EQ(ons[1].status, 0x98);
+    player.Stop();
+}
+
+// A keyboard's messages as the input hands them over: the left hand's keys decide a chord
+// once settled, the right hand's keys and its pedal sound on channel 1, Start and Stop
+// are passed on, and nothing else (a system-exclusive message) reaches the player.
+TEST_F(Player, KeyboardInputRoutesEachHand) {
+    CKeyboardInput keyboard(KeyboardSettings{}, nullptr);
+    ASSERT_FALSE(player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), "Main A", "font.sf2", 0, true));
+    const auto arrive = [&](std::initializer_list<std::uint8_t> bytes, std::uint64_t time) {
+        keyboard.Arrive(std::span(bytes.begin(), bytes.size()), time);
+    };
+    arrive({0x90, 45, 100}, 1000);  // A and C: left hand
+    arrive({0x90, 48, 100}, 3000);
+    arrive({0x90, 52, 100}, 5000);  // E
+    arrive({0x91, 76, 80}, 6000);   // right hand, on the keyboard's channel 2
+    arrive({0xB1, 64, 127}, 6500);  // its sustain pedal
+    arrive({0xF0, 0x7E, 0xF7}, 6600);
+    arrive({0xFA}, 7000);
+    CKeyboardInput::Taken taken = keyboard.Pump(player, 7000);
+    EXPECT_FALSE(taken.chord);  // not settled yet
+    EXPECT_TRUE(taken.start);
+    EXPECT_EQ(keyboard.NextDecision(), 5000 + kChordSettleMicroseconds);
+    taken = keyboard.Pump(player, 5000 + kChordSettleMicroseconds);
+    ASSERT_TRUE(taken.chord);
+    EXPECT_EQ(ChordText(*taken.chord), "Am");
+    EXPECT_EQ(player.Status().chord, "Am");
+    output->Pump(512);
+    EXPECT_FALSE(player.IsWaiting());
+    const std::vector<SentMessage> rightHand = {{0, 0x90, 76, 80}, {0, 0xB0, 64, 127}};
+    EXPECT_EQ(std::vector<SentMessage>(output->synth.messages.begin(), output->synth.messages.begin() + 2), rightHand);
+    arrive({0xFC}, 30000);
+    EXPECT_TRUE(keyboard.Pump(player, 30000).stop);
     player.Stop();
 }
