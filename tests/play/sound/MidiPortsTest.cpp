@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "../PlayStyles.h"
+#include "FakeMidiSystem.h"
+#include "PumpedOutput.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
+#include "play/OutputChoice.h"
 #include "play/Player.h"
 #include "play/sound/MidiPorts.h"
 #include "play/sound/PortOutput.h"
@@ -88,6 +91,55 @@ TEST(MidiPorts, AGeneralMidiSynthesizerGetsItsVoicesAndDrumParts) {
         {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x19, 0x15, 0x00, 0x12, 0xF7},
         {0xB8, 0, 0}, {0xB8, 32, 0}, {0xC8, 33}};
     EXPECT_EQ(port.sent, expected);
+}
+
+// The port chosen, else the program's synthesizer, else the system's; each failure says
+// what was tried, and nothing else is tried in its place.
+TEST(MidiPorts, PlayGoesToThePortElseTheSynthesizerElseTheSystemSynthesizer) {
+    const MidiPort keyboard{"Digital Piano:MIDI 1", "jack"};
+    struct Case {
+        const char* what;
+        bool portChosen, synthesizerThere, midiThere, systemSynthesizerThere, portRefused;
+        const char* opened;  // the port opened, "synthesizer", or nothing
+        std::string error;
+    };
+    const Case cases[] = {
+        {"a port", true, true, true, false, false, "Digital Piano:MIDI 1", ""},
+        {"a port that refuses", true, true, true, false, true, nullptr,
+         FillIn(play_messages::kPortUnopenable, {keyboard.name, "it is busy"})},
+        {"a port in a build without MIDI", true, true, false, false, false, nullptr, play_messages::kNoMidiPorts},
+        {"the synthesizer", false, true, true, true, false, "synthesizer", ""},
+        {"the system synthesizer", false, false, true, true, false, "system synthesizer", ""},
+        {"nothing at all", false, false, true, false, false, nullptr,
+         FillIn(play_messages::kNoMidiOutput, {"no system synthesizer here"})},
+    };
+    for (const Case& c : cases) {
+        auto system = std::make_shared<FakeMidiSystem>();
+        system->systemSynthesizer = c.systemSynthesizerThere;
+        if (c.portRefused) system->refused = {keyboard.name};
+        std::size_t synthesizersMade = 0;
+        CStylePlayer::OutputFactory synthesizer;
+        if (c.synthesizerThere) {
+            synthesizer = [&](PlayError&) -> std::unique_ptr<AudioOutput> {
+                ++synthesizersMade;
+                return std::make_unique<PumpedOutput>();
+            };
+        }
+        const MidiSystemSource midi = [&](PlayError& error) -> std::shared_ptr<MidiSystem> {
+            if (!c.midiThere) error = play_messages::kNoMidiPorts;
+            return c.midiThere ? system : nullptr;
+        };
+        PlayError error;
+        const std::unique_ptr<AudioOutput> output =
+            ChooseOutput(c.portChosen ? std::optional(keyboard) : std::nullopt, synthesizer, midi)(error);
+        EXPECT_EQ(output != nullptr, c.opened != nullptr) << c.what;
+        EXPECT_EQ(error.value_or(""), c.error) << c.what;
+        const std::string opened = synthesizersMade         ? "synthesizer"
+                                   : system->opened.empty() ? ""
+                                                            : system->opened.front().name;
+        EXPECT_EQ(opened, c.opened ? c.opened : "") << c.what;
+        EXPECT_LE(system->opened.size() + synthesizersMade, 1u) << c.what << ": one output tried";
+    }
 }
 
 }  // namespace
