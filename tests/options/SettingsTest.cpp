@@ -2,14 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
+#include "FakeMidiSystem.h"
 #include "QtTestApp.h"
 #include "TempDir.h"
 #include "document/KorvaneDoc.h"
+#include "options/AppMidi.h"
+#include "options/MidiSettings.h"
 #include "options/SettingsDlg.h"
 #include "options/SettingsProfile.h"
 
@@ -38,8 +45,13 @@ protected:
     Settings() : iniFile(QString::fromStdString((dir / "settings.conf").string())), profile(iniFile) {
         QtTestApp();
         SetAppProfile(&profile);
+        midi->ports = {{{"Digital Piano:MIDI 1", "jack"}}, {{"Synth", "alsa"}, {"Digital Piano:MIDI 1", "jack"}}, {}};
+        SetAppMidiSystem(midi);
     }
-    ~Settings() override { SetAppProfile(nullptr); }
+    ~Settings() override {
+        SetAppMidiSystem(nullptr);
+        SetAppProfile(nullptr);
+    }
 
     // Its lines as text: Windows ends them with CR LF.
     QString FileText() const {
@@ -50,7 +62,23 @@ protected:
     TempDir dir;
     QString iniFile;
     CSettingsProfile profile;
+    std::shared_ptr<FakeMidiSystem> midi = std::make_shared<FakeMidiSystem>();
 };
+
+// A control of the dialog by the name a screen reader reads.
+template <class Control>
+Control* Named(const QWidget& dialog, const char* name) {
+    for (Control* control : dialog.findChildren<Control*>()) {
+        if (control->accessibleName() == name) return control;
+    }
+    return nullptr;
+}
+
+QStringList Items(const QComboBox& box) {
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i) items << box.itemText(i);
+    return items;
+}
 
 TEST_F(Settings, NumbersAndTextsAreStoredAsSuch) {
     profile.WriteProfileInt("Settings", "AdaptFilename", 0);
@@ -109,19 +137,117 @@ TEST_F(Settings, DialogLayout) {
                                           {kImportCASM, "Import CASM section"},
                                           {kAllChannels, "Change volume for all channels"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(dialog.Control(id)->text(), text);
-    // Tab moves through the boxes in order, then to OK (the default button) and Cancel.
-    QWidget* widget = dialog.Control(kTabOrder[0]);
+    // The save options are the first page; Tab moves through the boxes in order, then to
+    // OK (the default button) and Cancel.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(dialog.findChild<QTabWidget*>()->currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Control(kTabOrder[0]));
     for (const int id : kTabOrder) {
-        EXPECT_EQ(widget, dialog.Control(id));
-        widget = widget->nextInFocusChain();
+        EXPECT_EQ(QApplication::focusWidget(), dialog.Control(id)) << id;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    auto* ok = qobject_cast<QPushButton*>(widget);
+    auto* ok = qobject_cast<QPushButton*>(QApplication::focusWidget());
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
-    auto* cancel = qobject_cast<QPushButton*>(ok->nextInFocusChain());
+    QTest::keyClick(ok, Qt::Key_Tab);
+    auto* cancel = qobject_cast<QPushButton*>(QApplication::focusWidget());
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), "Cancel");
+}
+
+// The MIDI page lists the ports as the dialog opens, each control named for a screen
+// reader and labelled with its key; on a first start no keyboard, multi fingering, the
+// split at F#2 and the built-in synthesizer.
+TEST_F(Settings, MidiPageListsThePortsWithItsDefaults) {
+    CSettingsDlg dialog;
+    EXPECT_EQ(midi->listed, 1);
+    auto* input = Named<QComboBox>(dialog, "MIDI input");
+    auto* fingering = Named<QComboBox>(dialog, "Fingering");
+    auto* split = Named<QSpinBox>(dialog, "Split point");
+    auto* output = Named<QComboBox>(dialog, "MIDI output");
+    ASSERT_TRUE(input && fingering && split && output);
+    EXPECT_EQ(Items(*input), QStringList({"None", "Digital Piano:MIDI 1 (jack)"}));
+    EXPECT_EQ(Items(*fingering), QStringList({"single", "fingered", "on-bass", "multi", "full"}));
+    EXPECT_EQ(Items(*output), QStringList({"Built-in synthesizer", "Synth (alsa)", "Digital Piano:MIDI 1 (jack)"}));
+    EXPECT_EQ(input->currentText(), "None");
+    EXPECT_EQ(fingering->currentText(), "multi");
+    EXPECT_EQ(split->text(), "F#2");
+    EXPECT_EQ(output->currentText(), "Built-in synthesizer");
+    QStringList labels;
+    for (QWidget* control : std::initializer_list<QWidget*>{input, fingering, split, output}) {
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->buddy() == control) labels << label->text();
+        }
+    }
+    EXPECT_EQ(labels, QStringList({"MIDI &input:", "&Fingering:", "S&plit point:", "MIDI &output:"}));
+}
+
+// What is chosen is stored on OK, and only then; a split point is typed as a key's name
+// or number.
+TEST_F(Settings, MidiPageStoresOnOkOnly) {
+    struct Case {
+        const char* typedSplit;
+        int splitKey;
+    };
+    for (const Case& c : {Case{"C3", 60}, Case{"36", 36}, Case{"H9", kDefaultSplitKey}}) {
+        for (const bool ok : {true, false}) {
+            CMemoryProfile memory;
+            SetAppProfile(&memory);
+            CSettingsDlg dialog;
+            Named<QComboBox>(dialog, "MIDI input")->setCurrentIndex(1);
+            Named<QComboBox>(dialog, "Fingering")->setCurrentText("fingered");
+            auto* split = Named<QSpinBox>(dialog, "Split point");
+            split->selectAll();
+            QTest::keyClicks(split, c.typedSplit);
+            split->interpretText();
+            Named<QComboBox>(dialog, "MIDI output")->setCurrentIndex(1);
+            ok ? dialog.accept() : dialog.reject();
+            MidiSettings expected;
+            if (ok) {
+                expected.input = MidiPort{"Digital Piano:MIDI 1", "jack"};
+                expected.keyboard.fingering = Fingering::Fingered;
+                expected.keyboard.splitKey = c.splitKey;
+                expected.output = MidiPort{"Synth", "alsa"};
+            }
+            EXPECT_EQ(ReadMidiSettings(memory), expected) << c.typedSplit << (ok ? " OK" : " Cancel");
+        }
+    }
+    SetAppProfile(&profile);
+}
+
+// Settings stored in the file are read back alike, and a port no system lists now (its
+// keyboard switched off) stays chosen, so that OK keeps it.
+TEST_F(Settings, MidiSettingsRoundTripAndAnAbsentPortIsKept) {
+    MidiSettings stored;
+    stored.input = MidiPort{"Stage Piano:MIDI 1", "alsa"};
+    stored.keyboard = {Fingering::OnBass, 47, 0};
+    stored.output = MidiPort{"Digital Piano:MIDI 1", "jack"};
+    WriteMidiSettings(profile, stored);
+    EXPECT_EQ(ReadMidiSettings(CSettingsProfile(iniFile)), stored);
+
+    CSettingsDlg dialog;
+    EXPECT_EQ(Named<QComboBox>(dialog, "MIDI input")->currentText(),
+              QString::fromUtf8("Stage Piano:MIDI 1 (alsa) \u2013 not there now"));
+    EXPECT_EQ(Named<QSpinBox>(dialog, "Split point")->text(), "B1");
+    EXPECT_EQ(Named<QComboBox>(dialog, "MIDI output")->currentIndex(), 2);
+    dialog.accept();
+    EXPECT_EQ(ReadMidiSettings(CSettingsProfile(iniFile)), stored);
+}
+
+// Without any port (no MIDI system reached, or none in this build) the page offers
+// no keyboard and the built-in synthesizer, says why, and OK stores those.
+TEST_F(Settings, MidiPageWithoutPortsStaysUsable) {
+    midi->ports = {{}, {}, {"JACK: no server is running"}};
+    CSettingsDlg dialog;
+    EXPECT_EQ(Items(*Named<QComboBox>(dialog, "MIDI input")), QStringList{"None"});
+    EXPECT_EQ(Items(*Named<QComboBox>(dialog, "MIDI output")), QStringList{"Built-in synthesizer"});
+    bool reasonShown = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) reasonShown |= label->text() == "JACK: no server is running";
+    EXPECT_TRUE(reasonShown);
+    dialog.accept();
+    EXPECT_EQ(ReadMidiSettings(profile), MidiSettings{});
 }
 
 TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {
