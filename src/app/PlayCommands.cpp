@@ -86,7 +86,9 @@ CPlayCommands::CPlayCommands(QMainWindow& window, ActiveWindow activeWindow)
     QAction* soundFont = AddCommand(m_menu, kSoundFont);
     connect(m_play, &QAction::triggered, this, &CPlayCommands::OnPlay);
     connect(m_stop, &QAction::triggered, this, &CPlayCommands::OnStop);
-    connect(m_syncStart, &QAction::triggered, this, &CPlayCommands::OnSyncStart);
+    // Toggled, not triggered: a screen reader toggles the play bar's button, which its
+    // action follows without being triggered.
+    connect(m_syncStart, &QAction::toggled, this, &CPlayCommands::OnSyncStart);
     connect(soundFont, &QAction::triggered, this, &CPlayCommands::OnChooseSoundFont);
     connect(m_chordsCommand, &QAction::triggered, this, &CPlayCommands::OnChords);
 

@@ -2,6 +2,7 @@
 // The Play commands' MIDI side: the output the MIDI settings choose, the keyboard played
 // into the editor, and Sync Start.
 #include <QAction>
+#include <QSignalBlocker>
 
 #include "app/ChildFrame.h"
 #include "app/KeyboardLink.h"
@@ -85,4 +86,8 @@ void CPlayCommands::OnKeyboard() {
     }
 }
 
-void CPlayCommands::ShowSyncStart(bool on) { m_syncStart->setChecked(on); }
+// Quietly: only the user's turning it on or off arms or stops the section.
+void CPlayCommands::ShowSyncStart(bool on) {
+    const QSignalBlocker quiet(m_syncStart);
+    m_syncStart->setChecked(on);
+}

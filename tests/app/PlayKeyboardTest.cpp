@@ -3,6 +3,7 @@
 // Sync Start, the left hand's chords, the right hand, MIDI Start and Stop, and the
 // output a Play sounds through.
 
+#include <QAccessible>
 #include <QStatusBar>
 
 #include "PlayFixture.h"
@@ -125,6 +126,19 @@ TEST_F(PlayKeyboard, SyncStartOffPlayStopAndClosingDisarm) {
         if (!c.playing) continue;
         output->PumpSeconds(1.0);
         EXPECT_FALSE(output->synth.NoteOns().empty()) << c.what << ": it plays without a chord";
+    }
+}
+
+// A screen reader toggles the button rather than clicking it: Sync Start works alike.
+TEST_F(PlayKeyboard, AScreenReaderTogglesSyncStart) {
+    Open("Pop.sty", {"Main A"});
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Play().Bar()->widgetForAction(SyncStart()));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    for (const bool on : {true, false}) {
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(SyncStart()->isChecked(), on);
+        EXPECT_EQ(Play().PlayingFrame() != nullptr, on);
     }
 }
 
