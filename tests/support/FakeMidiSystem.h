@@ -6,11 +6,8 @@
 // from a thread of its own.
 
 #include <algorithm>
-#include <cstdint>
-#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
@@ -23,44 +20,30 @@ public:
         return ports;
     }
     std::unique_ptr<MidiOutput> OpenOutput(const MidiPort& port, PlayError& error) override {
-        if (Refuses(port, error)) return nullptr;
-        opened.push_back(port);
-        return std::make_unique<Output>(*this);
+        return Opens(port, error) ? std::make_unique<Output>() : nullptr;
     }
     std::unique_ptr<MidiInput> OpenInput(const MidiPort& port, MidiInputHandler handler, PlayError& error) override {
-        if (Refuses(port, error)) return nullptr;
-        opened.push_back(port);
+        if (!Opens(port, error)) return nullptr;
         std::lock_guard guard(m_lock);
         m_handler = std::move(handler);
         return std::make_unique<Input>(*this);
     }
     std::unique_ptr<MidiOutput> OpenSystemSynthesizer(PlayError& error) override {
-        if (!systemSynthesizer) {
-            error = FillIn(play_messages::kNoMidiOutput, {"no system synthesizer here"});
-            return nullptr;
-        }
-        opened.push_back({"system synthesizer", "fake"});
-        return std::make_unique<Output>(*this);
+        return Opens({"system synthesizer", "fake"}, error) ? std::make_unique<Output>() : nullptr;
     }
 
-    // Messages into the input that is open, each from the keyboard's own thread.
+    // Messages into the open input, from the keyboard's own thread.
     void Send(const std::vector<std::vector<std::uint8_t>>& messages) {
-        std::thread keyboard([&] {
+        std::thread([&] {
             std::lock_guard guard(m_lock);
             for (const auto& message : messages) {
                 if (m_handler) m_handler(message);
             }
-        });
-        keyboard.join();
+        }).join();
     }
     bool InputOpen() {
         std::lock_guard guard(m_lock);
         return static_cast<bool>(m_handler);
-    }
-    // The messages every output was sent, in order.
-    std::vector<std::vector<std::uint8_t>> Sent() {
-        std::lock_guard guard(m_lock);
-        return m_sent;
     }
 
     MidiPortList ports;
@@ -71,12 +54,7 @@ public:
 
 private:
     struct Output : MidiOutput {
-        explicit Output(FakeMidiSystem& system) : system(system) {}
-        void Send(std::span<const std::uint8_t> message) override {
-            std::lock_guard guard(system.m_lock);
-            system.m_sent.emplace_back(message.begin(), message.end());
-        }
-        FakeMidiSystem& system;
+        void Send(std::span<const std::uint8_t>) override {}
     };
     struct Input : MidiInput {
         explicit Input(FakeMidiSystem& system) : system(system) {}
@@ -87,13 +65,17 @@ private:
         FakeMidiSystem& system;
     };
 
-    bool Refuses(const MidiPort& port, PlayError& error) const {
-        if (std::find(refused.begin(), refused.end(), port.name) == refused.end()) return false;
-        error = FillIn(play_messages::kPortUnopenable, {port.name, "it is busy"});
-        return true;
+    bool Opens(const MidiPort& port, PlayError& error) {
+        if (port.system == "fake" && !systemSynthesizer) {
+            error = FillIn(play_messages::kNoMidiOutput, {"no system synthesizer here"});
+        } else if (std::find(refused.begin(), refused.end(), port.name) != refused.end()) {
+            error = FillIn(play_messages::kPortUnopenable, {port.name, "it is busy"});
+        } else {
+            opened.push_back(port);
+        }
+        return !error;
     }
 
     std::mutex m_lock;
-    MidiInputHandler m_handler;                     // under m_lock
-    std::vector<std::vector<std::uint8_t>> m_sent;  // under m_lock
+    MidiInputHandler m_handler;  // under m_lock
 };
