@@ -19,4 +19,5 @@ inline constexpr int ID_PLAY_PLAY = 32781;
 inline constexpr int ID_PLAY_STOP = 32782;
 inline constexpr int ID_PLAY_SOUNDFONT = 32783;
 inline constexpr int ID_PLAY_CHORDS = 32784;
+inline constexpr int ID_PLAY_SYNC_START = 32785;
 inline constexpr int ID_PLAY_SECTION_FIRST = 32790;

@@ -26,20 +26,20 @@ const char* const kChordsName = "Chords";
 const char* const kMoreName = "More";
 const char* const kChordsExample = "C | Am7 | Dm7 G7";
 
-// A menu entry as a button: its name, its key in the tip, a picture beside the name
-// (the menu shows none).
+// A menu entry as a button: its name, its key (if it has one) in the tip, a picture
+// beside the name (the menu shows none).
 void ShowAsButton(QAction* action, QIcon icon) {
     action->setIconText(EntryName(action->text()));
-    action->setToolTip(
-        QString("%1 (%2)").arg(action->iconText(), action->shortcut().toString(QKeySequence::NativeText)));
+    const QString key = action->shortcut().toString(QKeySequence::NativeText);
+    action->setToolTip(key.isEmpty() ? action->iconText() : QString("%1 (%2)").arg(action->iconText(), key));
     action->setIcon(icon);
     action->setIconVisibleInMenu(false);
 }
 
-// The pictures of Play and Stop, drawn in the bar's text colour: asking the style for its
-// own sends it through every icon theme folder of the system, which cost the editor's
-// start a quarter of its work.
-enum class Transport { Play, Stop };
+// The pictures of Play, Stop and Sync Start (a bar, then Play: waiting to play), drawn
+// in the bar's text colour: asking the style for its own sends it through every icon
+// theme folder of the system, which cost the editor's start a quarter of its work.
+enum class Transport { Play, Stop, SyncStart };
 QIcon TransportIcon(Transport kind, const QColor& colour) {
     QIcon icon;
     for (const int size : {16, 32}) {
@@ -56,6 +56,13 @@ QIcon TransportIcon(Transport kind, const QColor& colour) {
             shape.lineTo(size - edge * 0.75, size / 2.0);
             shape.lineTo(edge, size - edge * 0.75);
             shape.closeSubpath();
+        } else if (kind == Transport::SyncStart) {
+            const qreal bar = size / 8.0;
+            shape.addRect(QRectF(edge * 0.75, edge * 0.75, bar, size - 1.5 * edge));
+            shape.moveTo(edge * 0.75 + 2 * bar, edge * 0.75);
+            shape.lineTo(size - edge * 0.5, size / 2.0);
+            shape.lineTo(edge * 0.75 + 2 * bar, size - edge * 0.75);
+            shape.closeSubpath();
         } else {
             shape.addRect(QRectF(edge, edge, size - 2 * edge, size - 2 * edge));
         }
@@ -68,7 +75,7 @@ QIcon TransportIcon(Transport kind, const QColor& colour) {
 
 }  // namespace
 
-CPlayBar::CPlayBar(QAction* play, QAction* stop, QWidget* parent)
+CPlayBar::CPlayBar(QAction* play, QAction* stop, QAction* syncStart, QWidget* parent)
     : QToolBar(QString::fromUtf8(kBarName), parent), m_sections(new QComboBox(this)), m_chords(new QLineEdit(this)) {
     setObjectName("PlayBar");
     setAccessibleName(QString::fromUtf8(kBarName));
@@ -84,8 +91,11 @@ CPlayBar::CPlayBar(QAction* play, QAction* stop, QWidget* parent)
     const QColor colour = palette().color(QPalette::ButtonText);
     ShowAsButton(play, TransportIcon(Transport::Play, colour));
     ShowAsButton(stop, TransportIcon(Transport::Stop, colour));
+    ShowAsButton(syncStart, TransportIcon(Transport::SyncStart, colour));
     addAction(play);
     addAction(stop);
+    addAction(syncStart);
+    widgetForAction(syncStart)->setAccessibleName(syncStart->iconText());
 
     // Room between the groups, not separators: a screen reader would find those as
     // nameless parts.

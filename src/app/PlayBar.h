@@ -11,13 +11,13 @@ class QAction;
 class QComboBox;
 class QLineEdit;
 
-// The play bar under the menu bar, there while a style window is open: Play and Stop
-// (the Play menu's own entries), the section Play plays in the active window and the
-// chords it follows. It shows what it is told and says what the user chose; the Play
+// The play bar under the menu bar, there while a style window is open: Play, Stop and
+// Sync Start (the Play menu's own entries), the section Play plays in the active window
+// and the chords it follows. It shows what it is told and says what the user chose; the Play
 // menu's commands decide what happens.
 class CPlayBar : public QToolBar {
 public:
-    CPlayBar(QAction* play, QAction* stop, QWidget* parent);
+    CPlayBar(QAction* play, QAction* stop, QAction* syncStart, QWidget* parent);
 
     // A section chosen in the list.
     void SetSectionChosen(std::function<void(const std::string&)> chosen) { m_sectionChosen = std::move(chosen); }

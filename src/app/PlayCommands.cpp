@@ -15,9 +15,9 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
+#include "app/KeyboardLink.h"
 #include "app/MenuText.h"
 #include "app/PlayBar.h"
-#include "app/SoundModuleLoader.h"
 #include "document/EditRules.h"
 #include "document/KorvaneDoc.h"
 #include "framework/Cp1252.h"
@@ -43,6 +43,7 @@ struct Command {
 const Command kPlay = {ID_PLAY_PLAY, "&Play\tF5"};
 const Command kStop = {ID_PLAY_STOP, "&Stop\tF8"};
 const Command kChords = {ID_PLAY_CHORDS, "&Chords\tStrg+K"};
+const Command kSyncStart = {ID_PLAY_SYNC_START, "S&ync Start"};
 const Command kSoundFont = {ID_PLAY_SOUNDFONT, "Sound&Font..."};
 const char* const kMenuText = "&Play";
 
@@ -51,6 +52,7 @@ const char* const kMenuText = "&Play";
 // sound stopped.
 const char* const kStatusSeparator = " \u2013 ";
 const char* const kTempoStatus = "%1 bpm";
+const char* const kWaitingStatus = "waiting for a chord";
 const char* const kStoppedStatus = "Stopped \u2013 %1";
 // Often enough to follow an Intro into its Main and a tempo edit within a beat.
 constexpr int kStatusIntervalMs = 200;
@@ -64,29 +66,34 @@ QAction* AddCommand(QMenu* menu, const Command& command) {
     return action;
 }
 
+}  // namespace
+
 // Playback's texts name files in UTF-8; a box shows the program's code page, where a
 // character it lacks becomes "?".
-void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)); }
-
-}  // namespace
+void CPlayCommands::ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)); }
 
 CPlayCommands::CPlayCommands(QMainWindow& window, ActiveWindow activeWindow)
     : QObject(&window), m_window(window), m_activeWindow(std::move(activeWindow)) {
-    m_makeOutput = [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
     m_menu = window.menuBar()->addMenu(Utf8(kMenuText));
     m_menu->setObjectName(QString::number(ID_PLAY_MENU));
     m_play = AddCommand(m_menu, kPlay);
     m_stop = AddCommand(m_menu, kStop);
+    m_syncStart = AddCommand(m_menu, kSyncStart);
+    m_syncStart->setCheckable(true);
     m_chordsCommand = AddCommand(m_menu, kChords);
     m_sectionsStart = m_menu->addSeparator();
     m_menu->addSeparator();
     QAction* soundFont = AddCommand(m_menu, kSoundFont);
     connect(m_play, &QAction::triggered, this, &CPlayCommands::OnPlay);
     connect(m_stop, &QAction::triggered, this, &CPlayCommands::OnStop);
+    // Toggled, not triggered: a screen reader toggles the play bar's button, which its
+    // action follows without being triggered.
+    connect(m_syncStart, &QAction::toggled, this, &CPlayCommands::OnSyncStart);
     connect(soundFont, &QAction::triggered, this, &CPlayCommands::OnChooseSoundFont);
     connect(m_chordsCommand, &QAction::triggered, this, &CPlayCommands::OnChords);
 
-    m_bar = new CPlayBar(m_play, m_stop, &window);
+    m_keyboard = new CKeyboardLink([this] { OnKeyboard(); }, this);
+    m_bar = new CPlayBar(m_play, m_stop, m_syncStart, &window);
     window.addToolBar(Qt::TopToolBarArea, m_bar);
     m_bar->SetSectionChosen([this](const std::string& section) {
         if (CChildFrame* active = m_activeWindow()) ChooseSection(*active, section);
@@ -100,7 +107,8 @@ CPlayCommands::CPlayCommands(QMainWindow& window, ActiveWindow activeWindow)
     connect(m_menu, &QMenu::aboutToShow, this, &CPlayCommands::FillSectionList);
 }
 
-CPlayCommands::~CPlayCommands() = default;
+// The keyboard is closed before the player it plays into goes.
+CPlayCommands::~CPlayCommands() { m_keyboard->Close(); }
 
 void CPlayCommands::UpdateMenu(bool withStyles) {
     // The section entries belong to the window that was active; the next opening of the
@@ -110,6 +118,7 @@ void CPlayCommands::UpdateMenu(bool withStyles) {
     m_menu->menuAction()->setVisible(withStyles);
     m_play->setEnabled(withStyles);
     m_stop->setEnabled(withStyles);
+    m_syncStart->setEnabled(withStyles);
     m_chordsCommand->setEnabled(withStyles);
     m_bar->setVisible(withStyles);
     ShowActiveWindowInBar();
@@ -164,8 +173,9 @@ void CPlayCommands::ChooseSection(CChildFrame& frame, const std::string& section
     Track(frame);
     m_choices.Choose(&frame, section);
     if (&frame == m_barFrame) m_bar->ShowSection(section);
-    // A keyboard switches at once: the window that plays goes on with the new section.
-    if (PlayingFrame() == &frame) Play(frame);
+    // A keyboard switches at once: the window that plays goes on with the new section,
+    // or waits for its chord with it.
+    if (PlayingFrame() == &frame) Play(frame, m_player->IsWaiting());
 }
 
 void CPlayCommands::OnChords() {
@@ -184,7 +194,7 @@ void CPlayCommands::EnterChords(CChildFrame& frame, const QString& text) {
     m_statusNote.clear();
     if (PlayingFrame() != &frame) return;
     GiveChords(*m_player, *m_choices.Chords(&frame));
-    m_chordsGiven = true;
+    m_chordsFrom = ChordsFrom::Window;
     ShowStatus();
 }
 
@@ -215,30 +225,38 @@ void CPlayCommands::FillSectionList() {
     }
 }
 
+// Play starts at once, a section waiting for its chord included.
 void CPlayCommands::OnPlay() {
-    if (CChildFrame* frame = m_activeWindow()) Play(*frame);
+    CChildFrame* frame = m_activeWindow();
+    if (!frame) return;
+    ShowSyncStart(false);
+    Play(*frame, false);
+    if (PlayingFrame() == frame) OpenKeyboard();
 }
 
-void CPlayCommands::Play(CChildFrame& frame) {
-    if (!m_player) m_player = std::make_unique<CStylePlayer>(m_makeOutput);
+void CPlayCommands::Play(CChildFrame& frame, bool waitForChord) {
+    CStylePlayer& player = Player();
     const std::string section = ChosenSection(frame);
     // A style that could not be played when its window became active (a tempo being
     // typed) may list its sections now.
     if (&frame == m_barFrame) m_bar->ShowSections(SectionsOf(frame), section);
-    // The sound follows this window's chords; the chord a keyboard holds when none is
-    // given replaces another window's.
-    if (const std::optional<WindowChords>& chords = m_choices.Chords(&frame)) {
-        GiveChords(*m_player, *chords);
-        m_chordsGiven = true;
-    } else if (m_chordsGiven) {
-        m_player->HoldChord(Chord{});
+    // The sound follows this window's chords, unless a keyboard's chord came after them
+    // while it played (a chord held on through a switch of section, Stop and Start); the
+    // chord a keyboard holds when none is given replaces another window's.
+    const bool keyboardHolds = m_chordsFrom == ChordsFrom::Keyboard && &frame == m_playing;
+    if (const std::optional<WindowChords>& chords = m_choices.Chords(&frame); chords && !keyboardHolds) {
+        GiveChords(player, *chords);
+        m_chordsFrom = ChordsFrom::Window;
+    } else if (!chords && m_chordsFrom == ChordsFrom::Window) {
+        player.HoldChord(Chord{});
+        m_chordsFrom = ChordsFrom::None;
     }
     m_statusNote.clear();
     // The form hands every change to the document as it is made, so the document
     // already holds what a save would write.
     const CKorvaneDoc& doc = frame.GetDocument();
-    if (const PlayError error =
-            m_player->Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), section, ChosenSoundFont(AppProfile()))) {
+    if (const PlayError error = player.Play(doc.Image(), doc.CurrentTrackEdits(), doc.Files(), section,
+                                            ChosenSoundFont(AppProfile()), kPlayForever, waitForChord)) {
         // A sound of another window has stopped; without one, nothing has changed.
         if (m_playing) ShowStatus();
         ShowMessageText(*error);
@@ -257,6 +275,7 @@ void CPlayCommands::Play(CChildFrame& frame) {
 }
 
 void CPlayCommands::OnStop() {
+    ShowSyncStart(false);
     if (!m_player) return;
     m_player->Stop();
     m_statusNote.clear();
@@ -277,6 +296,7 @@ void CPlayCommands::OnFrameGone(CChildFrame* frame) {
     if (frame != m_playing) return;
     m_playing = nullptr;
     m_player->Stop();
+    ShowSyncStart(false);
     ShowStatus();
 }
 
@@ -288,13 +308,19 @@ QString CPlayCommands::StatusText() const {
     if (!status.playing) return Utf8(kStoppedStatus).arg(m_playingName);
     // Joined, not filled in, so that a "%" in a file name or a chord stays as it is.
     QStringList parts = {QString::fromStdString(status.section)};
-    if (!status.chord.empty()) parts << QString::fromUtf8(status.chord);
+    if (m_player->IsWaiting()) {
+        parts << Utf8(kWaitingStatus);
+    } else if (!status.chord.empty()) {
+        parts << QString::fromUtf8(status.chord);
+    }
     parts << m_playingName << Utf8(kTempoStatus).arg(status.bpm);
     return parts.join(Utf8(kStatusSeparator));
 }
 
 void CPlayCommands::ShowStatus() {
     if (PlayingFrame()) m_playingName = m_playing->windowTitle();
+    // Sync Start is on while the section waits for its chord.
+    if (m_syncStart->isChecked() && !(m_player && m_player->IsWaiting())) ShowSyncStart(false);
     // The status bar comes with the first sound: until then the window is as it always was.
     QStatusBar* bar = m_window.statusBar();
     // Its size grip would be a nameless child for a screen reader; the window's frame
@@ -322,5 +348,5 @@ void CPlayCommands::OnChooseSoundFont() {
     }
     AppProfile().WriteProfileString(kPlaybackSection, kSoundFontEntry, Utf8Of(*chosen));
     // The sound goes on with the new SoundFont, so the choice is heard at once.
-    if (CChildFrame* frame = PlayingFrame()) Play(*frame);
+    if (CChildFrame* frame = PlayingFrame()) Play(*frame, m_player->IsWaiting());
 }

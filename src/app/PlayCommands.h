@@ -5,14 +5,17 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/WindowChords.h"
 #include "app/WindowPlayChoices.h"
 #include "play/Player.h"
+#include "play/sound/MidiPorts.h"
 
 class CChildFrame;
+class CKeyboardLink;
 class CPlayBar;
 class QAction;
 class QActionGroup;
@@ -21,10 +24,11 @@ class QMenu;
 class QTimer;
 
 // The Play menu and the play bar: play the active style window as its form stands, the
-// section chosen for that window, over the chords given in that window, through one
-// player for the whole program. One window plays at a time; closing it (or its
-// document, or the program) stops the sound. The player, and with it the synthesizer,
-// is made on the first Play only.
+// section chosen for that window, over the chords given in that window or played on a
+// keyboard, through one player for the whole program, to the output the MIDI settings
+// choose. One window plays at a time; closing it (or its document, or the program)
+// stops the sound. The player, and with it the synthesizer, is made on the first Play
+// only; the keyboard is connected on the first Play or Sync Start.
 class CPlayCommands : public QObject {
 public:
     // The style window that is active, or nullptr.
@@ -34,8 +38,10 @@ public:
     CPlayCommands(QMainWindow& window, ActiveWindow activeWindow);
     ~CPlayCommands() override;
 
-    // Tests hand in an output with a recording synthesizer, before the first Play.
-    void SetOutputFactory(CStylePlayer::OutputFactory makeOutput) { m_makeOutput = std::move(makeOutput); }
+    // The built-in synthesizer: the sound module where the installation has it. Tests
+    // hand in an output with a recording synthesizer, or none (a build without one),
+    // before the first Play.
+    void SetSynthesizer(CStylePlayer::OutputFactory makeOutput) { m_synthesizer = std::move(makeOutput); }
 
     QMenu* Menu() const { return m_menu; }
     CPlayBar* Bar() const { return m_bar; }
@@ -48,6 +54,10 @@ public:
 
     void OnPlay();
     void OnStop();
+    // Sync Start turned on: the active window's section waits for the first chord of the
+    // keyboard (or of the Chords box), and Sync Start goes off as it starts. Turned off
+    // while the section waits, it stops it.
+    void OnSyncStart(bool on);
     void OnChooseSoundFont();
     // The section that Play plays in this window: at first "Main A", or where the style
     // lacks it its first Main, else its first section.
@@ -72,7 +82,16 @@ private:
     // Keeps the window's choices until it closes.
     void Track(CChildFrame& frame);
     const std::vector<std::string>& SectionsOf(CChildFrame& frame);
-    void Play(CChildFrame& frame);
+    // The player, sounding through the output the settings choose now.
+    CStylePlayer& Player();
+    CStylePlayer::OutputFactory Synthesizer() const;
+    void Play(CChildFrame& frame, bool waitForChord);
+    // Connects the keyboard the settings choose, if not yet; false (and the box that
+    // names the port and why) when it cannot be opened.
+    bool OpenKeyboard();
+    void OnKeyboard();
+    void ShowSyncStart(bool on);
+    static void ShowMessageText(const std::string& utf8);
     void OnFormEdited(CChildFrame* frame);
     void OnFrameGone(CChildFrame* frame);
     void ShowStatus();
@@ -86,16 +105,21 @@ private:
     QAction* m_play;
     QAction* m_stop;
     QAction* m_chordsCommand;
+    QAction* m_syncStart;
     QAction* m_sectionsStart;  // the separator before the section entries
     CPlayBar* m_bar;
     QActionGroup* m_sectionList = nullptr;
-    CStylePlayer::OutputFactory m_makeOutput;
+    std::optional<CStylePlayer::OutputFactory> m_synthesizer;  // none given: the sound module's
     std::unique_ptr<CStylePlayer> m_player;
+    std::optional<MidiPort> m_playerOutput;  // the output port the player sounds through; none: a synthesizer
+    CKeyboardLink* m_keyboard;
     CChildFrame* m_playing = nullptr;  // the window last played, until it closes
     QString m_playingName;             // the playing window's file name, kept for "stopped" after it closed
-    // The player has followed a window's chords: a window without chords of its own
-    // then gives it the chord a keyboard holds when none is given.
-    bool m_chordsGiven = false;
+    // Whose chords the player follows. After a window's, a window without chords of its
+    // own gives it the chord a keyboard holds when none is given; a keyboard's chord
+    // holds on in a window without chords and in the window it was played into.
+    enum class ChordsFrom { None, Window, Keyboard };
+    ChordsFrom m_chordsFrom = ChordsFrom::None;
     QString m_statusNote;                     // shown in place of the sound's state; empty: none
     const CChildFrame* m_barFrame = nullptr;  // the window the play bar shows
     CWindowPlayChoices m_choices;

@@ -38,6 +38,8 @@ CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath) {
     };
 }
 
+bool SoundModuleThere(const QString& modulePath) { return !ModuleFile(modulePath).isEmpty(); }
+
 QString InstalledSoundModulePath() {
     const QDir program(QCoreApplication::applicationDirPath());
     const QString name = QString::fromUtf8(kSoundModuleName);

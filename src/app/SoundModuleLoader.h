@@ -11,6 +11,8 @@
 // no synthesizer; a module that is there but cannot be loaded (libfluidsynth missing, a
 // symbol undefined, no module at all) is named with the system loader's reason.
 CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath);
+// Whether the module's file is there: a build without it has no synthesizer of its own.
+bool SoundModuleThere(const QString& modulePath);
 // Where the installed editor keeps the module: beside the program in the build tree,
 // else in its library folder.
 QString InstalledSoundModulePath();

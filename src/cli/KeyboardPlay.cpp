@@ -10,7 +10,7 @@
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
 #include "play/KeyboardInput.h"
-#include "play/sound/PortOutput.h"
+#include "play/OutputChoice.h"
 #include "play/sound/SynthFactory.h"
 
 namespace {
@@ -49,16 +49,10 @@ std::optional<std::string> FindPlayPorts(const PlayRequest& request, PlayPorts& 
 bool CanPlay(const PlayPorts& ports) { return ports.out || HasSynthesizer() || HasMidiPorts(); }
 
 CStylePlayer::OutputFactory PlayOutput(const PlayPorts& ports) {
-    if (ports.out) {
-        return [system = ports.system, port = *ports.out](PlayError& error) {
-            return OpenPortOutput(*system, port, error);
-        };
-    }
-    if (HasSynthesizer()) return MakeSystemAudioOutput;
-    return [](PlayError& error) -> std::unique_ptr<AudioOutput> {
-        const std::unique_ptr<MidiSystem> system = MakeMidiSystem(error);
-        return system ? OpenSystemSynthesizerOutput(*system, error) : nullptr;
-    };
+    return ChooseOutput(ports.out, HasSynthesizer() ? MakeSystemAudioOutput : CStylePlayer::OutputFactory{},
+                        [system = ports.system](PlayError& error) {
+                            return system ? system : std::shared_ptr<MidiSystem>(MakeMidiSystem(error));
+                        });
 }
 
 std::optional<std::string> PortWatch::Gone() {

@@ -26,7 +26,7 @@ void AppendJsonPorts(std::string& out, const std::vector<MidiPort>& ports) {
 void PrintPorts(std::ostream& out, std::string_view heading, const std::vector<MidiPort>& ports) {
     out << heading << ":\n";
     if (ports.empty()) out << "  (none)\n";
-    for (const MidiPort& port : ports) out << "  " << port.name << " (" << port.system << ")\n";
+    for (const MidiPort& port : ports) out << "  " << PortLabel(port) << "\n";
 }
 
 }  // namespace

@@ -4,19 +4,36 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "framework/Profile.h"
+#include "options/MidiPage.h"
+
+namespace {
+
+const char* const kSaveOptionsPage = "&Save options";
+const char* const kMidiPage = "&MIDI";
+
+}  // namespace
 
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Settings");
     auto* layout = new QVBoxLayout(this);
+    auto* pages = new QTabWidget(this);
+    auto* options = new QWidget(pages);
+    auto* optionsLayout = new QVBoxLayout(options);
     for (const int id : kSaveOptionTabOrder) {
-        auto* checkBox = new QCheckBox(QString::fromUtf8(FindSaveOption(id)->settingsText), this);
+        auto* checkBox = new QCheckBox(QString::fromUtf8(FindSaveOption(id)->settingsText), options);
         checkBox->setObjectName(QString::number(id));
-        layout->addWidget(checkBox);
+        optionsLayout->addWidget(checkBox);
         m_checkBoxes[id] = checkBox;
     }
+    optionsLayout->addStretch();
+    pages->addTab(options, QString::fromUtf8(kSaveOptionsPage));
+    m_midi = new CMidiPage(pages);
+    pages->addTab(m_midi, QString::fromUtf8(kMidiPage));
+    layout->addWidget(pages);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton("OK", this);
     auto* cancel = new QPushButton("Cancel", this);
@@ -54,6 +71,7 @@ void CSettingsDlg::OnInitDialog() {
     const CProfile& profile = AppProfile();
     for (const SaveOption& option : SaveOptions()) Option(option) = ReadSaveOption(profile, option);
     DoDataExchange(false);
+    m_midi->Show(ReadMidiSettings(profile));
     m_checkBoxes[kSaveOptionTabOrder.front()]->setFocus();
 }
 
@@ -64,6 +82,7 @@ void CSettingsDlg::OnOK() {
     for (const SaveOption& option : SaveOptions()) {
         profile.WriteProfileInt(kSettingsSection, option.key, Option(option));
     }
+    WriteMidiSettings(profile, m_midi->Chosen());
 }
 
 void CSettingsDlg::accept() {

@@ -7,10 +7,12 @@
 
 #include "document/SaveOptions.h"
 
+class CMidiPage;
 class QCheckBox;
 
-// The "Settings" dialog: the eleven stored save options that every newly opened
-// style copies. OK stores all eleven; Cancel, Escape and the close box store nothing.
+// The "Settings" dialog, on two pages: the eleven stored save options that every newly
+// opened style copies, and the MIDI settings. OK stores them all; Cancel, Escape and the
+// close box store nothing.
 class CSettingsDlg : public QDialog {
 public:
     static constexpr int IDD = 130;
@@ -36,6 +38,7 @@ private:
     void DoDataExchange(bool saveAndValidate);
 
     std::map<int, QCheckBox*> m_checkBoxes;
+    CMidiPage* m_midi;
 };
 
 // The File menu's "S&ettings" command.

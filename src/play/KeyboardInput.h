@@ -20,6 +20,7 @@ struct KeyboardSettings {
     Fingering fingering = kDefaultFingering;
     int splitKey = kDefaultSplitKey;
     int rightVoice = 0;
+    bool operator==(const KeyboardSettings&) const = default;
 };
 
 // A keyboard played into a player. Its messages arrive on the MIDI system's thread and

@@ -226,6 +226,12 @@ void CStylePlayer::Stop() {
     m_playing = false;
 }
 
+void CStylePlayer::ChangeOutput(OutputFactory makeOutput) {
+    Stop();
+    m_output.reset();
+    m_makeOutput = std::move(makeOutput);
+}
+
 PlayError CStylePlayer::UpdateEdits(ByteView image, const TrackEdits& edits) {
     if (!m_playing) return std::nullopt;
     auto timeline = std::make_unique<Timeline>();

@@ -83,6 +83,9 @@ public:
     PlayError Play(ByteView image, const TrackEdits& edits, FileSystem& files, std::string_view section,
                    const std::filesystem::path& soundFont, int loops = 0, bool waitForChord = false);
     void Stop();
+    // Stops, and from the next Play on sounds through an output makeOutput makes (the
+    // user chose another).
+    void ChangeOutput(OutputFactory makeOutput);
     // A style waiting for its first chord starts now, on the chord last given (none:
     // as Play without a chord).
     void Start();

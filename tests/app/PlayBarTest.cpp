@@ -73,8 +73,9 @@ TEST_F(PlayBarTest, IsThereUnderTheMenuBarWhileAStyleWindowIsOpen) {
     rock->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(Bar()->isVisibleTo(frame.get()));
-    EXPECT_EQ(Bar()->actions().mid(0, 2), (QList<QAction*>{Command(ID_PLAY_PLAY), Command(ID_PLAY_STOP)}))
-        << "Play and Stop are the menu's own entries";
+    EXPECT_EQ(Bar()->actions().mid(0, 3),
+              (QList<QAction*>{Command(ID_PLAY_PLAY), Command(ID_PLAY_STOP), Command(ID_PLAY_SYNC_START)}))
+        << "Play, Stop and Sync Start are the menu's own entries";
 }
 
 // A screen reader reads every part of the bar by the name the user sees, and the
@@ -98,7 +99,7 @@ TEST_F(PlayBarTest, EveryPartHasAnAccessibleName) {
             names << name;
     }
     // On Linux a list is named by its label and read with its choice.
-    EXPECT_EQ(names.join("/").toStdString(), "Play/Stop/Section:/Main A/Chords:/Chords");
+    EXPECT_EQ(names.join("/").toStdString(), "Play/Stop/Sync Start/Section:/Main A/Chords:/Chords");
     EXPECT_EQ(Sections()->accessibleName(), "Section");
     EXPECT_EQ(Chords()->accessibleName(), "Chords");
     for (QWidget* labelled : {static_cast<QWidget*>(Sections()), static_cast<QWidget*>(Chords())}) {

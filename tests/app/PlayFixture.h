@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The main window with its Play menu over an audio output that the test drives.
+// The main window with its Play menu over an audio output that the test drives, and
+// MIDI systems of the test's own.
 
 #include <QMenu>
 #include <QMenuBar>
 #include <vector>
 
+#include "FakeMidiSystem.h"
 #include "FrameFixture.h"
 #include "PumpedOutput.h"
 #include "app/CommandIds.h"
 #include "app/PlayCommands.h"
+#include "options/AppMidi.h"
 #include "options/PlaybackSettings.h"
 
 // Tempo 120, 4/4, volume 100 on channels 9 and 10, the sections named, each a bar of
@@ -31,12 +34,17 @@ class PlayFixture : public FrameFixture {
 protected:
     PlayFixture() {
         profile.WriteProfileString(kPlaybackSection, kSoundFontEntry, "/fonts/General.sf2");
+        SetAppMidiSystem(midi);
         SetUpPlayer();
+    }
+    ~PlayFixture() override {
+        frame.reset();
+        SetAppMidiSystem(nullptr);
     }
 
     // A new main window (FrameFixture::NewFrame) needs its output again.
     void SetUpPlayer() {
-        frame->PlayCommands().SetOutputFactory([this](PlayError&) -> std::unique_ptr<AudioOutput> {
+        frame->PlayCommands().SetSynthesizer([this](PlayError&) -> std::unique_ptr<AudioOutput> {
             ++outputsMade;
             auto made = std::make_unique<PumpedOutput>();
             made->audioThere = audioThere;
@@ -75,6 +83,7 @@ protected:
         return nullptr;
     }
 
+    std::shared_ptr<FakeMidiSystem> midi = std::make_shared<FakeMidiSystem>();
     int outputsMade = 0;
     PumpedOutput* output = nullptr;
     bool audioThere = true;

@@ -13,6 +13,7 @@
 #include "app/SoundModuleLoader.h"
 #include "framework/platform/qt/QtPaths.h"
 #include "msg/FillIn.h"
+#include "options/MidiSettings.h"
 
 namespace id = form_id;
 
@@ -28,8 +29,8 @@ TEST_F(PlayFixture, EntriesHaveNamesAndKeysOfTheirOwn) {
         const QString name = menu->child(i)->text(QAccessible::Name);
         if (!name.isEmpty()) names << name;
     }
-    EXPECT_EQ(names, QStringList({"Play\tF5", "Stop\tF8", "Chords\tStrg+K", "1 Intro A", "2 Main A", "3 Fill In AA",
-                                  "4 Ending A", "SoundFont..."}));
+    EXPECT_EQ(names, QStringList({"Play\tF5", "Stop\tF8", "Sync Start", "Chords\tStrg+K", "1 Intro A", "2 Main A",
+                                  "3 Fill In AA", "4 Ending A", "SoundFont..."}));
 
     const QKeySequence formKeys[] = {
         QKeySequence("Ctrl+C"),   QKeySequence("Ctrl+X"),    QKeySequence("Ctrl+V"),    QKeySequence("Ctrl+Z"),
@@ -210,28 +211,36 @@ TEST_F(PlayFixture, EditsReachTheSoundWhilePlaying) {
 }
 
 // One box with the text the player gives; the window and the menus stay as they were.
-// The sound module is the installation's part: without it the editor says it cannot
-// play, once, and runs on.
+// Without the sound module (a build without a synthesizer) the editor plays through the
+// system's synthesizer; where there is none either, it says what it tried, once, and runs on.
 TEST_F(PlayFixture, FailuresShowOneBoxAndChangeNothingElse) {
     struct Case {
         const char* what;
         bool moduleThere, audioThere, readableFont;
+        const char* outputPort;  // chosen under Settings > MIDI; nullptr: the built-in synthesizer
         std::string text;
     };
     const Case cases[] = {
-        {"no audio output", true, false, true,
+        {"no audio output", true, false, true, nullptr,
          "No audio output could be opened!\n\n(Tried: pulseaudio, alsa. Please check that a sound server or sound "
          "card is there.)"},
-        {"no sound module, so no synthesizer", false, true, true, play_messages::kNoSynthesizer},
-        {"an unreadable SoundFont", true, true, false,
+        {"no sound module and no system synthesizer", false, true, true, nullptr,
+         FillIn(play_messages::kNoMidiOutput, {"no system synthesizer here"})},
+        {"an unreadable SoundFont", true, true, false, nullptr,
          FillIn(play_messages::kSoundFontUnreadable, {"/fonts/General.sf2"})},
+        {"a MIDI output that cannot be opened", true, true, true, "Synth:in",
+         FillIn(play_messages::kPortUnopenable, {"Synth:in", "it is busy"})},
     };
     for (const Case& c : cases) {
         NewFrame();
         audioThere = c.audioThere;
         readableFont = c.readableFont;
-        SetUpPlayer();
-        if (!c.moduleThere) Play().SetOutputFactory(SoundModuleOutput(QStringFromPath(dir / "korvane-sound")));
+        // The editor as installed: the sound module looked for beside the program.
+        if (c.moduleThere) SetUpPlayer();
+        MidiSettings settings;
+        if (c.outputPort) settings.output = MidiPort{c.outputPort, "jack"};
+        WriteMidiSettings(profile, settings);
+        midi->refused = {"Synth:in"};
         presenter.boxes.clear();
         Open("Pop.sty", {"Main A"});
         Play().OnPlay();

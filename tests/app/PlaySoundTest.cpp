@@ -107,7 +107,7 @@ protected:
 #ifndef KORVANE_SOUND_MODULE_PATH
         GTEST_SKIP() << "this build has no synthesizer";
 #else
-        frame->PlayCommands().SetOutputFactory(SoundModuleOutput(KORVANE_SOUND_MODULE_PATH));
+        frame->PlayCommands().SetSynthesizer(SoundModuleOutput(KORVANE_SOUND_MODULE_PATH));
 #endif
         if (!Installed("pulseaudio") || !Installed("parec")) {
             GTEST_SKIP() << "pulseaudio and parec (Debian: pulseaudio, pulseaudio-utils) are not installed";

@@ -2,14 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
+#include "FakeMidiSystem.h"
 #include "QtTestApp.h"
 #include "TempDir.h"
 #include "document/KorvaneDoc.h"
+#include "options/AppMidi.h"
+#include "options/MidiSettings.h"
 #include "options/SettingsDlg.h"
 #include "options/SettingsProfile.h"
 
@@ -38,8 +45,13 @@ protected:
     Settings() : iniFile(QString::fromStdString((dir / "settings.conf").string())), profile(iniFile) {
         QtTestApp();
         SetAppProfile(&profile);
+        midi->ports = {{{"Digital Piano:MIDI 1", "jack"}}, {{"Synth", "alsa"}, {"Digital Piano:MIDI 1", "jack"}}, {}};
+        SetAppMidiSystem(midi);
     }
-    ~Settings() override { SetAppProfile(nullptr); }
+    ~Settings() override {
+        SetAppMidiSystem(nullptr);
+        SetAppProfile(nullptr);
+    }
 
     // Its lines as text: Windows ends them with CR LF.
     QString FileText() const {
@@ -50,7 +62,23 @@ protected:
     TempDir dir;
     QString iniFile;
     CSettingsProfile profile;
+    std::shared_ptr<FakeMidiSystem> midi = std::make_shared<FakeMidiSystem>();
 };
+
+// A control of the dialog by the name a screen reader reads.
+template <class Control>
+Control* Named(const QWidget& dialog, const char* name) {
+    for (Control* control : dialog.findChildren<Control*>()) {
+        if (control->accessibleName() == name) return control;
+    }
+    return nullptr;
+}
+
+QStringList Items(const QComboBox& box) {
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i) items << box.itemText(i);
+    return items;
+}
 
 TEST_F(Settings, NumbersAndTextsAreStoredAsSuch) {
     profile.WriteProfileInt("Settings", "AdaptFilename", 0);
@@ -109,19 +137,73 @@ TEST_F(Settings, DialogLayout) {
                                           {kImportCASM, "Import CASM section"},
                                           {kAllChannels, "Change volume for all channels"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(dialog.Control(id)->text(), text);
-    // Tab moves through the boxes in order, then to OK (the default button) and Cancel.
-    QWidget* widget = dialog.Control(kTabOrder[0]);
+    // The save options are the first page; Tab moves through the boxes in order, then to
+    // OK (the default button) and Cancel.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(dialog.findChild<QTabWidget*>()->currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Control(kTabOrder[0]));
     for (const int id : kTabOrder) {
-        EXPECT_EQ(widget, dialog.Control(id));
-        widget = widget->nextInFocusChain();
+        EXPECT_EQ(QApplication::focusWidget(), dialog.Control(id)) << id;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    auto* ok = qobject_cast<QPushButton*>(widget);
+    auto* ok = qobject_cast<QPushButton*>(QApplication::focusWidget());
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
-    auto* cancel = qobject_cast<QPushButton*>(ok->nextInFocusChain());
+    QTest::keyClick(ok, Qt::Key_Tab);
+    auto* cancel = qobject_cast<QPushButton*>(QApplication::focusWidget());
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), "Cancel");
+}
+
+// The MIDI page lists the ports as the dialog opens, each control named for a screen
+// reader, on a first start with no keyboard, multi fingering, the split at F#2 and the
+// built-in synthesizer. Cancel stores nothing; OK stores the choice, a split point
+// typed as a key's name.
+TEST_F(Settings, MidiPageListsThePortsAndStoresTheChoiceOnOk) {
+    for (const bool ok : {false, true}) {
+        CSettingsDlg dialog;
+        auto* input = Named<QComboBox>(dialog, "MIDI input");
+        auto* fingering = Named<QComboBox>(dialog, "Fingering");
+        auto* split = Named<QSpinBox>(dialog, "Split point");
+        auto* output = Named<QComboBox>(dialog, "MIDI output");
+        ASSERT_TRUE(input && fingering && split && output);
+        EXPECT_EQ(Items(*input), QStringList({"None", "Digital Piano:MIDI 1 (jack)"}));
+        EXPECT_EQ(Items(*fingering), QStringList({"single", "fingered", "on-bass", "multi", "full"}));
+        EXPECT_EQ(Items(*output), QStringList({"Built-in synthesizer", "Synth (alsa)", "Digital Piano:MIDI 1 (jack)"}));
+        EXPECT_EQ(QStringList({input->currentText(), fingering->currentText(), split->text(), output->currentText()}),
+                  QStringList({"None", "multi", "F#2", "Built-in synthesizer"}));
+        input->setCurrentIndex(1);
+        fingering->setCurrentText("fingered");
+        split->selectAll();
+        QTest::keyClicks(split, "C3");
+        output->setCurrentIndex(1);
+        ok ? dialog.accept() : dialog.reject();
+    }
+    EXPECT_EQ(midi->listed, 2);
+    const MidiSettings chosen{
+        MidiPort{"Digital Piano:MIDI 1", "jack"}, {Fingering::Fingered, 60, 0}, MidiPort{"Synth", "alsa"}};
+    EXPECT_EQ(ReadMidiSettings(profile), chosen);
+}
+
+// A stored port that no system lists now (its keyboard switched off) stays chosen, so
+// that OK keeps it; without any port the page offers no keyboard and the built-in
+// synthesizer, and says why.
+TEST_F(Settings, MidiPageKeepsAPortThatIsGoneAndWorksWithoutPorts) {
+    const MidiSettings stored{MidiPort{"Stage Piano", "alsa"}, {Fingering::OnBass, 42, 0}, std::nullopt};
+    WriteMidiSettings(profile, stored);
+    midi->ports = {{}, {}, {"JACK: no server is running"}};
+    CSettingsDlg dialog;
+    EXPECT_EQ(Items(*Named<QComboBox>(dialog, "MIDI input")),
+              QStringList({"None", QString::fromUtf8("Stage Piano (alsa) \u2013 not there now")}));
+    EXPECT_EQ(Named<QComboBox>(dialog, "MIDI input")->currentIndex(), 1);
+    EXPECT_EQ(Items(*Named<QComboBox>(dialog, "MIDI output")), QStringList{"Built-in synthesizer"});
+    EXPECT_EQ(Named<QSpinBox>(dialog, "Split point")->text(), "F#1");
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) { return l->text().startsWith("JACK:"); }));
+    dialog.accept();
+    EXPECT_EQ(ReadMidiSettings(CSettingsProfile(iniFile)), stored);
 }
 
 TEST_F(Settings, DialogShowsTheStoredValuesAndOkWritesAllEleven) {

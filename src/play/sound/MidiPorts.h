@@ -61,6 +61,9 @@ bool HasMidiPorts();
 // The machine's MIDI systems; nothing, and why, in a build without MIDI ports.
 std::unique_ptr<MidiSystem> MakeMidiSystem(PlayError& error);
 
+// A port as lists show it: its name, then its MIDI system in brackets.
+std::string PortLabel(const MidiPort& port);
+
 // The port a user named: its full name, or a part of it that only one port's name has,
 // letters compared without case. Nothing, and a text listing the ports (kind: "input" or
 // "output"), when the name matches none or several.

@@ -22,11 +22,13 @@ bool SameName(std::string_view a, std::string_view b) {
 std::string PortLines(const std::vector<MidiPort>& ports) {
     if (ports.empty()) return std::string(play_messages::kNoPorts);
     std::string lines;
-    for (const MidiPort& port : ports) lines += "\n" + port.name + " (" + port.system + ")";
+    for (const MidiPort& port : ports) lines += "\n" + PortLabel(port);
     return lines;
 }
 
 }  // namespace
+
+std::string PortLabel(const MidiPort& port) { return port.name + " (" + port.system + ")"; }
 
 const MidiPort* FindPort(const std::vector<MidiPort>& ports, std::string_view wanted, std::string_view kind,
                          std::string& error) {

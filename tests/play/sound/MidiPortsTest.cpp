@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "../PlayStyles.h"
+#include "FakeMidiSystem.h"
+#include "PumpedOutput.h"
 #include "msg/FillIn.h"
 #include "msg/PlayMessages.h"
+#include "play/OutputChoice.h"
 #include "play/Player.h"
 #include "play/sound/MidiPorts.h"
 #include "play/sound/PortOutput.h"
@@ -88,6 +91,51 @@ TEST(MidiPorts, AGeneralMidiSynthesizerGetsItsVoicesAndDrumParts) {
         {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x19, 0x15, 0x00, 0x12, 0xF7},
         {0xB8, 0, 0}, {0xB8, 32, 0}, {0xC8, 33}};
     EXPECT_EQ(port.sent, expected);
+}
+
+// The port chosen, else the program's synthesizer, else the system's: only one is
+// tried, and its failure says why.
+TEST(MidiPorts, PlayGoesToThePortElseTheSynthesizerElseTheSystemSynthesizer) {
+    const MidiPort port{"Digital Piano:MIDI 1", "jack"};
+    struct Case {
+        bool portChosen, synthesizer, midiThere, systemSynthesizer, portRefused;
+        const char* opened;  // the port opened, "synthesizer", or "" for none
+        std::string error;
+    };
+    const Case cases[] = {
+        {true, true, true, false, false, "Digital Piano:MIDI 1", ""},
+        {true, true, true, false, true, "", FillIn(play_messages::kPortUnopenable, {port.name, "it is busy"})},
+        {true, true, false, false, false, "", play_messages::kNoMidiPorts},
+        {false, true, true, true, false, "synthesizer", ""},
+        {false, false, true, true, false, "system synthesizer", ""},
+        {false, false, true, false, false, "", FillIn(play_messages::kNoMidiOutput, {"no system synthesizer here"})},
+    };
+    for (const Case& c : cases) {
+        auto system = std::make_shared<FakeMidiSystem>();
+        system->systemSynthesizer = c.systemSynthesizer;
+        if (c.portRefused) system->refused = {port.name};
+        std::vector<MidiPort> opened;
+        CStylePlayer::OutputFactory synthesizer;
+        if (c.synthesizer) {
+            synthesizer = [&](PlayError&) {
+                opened.push_back({"synthesizer", ""});
+                return std::unique_ptr<AudioOutput>(std::make_unique<PumpedOutput>());
+            };
+        }
+        const MidiSystemSource midi = [&](PlayError& error) -> std::shared_ptr<MidiSystem> {
+            if (c.midiThere) return system;
+            error = play_messages::kNoMidiPorts;
+            return nullptr;
+        };
+        PlayError error;
+        const bool made =
+            ChooseOutput(c.portChosen ? std::optional(port) : std::nullopt, synthesizer, midi)(error) != nullptr;
+        opened.insert(opened.end(), system->opened.begin(), system->opened.end());
+        EXPECT_EQ(made, *c.opened != 0) << c.opened << c.error;
+        EXPECT_EQ(error.value_or(""), c.error);
+        EXPECT_EQ(opened.empty() ? "" : opened.front().name, c.opened);
+        EXPECT_LE(opened.size(), 1u);
+    }
 }
 
 }  // namespace
