@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     CStderrPresenter printed;
     InstallMessagePresenter(playSeconds > 0 ? static_cast<CMessagePresenter*>(&printed) : &presenter);
 #ifdef KORVANE_SOUND_MODULE_PATH
-    frame.PlayCommands().SetOutputFactory(SoundModuleOutput(KORVANE_SOUND_MODULE_PATH));
+    frame.PlayCommands().SetSynthesizer(SoundModuleOutput(KORVANE_SOUND_MODULE_PATH));
 #endif
     TempDir dir;
     const Bytes style = MadeUpStyle();
