@@ -72,7 +72,7 @@ void ShowMessageText(const std::string& utf8) { ShowError(Cp1252ForDisplay(utf8)
 
 CPlayCommands::CPlayCommands(QMainWindow& window, ActiveWindow activeWindow)
     : QObject(&window), m_window(window), m_activeWindow(std::move(activeWindow)) {
-    m_makeOutput = [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
+    m_makeOutput = InstalledOutput();
     m_menu = window.menuBar()->addMenu(Utf8(kMenuText));
     m_menu->setObjectName(QString::number(ID_PLAY_MENU));
     m_play = AddCommand(m_menu, kPlay);

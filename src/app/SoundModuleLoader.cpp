@@ -9,6 +9,7 @@
 #include "framework/platform/Modules.h"
 #include "framework/platform/qt/QtPaths.h"
 #include "msg/PlayMessages.h"
+#include "play/sound/PortOutput.h"
 #include "play/sound/SoundModule.h"
 
 namespace {
@@ -48,4 +49,12 @@ QString InstalledSoundModulePath() {
         }
     }
     return program.filePath(QString::fromUtf8(InstalledModuleFolder()) + "/" + name);
+}
+
+CStylePlayer::OutputFactory InstalledOutput() {
+#ifdef KORVANE_WITH_FLUIDSYNTH
+    return [](PlayError& error) { return SoundModuleOutput(InstalledSoundModulePath())(error); };
+#else
+    return MakeSystemSynthesizerOutput;
+#endif
 }

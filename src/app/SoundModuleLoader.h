@@ -14,3 +14,6 @@ CStylePlayer::OutputFactory SoundModuleOutput(const QString& modulePath);
 // Where the installed editor keeps the module: beside the program in the build tree,
 // else in its library folder.
 QString InstalledSoundModulePath();
+// Where the editor's Play goes: the installed sound module, or, in a build without a
+// synthesizer (Windows), the system's own General MIDI synthesizer through MIDI.
+CStylePlayer::OutputFactory InstalledOutput();

@@ -55,10 +55,7 @@ CStylePlayer::OutputFactory PlayOutput(const PlayPorts& ports) {
         };
     }
     if (HasSynthesizer()) return MakeSystemAudioOutput;
-    return [](PlayError& error) -> std::unique_ptr<AudioOutput> {
-        const std::unique_ptr<MidiSystem> system = MakeMidiSystem(error);
-        return system ? OpenSystemSynthesizerOutput(*system, error) : nullptr;
-    };
+    return MakeSystemSynthesizerOutput;
 }
 
 std::optional<std::string> PortWatch::Gone() {

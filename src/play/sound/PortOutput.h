@@ -74,3 +74,10 @@ std::unique_ptr<AudioOutput> OpenPortOutput(MidiSystem& system, const MidiPort& 
 // Play through the system's own General MIDI synthesizer (Windows'), where a build has
 // no synthesizer of its own; nothing, and what was tried, where the system has none.
 std::unique_ptr<AudioOutput> OpenSystemSynthesizerOutput(MidiSystem& system, PlayError& error);
+// The same through the machine's MIDI systems: where the editor's and the companion's
+// Play go in a build without a synthesizer. Inline, so that the MIDI systems are linked
+// only into the programs that call it, never into korvane_play's other users.
+inline std::unique_ptr<AudioOutput> MakeSystemSynthesizerOutput(PlayError& error) {
+    const std::unique_ptr<MidiSystem> system = MakeMidiSystem(error);
+    return system ? OpenSystemSynthesizerOutput(*system, error) : nullptr;
+}
