@@ -20,8 +20,7 @@ inline constexpr const char* kUnknownSection = "This style has no section \"%s\"
 // %s: the section.
 inline constexpr const char* kSilentSection = "The section \"%s\" has no notes: what it plays is silence.";
 inline constexpr const char* kNoSynthesizer =
-    "This build of Korvane has no synthesizer!\n\n(It can write a section as a MIDI file, but not play it or "
-    "write its sound.)";
+    "This build of Korvane has no synthesizer!\n\n(It can write a section as a MIDI file, but not write its sound.)";
 inline constexpr const char* kUnplayableDivision =
     "This style cannot be played!\n\n(Its header counts time in frames, not in ticks per quarter note.)";
 // %s: the fluidsynth call that failed.

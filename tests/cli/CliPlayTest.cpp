@@ -330,8 +330,7 @@ TEST_F(CliPlay, SoundNeedsASynthesizer) {
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.err, Style().string() +
                               ":\nThis build of Korvane has no synthesizer!\n\n(It can write a section as a MIDI file, "
-                              "but not play it or write its sound.)\n");
-    EXPECT_EQ(Run({"play", Style().string()}).status, 3);
+                              "but not write its sound.)\n");
 }
 #endif
 

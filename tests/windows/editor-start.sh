@@ -7,15 +7,20 @@
 #  - a new title typed into the form and saved writes the same files, byte for byte,
 #    as the Linux editor writes;
 #  - File > Exit ends it, and the user's key in Wine's registry then holds the window's
-#    placement and both files in the recent-file list.
-# Keys are typed with xdotool; the form's text is read through the clipboard.
+#    placement and both files in the recent-file list;
+#  - started again, the editor's Play goes to the system's MIDI synthesizer: where
+#    Wine offers no MIDI output (as korvane-cli.exe ports lists them), one box says that
+#    none could be opened, and the editor runs on.
+# Keys are typed with xdotool; the form's and the box's text are read through the
+# clipboard.
 #
-# usage: editor-start.sh KORVANE.EXE LINUX-KORVANE WRITE-START-STYLES WORK-FOLDER
+# usage: editor-start.sh KORVANE.EXE LINUX-KORVANE WRITE-START-STYLES WORK-FOLDER KORVANE-CLI.EXE
 set -eu
 windows_program=$1
 linux_program=$2
 write_styles=$3
 work=$4
+windows_cli=$5
 
 rm -rf "$work"
 mkdir -p "$work/windows" "$work/linux" "$work/home/.config" "$work/runtime"
@@ -60,6 +65,11 @@ main_window() {
     sleep 0.1
   done
   return 1
+}
+
+# The visible windows of that title, one a line.
+windows_named() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
 }
 
 # The text of the focused field, through the clipboard.
@@ -134,4 +144,40 @@ recent=$(section "Recent File List")
 for name in First.sty Second.sty "Saved Title"; do
   echo "$recent" | grep -q "$name" || fail "the recent-file list in the registry lacks $name: $recent"
 done
-echo "The Windows editor started, took a second start's file, saved as the Linux editor does and kept its settings in the registry."
+
+# Play, with the style open. A box's Ctrl+C copies its title, text and buttons.
+wine "$windows_cli" ports --json >"$work/ports.json" 2>"$work/ports.err" || fail "korvane-cli.exe ports failed"
+wine "$windows_program" "$(winepath -w "$work/windows/First.sty")" >"$work/windows-play.log" 2>&1 &
+editor=$!
+window=$(main_window) || fail "play: the main window did not show"
+xdotool key --delay 50 F5
+if grep -q '"outputs": \[\]' "$work/ports.json"; then
+  for _ in $(seq 150); do [ -n "$(windows_named Fehler)" ] && break; sleep 0.2; done
+  [ -n "$(windows_named Fehler)" ] || fail "play: no box said that Wine has no MIDI output"
+  sleep 2
+  boxes=$(windows_named Fehler)
+  [ "$(echo "$boxes" | wc -l)" -eq 1 ] || fail "play: not one box but $(echo "$boxes" | wc -l)"
+  xdotool windowfocus --sync "$boxes" 2>/dev/null || true
+  text=$(field_text)
+  case "$text" in
+    *"No MIDI output could be opened!"*'"Microsoft GS Wavetable Synth"'*) ;;
+    *) fail "play: the box says \"$text\"" ;;
+  esac
+  xdotool key --delay 50 Return
+  for _ in $(seq 50); do [ -z "$(windows_named Fehler)" ] && break; sleep 0.2; done
+  [ -z "$(windows_named Fehler)" ] || fail "play: the box did not close"
+  played="said in one box that Wine has no MIDI output"
+else
+  sleep 5
+  [ -z "$(windows_named Fehler)" ] || fail "play: Wine offers a MIDI output ($(cat "$work/ports.json")), yet a box showed"
+  xdotool key --delay 50 F8
+  played="played to a MIDI output Wine offers"
+fi
+kill -0 "$editor" 2>/dev/null || fail "play: the editor ended"
+[ -n "$(windows_named "$title")" ] || fail "play: the main window is gone"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --delay 100 alt+f x
+for _ in $(seq 300); do kill -0 "$editor" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$editor" 2>/dev/null && fail "play: File > Exit did not end the editor"
+wait "$editor" || fail "play: the editor ended with status $?"
+echo "The Windows editor started, took a second start's file, saved as the Linux editor does and kept its settings in the registry; its Play $played."

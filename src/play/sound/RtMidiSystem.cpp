@@ -4,6 +4,7 @@
 #include <RtMidi.h>
 
 #include <algorithm>
+#include <iostream>
 #include <mutex>
 
 #include "msg/FillIn.h"
@@ -19,9 +20,24 @@ constexpr const char* kClientName = "Korvane";
 constexpr const char* kInputName = "chords in";
 constexpr const char* kOutputName = "style out";
 
+// RtMidi writes its warnings to standard error while a port object is made, before an
+// error callback can be set: WinMM without a device says "no MIDI input devices
+// currently available" there. A machine without ports simply lists none.
+class QuietStandardError {
+public:
+    QuietStandardError() : m_was(std::cerr.rdbuf(nullptr)) {}
+    ~QuietStandardError() { std::cerr.rdbuf(m_was); }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    std::streambuf* m_was;
+};
+
 template <class Port>
 std::unique_ptr<Port> MakePort(RtMidi::Api api, std::string& why) {
     try {
+        const QuietStandardError quiet;
         auto port = std::make_unique<Port>(api, kClientName);
         // From here on errors come back as values, never as exceptions on a MIDI thread.
         port->setErrorCallback(
