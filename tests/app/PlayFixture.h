@@ -42,11 +42,21 @@ protected:
         SetAppMidiSystem(nullptr);
     }
 
+    // An output that clears the fixture's pointer to it when the player frees it, so a
+    // test never reads an output that is gone.
+    struct FreedOutput : PumpedOutput {
+        explicit FreedOutput(PumpedOutput*& pointer) : pointer(pointer) {}
+        ~FreedOutput() override {
+            if (pointer == this) pointer = nullptr;
+        }
+        PumpedOutput*& pointer;
+    };
+
     // A new main window (FrameFixture::NewFrame) needs its output again.
     void SetUpPlayer() {
         frame->PlayCommands().SetSynthesizer([this](PlayError&) -> std::unique_ptr<AudioOutput> {
             ++outputsMade;
-            auto made = std::make_unique<PumpedOutput>();
+            auto made = std::make_unique<FreedOutput>(output);
             made->audioThere = audioThere;
             made->readableFont = readableFont;
             output = made.get();

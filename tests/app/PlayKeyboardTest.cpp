@@ -111,7 +111,7 @@ TEST_F(PlayKeyboard, TheOutputChosenInSettingsTakesEffectAtTheNextPlay) {
     EXPECT_NE(output->source, nullptr) << "playing on until the next Play";
     Play().OnPlay();
     EXPECT_EQ(midi->opened, std::vector<MidiPort>{synth});
-    EXPECT_EQ(output->source, nullptr);
+    EXPECT_EQ(output, nullptr) << "the synthesizer's output was stopped and freed";
     Choose(std::nullopt, std::nullopt);
     Play().OnPlay();
     EXPECT_EQ(outputsMade, 2);
