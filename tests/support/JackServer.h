@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A JACK server of the test's own on its dummy driver, which keeps time with no sound
+// card: a real MIDI system on any machine. It is named after this process, so that
+// tests running side by side each have theirs, and JACK_DEFAULT_SERVER points at it
+// while it runs, so that this process's JACK clients and every program it starts reach
+// it and no other. Needs jackd (Debian: jackd2).
+//
+// It runs without realtime priority, so a busy machine often runs a client too late for
+// its cycle. Run asynchronously, as by default, the server would go on without what that
+// client wrote, and a test would see a message lost that no user's server would lose;
+// synchronously, it waits for every client, and a late cycle comes late but whole.
+
+#include <jack/jack.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ChildProcess.h"
+
+class JackServer {
+public:
+    static constexpr int kRate = 48000;
+    static constexpr int kPeriod = 64;  // frames: 1.33 ms a process cycle
+
+    ~JackServer() {
+        if (!m_jackd) return;
+        unsetenv("JACK_DEFAULT_SERVER");
+        m_jackd->Signal(SIGTERM);
+        m_jackd->Wait(std::chrono::seconds(5));  // a server that will not end is killed with the child
+    }
+
+    // Starts it and waits until it answers; why not otherwise, with what jackd said.
+    std::optional<std::string> Start(const std::filesystem::path& scratch) {
+        m_name = "korvane-test-" + std::to_string(getpid());
+        m_jackd = std::make_unique<ChildProcess>(
+            "jackd",
+            std::vector<std::string>{"--sync", "--no-realtime", "-n", m_name, "-d", "dummy", "-r",
+                                     std::to_string(kRate), "-p", std::to_string(kPeriod)},
+            scratch);
+        if (!m_jackd->WhyNotStarted().empty()) {
+            return m_jackd->WhyNotStarted() + " (the JACK server: Debian's jackd2, which scripts/test installs)";
+        }
+        setenv("JACK_DEFAULT_SERVER", m_name.c_str(), 1);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (std::chrono::steady_clock::now() < until) {
+            if (!m_jackd->Running()) return "jackd ended at once:\n" + m_jackd->Out() + m_jackd->Err();
+            if (Answers()) return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return "jackd did not answer within 15 s:\n" + m_jackd->Out() + m_jackd->Err();
+    }
+
+    const std::string& Name() const { return m_name; }
+
+private:
+    bool Answers() const {
+        // A server not yet listening is no error here: libjack would say so on every try.
+        jack_set_error_function([](const char*) {});
+        jack_status_t status{};
+        jack_client_t* client =
+            jack_client_open("korvane-probe", JackOptions(JackNoStartServer | JackServerName), &status, m_name.c_str());
+        jack_set_error_function(nullptr);
+        if (!client) return false;
+        jack_client_close(client);
+        return true;
+    }
+
+    std::string m_name;
+    std::unique_ptr<ChildProcess> m_jackd;
+};
