@@ -59,14 +59,17 @@ bool OpenNamed(Port& rt, const MidiPort& port, const char* ownName, std::string&
 
 class RtOutput final : public MidiOutput {
 public:
-    RtOutput(std::unique_ptr<RtMidiOut> port, std::unique_ptr<std::string> why)
-        : m_why(std::move(why)), m_port(std::move(port)) {}
+    RtOutput(std::unique_ptr<RtMidiOut> port, std::unique_ptr<std::string> why, std::string system)
+        : m_why(std::move(why)), m_system(std::move(system)), m_port(std::move(port)) {}
+    // The last messages (Stop's note-offs) reach the instrument before the port closes.
+    ~RtOutput() override { AwaitDelivery(m_system); }
     void Send(std::span<const std::uint8_t> message) override {
         m_port->sendMessage(message.data(), message.size());
     }
 
 private:
     std::unique_ptr<std::string> m_why;  // where the port's error callback writes
+    std::string m_system;
     std::unique_ptr<RtMidiOut> m_port;
 };
 
@@ -132,7 +135,9 @@ public:
             error = FillIn(play_messages::kPortUnopenable, {port.name, *why});
             return nullptr;
         }
-        return std::make_unique<RtOutput>(std::move(out), std::move(why));
+        // The style's set-up, sent at once, finds the connection in force.
+        AwaitDelivery(port.system);
+        return std::make_unique<RtOutput>(std::move(out), std::move(why), port.system);
     }
 
     std::unique_ptr<MidiInput> OpenInput(const MidiPort& port, MidiInputHandler handler, PlayError& error) override {
