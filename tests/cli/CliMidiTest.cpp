@@ -151,4 +151,14 @@ TEST_F(CliMidi, PortThatIsNotThereIsRefusedWithThePortsThere) {
     EXPECT_EQ(client->Count(), 0u) << "nothing sent to the instrument";
 }
 
+// The keyboard unplugged while the style plays: play stops, names the port and ends.
+TEST_F(CliMidi, PortThatGoesStopsPlayWithItsName) {
+    const auto play = Play("keys", "sound");
+    ASSERT_TRUE(play->WaitForOutput("Waiting for a chord", kPatience)) << play->Err();
+    client.reset();
+    EXPECT_EQ(play->Wait(kPatience), std::optional<int>(1));
+    EXPECT_EQ(play->Err(),
+              "The MIDI port \"" + std::string(JackMidiClient::kKeys) + "\" is gone!\n\n(Playback was stopped.)\n");
+}
+
 }  // namespace
