@@ -58,6 +58,9 @@ protected:
         }
         style = dir.Write("Bass.sty", HeldBassStyle());
     }
+    void TearDown() override {
+        if (HasFailure()) std::cerr << "jackd said:\n" << server.Log();
+    }
 
     std::unique_ptr<ChildProcess> Play(const std::string& in, const std::string& out) {
         return std::make_unique<ChildProcess>(
