@@ -164,4 +164,17 @@ TEST_F(CliMidi, PortThatGoesStopsPlayWithItsName) {
               "The MIDI port \"" + std::string(JackMidiClient::kKeys) + "\" is gone!\n\n(Playback was stopped.)\n");
 }
 
+// JACK quit while the style plays: play stops and ends as when a port goes (libjack
+// crashed as Korvane closed its ports of the server that had gone).
+TEST_F(CliMidi, ServerThatEndsStopsPlayWithoutACrash) {
+    const auto play = Play("keys", "sound");
+    ASSERT_TRUE(play->WaitForOutput("Waiting for a chord", kPatience)) << play->Err();
+    // The test's own clients cannot be closed either once the server has gone: they stay.
+    static auto* const left = new std::vector<std::unique_ptr<JackMidiClient>>;
+    left->push_back(std::move(client));
+    server.Stop();
+    EXPECT_EQ(play->Wait(kPatience), std::optional<int>(1)) << play->Err();
+    EXPECT_NE(play->Err().find(" is gone!\n\n(Playback was stopped.)\n"), std::string::npos) << play->Err();
+}
+
 }  // namespace

@@ -57,12 +57,25 @@ bool OpenNamed(Port& rt, const MidiPort& port, const char* ownName, std::string&
     return false;
 }
 
+// libjack crashes closing a port, or its client, of a server that has gone (JACK quit
+// while Korvane played): a port of a system no longer there is left open, and it goes
+// with the program, with the text its error callback writes to.
+template <class Port>
+void LeaveIfGone(std::unique_ptr<Port>& port, std::unique_ptr<std::string>& why, const std::string& system) {
+    if (!UnreachableReason(system)) return;
+    static_cast<void>(port.release());
+    static_cast<void>(why.release());
+}
+
 class RtOutput final : public MidiOutput {
 public:
     RtOutput(std::unique_ptr<RtMidiOut> port, std::unique_ptr<std::string> why, std::string system)
         : m_why(std::move(why)), m_system(std::move(system)), m_port(std::move(port)) {}
-    // The last messages (Stop's note-offs) reach the instrument before the port closes.
-    ~RtOutput() override { AwaitDelivery(m_system); }
+    ~RtOutput() override {
+        // The last messages (Stop's note-offs) reach the instrument before the port closes.
+        AwaitDelivery(m_system);
+        LeaveIfGone(m_port, m_why, m_system);
+    }
     void Send(std::span<const std::uint8_t> message) override {
         m_port->sendMessage(message.data(), message.size());
     }
@@ -75,15 +88,17 @@ private:
 
 class RtInput final : public MidiInput {
 public:
-    RtInput(std::unique_ptr<RtMidiIn> port, std::unique_ptr<std::string> why, MidiInputHandler handler)
-        : m_why(std::move(why)), m_handler(std::move(handler)), m_port(std::move(port)) {
+    RtInput(std::unique_ptr<RtMidiIn> port, std::unique_ptr<std::string> why, std::string system,
+            MidiInputHandler handler)
+        : m_why(std::move(why)), m_system(std::move(system)), m_handler(std::move(handler)), m_port(std::move(port)) {
         // Clock and active sensing would wake the player for nothing; Start and Stop pass.
         m_port->ignoreTypes(true, true, true);
         m_port->setCallback(&RtInput::Arrived, this);
     }
     ~RtInput() override {
         m_port->cancelCallback();
-        m_port->closePort();
+        LeaveIfGone(m_port, m_why, m_system);
+        if (m_port) m_port->closePort();
     }
 
 private:
@@ -92,6 +107,7 @@ private:
     }
 
     std::unique_ptr<std::string> m_why;
+    std::string m_system;
     MidiInputHandler m_handler;
     std::unique_ptr<RtMidiIn> m_port;
 };
@@ -147,7 +163,7 @@ public:
             error = FillIn(play_messages::kPortUnopenable, {port.name, *why});
             return nullptr;
         }
-        return std::make_unique<RtInput>(std::move(in), std::move(why), std::move(handler));
+        return std::make_unique<RtInput>(std::move(in), std::move(why), port.system, std::move(handler));
     }
 
     std::unique_ptr<MidiOutput> OpenSystemSynthesizer(PlayError& error) override {
