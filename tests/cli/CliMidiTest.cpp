@@ -8,9 +8,7 @@
 
 #include "ChildProcess.h"
 #include "HeldBassStyle.h"
-#include "JackMidiClient.h"
-#include "JackServer.h"
-#include "TempDir.h"
+#include "JackFixture.h"
 
 namespace {
 
@@ -47,19 +45,11 @@ std::vector<std::string> LeftSounding(const std::vector<ReceivedMidi>& messages)
     return left;
 }
 
-class CliMidi : public testing::Test {
+class CliMidi : public JackFixture {
 protected:
     void SetUp() override {
-        if (const std::optional<std::string> why = server.Start(scratch.path())) FAIL() << *why;
-        try {
-            client = std::make_unique<JackMidiClient>();
-        } catch (const RtMidiError& error) {
-            FAIL() << "the test's JACK client: " << error.getMessage();
-        }
+        JackFixture::SetUp();
         style = dir.Write("Bass.sty", HeldBassStyle());
-    }
-    void TearDown() override {
-        if (HasFailure()) std::cerr << "jackd said:\n" << server.Log();
     }
 
     std::unique_ptr<ChildProcess> Play(const std::string& in, const std::string& out) {
@@ -70,9 +60,6 @@ protected:
     }
 
     TempDir dir;
-    TempDir scratch;
-    JackServer server;
-    std::unique_ptr<JackMidiClient> client;
     std::filesystem::path style;
 };
 

@@ -2,26 +2,17 @@
 // Korvane's MIDI ports on a real JACK server of the test's own (JackServer.h).
 #include <gtest/gtest.h>
 
-#include "JackMidiClient.h"
-#include "JackServer.h"
-#include "TempDir.h"
+#include "JackFixture.h"
 #include "play/sound/MidiPorts.h"
 
 namespace {
 
+using JackPorts = JackFixture;
+
 // JACK passes a message on in the process cycle after it was sent, and a connection
 // carries messages only from the cycle after it was made: an output that sent at once
 // lost the style's set-up, and one closed at once the note-offs Stop had just sent.
-TEST(JackPorts, OutputDeliversWhatIsSentRightAfterOpeningAndRightBeforeClosing) {
-    TempDir scratch;
-    JackServer server;
-    if (const std::optional<std::string> why = server.Start(scratch.path())) FAIL() << *why;
-    std::unique_ptr<JackMidiClient> client;
-    try {
-        client = std::make_unique<JackMidiClient>();
-    } catch (const RtMidiError& error) {
-        FAIL() << "the test's JACK client: " << error.getMessage();
-    }
+TEST_F(JackPorts, OutputDeliversWhatIsSentRightAfterOpeningAndRightBeforeClosing) {
     PlayError error;
     const std::unique_ptr<MidiSystem> system = MakeMidiSystem(error);
     ASSERT_TRUE(system) << *error;
