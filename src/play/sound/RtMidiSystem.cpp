@@ -75,6 +75,12 @@ public:
         // The last messages (Stop's note-offs) reach the instrument before the port closes.
         AwaitDelivery(m_system);
         LeaveIfGone(m_port, m_why, m_system);
+        if (!m_port) return;
+        // RtMidi frees a JACK output's buffer before it stops the client whose process
+        // callback reads it, which crashed a callback running late: the port is closed
+        // first, and the callback, which does nothing without it, has run again before.
+        m_port->closePort();
+        AwaitDelivery(m_system);
     }
     void Send(std::span<const std::uint8_t> message) override {
         m_port->sendMessage(message.data(), message.size());
