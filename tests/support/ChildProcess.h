@@ -3,7 +3,9 @@
 
 // A program a test starts and talks to while it runs (POSIX only): its output read as it
 // comes, signals sent to it, its end awaited for a bounded time. A child still running
-// when the object goes is killed and reaped, so no test leaves a process behind.
+// when the object goes is killed and reaped, so no test leaves a process behind; and one
+// whose test crashed is ended by the system (setpriv's parent death signal, which comes
+// when the thread that started the child ends: start children from the test's own).
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,9 +14,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -43,7 +47,12 @@ public:
             for (const std::string& setting : settings) replaced = replaced || setting.rfind(name, 0) == 0;
             if (!replaced) settings.emplace_back(*entry);
         }
-        std::vector<std::string> argStrings{program};
+        const std::optional<std::string> path = OnPath(program);
+        if (!path) {
+            m_why = program + ": not found";
+            return;
+        }
+        std::vector<std::string> argStrings{"setpriv", "--pdeathsig", "TERM", "--", *path};
         argStrings.insert(argStrings.end(), args.begin(), args.end());
         std::vector<char*> argv, envp;
         for (std::string& arg : argStrings) argv.push_back(arg.data());
@@ -63,13 +72,13 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-        const int failed = posix_spawnp(&m_pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        const int failed = posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
         close(err[1]);
         if (failed != 0) {
             m_pid = -1;
-            m_why = program + ": " + std::strerror(failed);
+            m_why = std::string(argv[0]) + ": " + std::strerror(failed);
             close(out[0]);
             close(err[0]);
             return;
@@ -87,7 +96,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Empty once started; why not otherwise ("jackd: No such file or directory").
+    // Empty once started; why not otherwise ("jackd: not found").
     const std::string& WhyNotStarted() const { return m_why; }
     pid_t Pid() const { return m_pid; }
 
@@ -125,6 +134,20 @@ public:
     }
 
 private:
+    // The program's file: as given when it names a folder, else the first on PATH.
+    static std::optional<std::string> OnPath(const std::string& program) {
+        if (program.find('/') != std::string::npos) return program;
+        const char* path = std::getenv("PATH");
+        std::string_view folders = path ? path : "/usr/bin:/bin";
+        while (!folders.empty()) {
+            const std::size_t end = std::min(folders.find(':'), folders.size());
+            const std::string file = std::string(folders.substr(0, end)) + "/" + program;
+            if (access(file.c_str(), X_OK) == 0) return file;
+            folders.remove_prefix(std::min(end + 1, folders.size()));
+        }
+        return std::nullopt;
+    }
+
     // Both outputs, until the child and anything it handed them to have closed them.
     void Read(int outFd, int errFd) {
         pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};

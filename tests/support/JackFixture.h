@@ -24,7 +24,7 @@ protected:
         }
     }
     void TearDown() override {
-        if (HasFailure()) std::cerr << "jackd said:\n" << server.Log();
+        if (const std::string log = server.Log(); HasFailure() && !log.empty()) std::cerr << "jackd said:\n" << log;
     }
 
     TempDir scratch;  // first: the server's home outlives it

@@ -51,8 +51,9 @@ public:
             std::vector<std::string>{"--sync", "--no-realtime", "-n", m_name, "-d", "dummy", "-r",
                                      std::to_string(kRate), "-p", std::to_string(kPeriod)},
             scratch);
-        if (!m_jackd->WhyNotStarted().empty()) {
-            return m_jackd->WhyNotStarted() + " (the JACK server: Debian's jackd2, which scripts/test installs)";
+        if (const std::string why = m_jackd->WhyNotStarted(); !why.empty()) {
+            m_jackd.reset();
+            return why + " (the JACK server: Debian's jackd2, which scripts/test installs)";
         }
         setenv("JACK_DEFAULT_SERVER", m_name.c_str(), 1);
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
@@ -71,6 +72,12 @@ public:
             m_jackd->Signal(SIGTERM);
             m_jackd->Wait(std::chrono::seconds(5));
             m_jackd.reset();  // one that would not end is killed here
+            // What clients the server ended under could not take away with them.
+            std::error_code ignored;
+            for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", ignored)) {
+                if (entry.path().filename().string().find("_" + m_name + "_") == std::string::npos) continue;
+                std::filesystem::remove(entry.path(), ignored);
+            }
         }
         if (m_turn >= 0) close(m_turn);
         m_turn = -1;
