@@ -2,16 +2,17 @@
 #pragma once
 
 // A JACK server of the test's own on its dummy driver, which keeps time with no sound
-// card: a real MIDI system on any machine. It is named after this process, so that
-// tests running side by side each have theirs, and JACK_DEFAULT_SERVER points at it
-// while it runs, so that this process's JACK clients and every program it starts reach
-// it and no other. Needs jackd (Debian: jackd2).
+// card: a real MIDI system on any machine. JACK_DEFAULT_SERVER points at it while it
+// runs, so that this process's JACK clients and every program it starts reach it and no
+// other. Needs jackd (Debian: jackd2).
 //
 // libjack names a client's own socket after the client and the user, not the server:
 // two servers of one user, each with a client of the same name ("Korvane"), take each
 // other's sockets, and those clients fail. So one such server runs at a time for each
 // user of the machine: a lock file is held from the start until it has ended, and tests
-// run side by side take turns.
+// run side by side take turns. They share one name, too: JACK keeps at most eight
+// servers a user in its registry, and a server that could not end as it should (its
+// test crashed) stays there until one of the same name takes its place.
 //
 // It runs without realtime priority, so a busy machine often runs a client too late for
 // its cycle. Run asynchronously, as by default, the server would go on without what that
@@ -45,7 +46,7 @@ public:
     // Starts it and waits until it answers; why not otherwise, with what jackd said.
     std::optional<std::string> Start(const std::filesystem::path& scratch) {
         if (std::optional<std::string> why = TakeTurn()) return why;
-        m_name = "korvane-test-" + std::to_string(getpid());
+        m_name = "korvane-tests";
         m_jackd = std::make_unique<ChildProcess>(
             "jackd",
             std::vector<std::string>{"--sync", "--no-realtime", "-n", m_name, "-d", "dummy", "-r",
