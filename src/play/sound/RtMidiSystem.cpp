@@ -58,13 +58,13 @@ bool OpenNamed(Port& rt, const MidiPort& port, const char* ownName, std::string&
 }
 
 // libjack crashes closing a port, or its client, of a server that has gone (JACK quit
-// while Korvane played): a port of a system no longer there is left open, and it goes
-// with the program, with the text its error callback writes to.
-template <class Port>
-void LeaveIfGone(std::unique_ptr<Port>& port, std::unique_ptr<std::string>& why, const std::string& system) {
-    if (!UnreachableReason(system)) return;
-    static_cast<void>(port.release());
-    static_cast<void>(why.release());
+// while Korvane played, or listed its ports): RtMidi objects of a system no longer
+// there are left as they are, with the text their error callback writes to, and go
+// with the program.
+bool Gone(const std::string& system) { return UnreachableReason(system).has_value(); }
+template <class... Held>
+void Leave(std::unique_ptr<Held>&... held) {
+    (static_cast<void>(held.release()), ...);
 }
 
 class RtOutput final : public MidiOutput {
@@ -74,8 +74,10 @@ public:
     ~RtOutput() override {
         // The last messages (Stop's note-offs) reach the instrument before the port closes.
         AwaitDelivery(m_system);
-        LeaveIfGone(m_port, m_why, m_system);
-        if (!m_port) return;
+        if (Gone(m_system)) {
+            Leave(m_port, m_why);
+            return;
+        }
         // RtMidi frees a JACK output's buffer before it stops the client whose process
         // callback reads it, which crashed a callback running late: the port is closed
         // first, and the callback, which does nothing without it, has run again before.
@@ -103,8 +105,11 @@ public:
     }
     ~RtInput() override {
         m_port->cancelCallback();
-        LeaveIfGone(m_port, m_why, m_system);
-        if (m_port) m_port->closePort();
+        if (Gone(m_system)) {
+            Leave(m_port, m_why);
+            return;
+        }
+        m_port->closePort();
     }
 
 private:
@@ -137,15 +142,17 @@ public:
                 list.unreachable.push_back(*reason);
                 continue;
             }
-            std::string why;
-            auto in = MakePort<RtMidiIn>(api, why);
-            auto out = MakePort<RtMidiOut>(api, why);
-            if (!in || !out) {
-                list.unreachable.push_back(RtMidi::getApiDisplayName(api) + ": " + why);
-                continue;
+            auto why = std::make_unique<std::string>();
+            auto in = MakePort<RtMidiIn>(api, *why);
+            auto out = MakePort<RtMidiOut>(api, *why);
+            if (in && out) {
+                std::ranges::move(PortsOf(*in, system), std::back_inserter(list.inputs));
+                std::ranges::move(PortsOf(*out, system), std::back_inserter(list.outputs));
+            } else {
+                list.unreachable.push_back(RtMidi::getApiDisplayName(api) + ": " + *why);
             }
-            std::ranges::move(PortsOf(*in, system), std::back_inserter(list.inputs));
-            std::ranges::move(PortsOf(*out, system), std::back_inserter(list.outputs));
+            // The server may have gone while it was asked.
+            if ((in || out) && Gone(system)) Leave(in, out, why);
         }
         return list;
     }
