@@ -98,7 +98,6 @@ public:
 
     // Empty once started; why not otherwise ("jackd: not found").
     const std::string& WhyNotStarted() const { return m_why; }
-    pid_t Pid() const { return m_pid; }
 
     std::string Out() const {
         std::lock_guard lock(m_lock);

@@ -84,7 +84,6 @@ public:
         m_turn = -1;
     }
 
-    const std::string& Name() const { return m_name; }
     // What jackd has said so far, for a test that failed: its reports of late cycles
     // (hundreds on a busy machine) counted rather than listed.
     std::string Log() const {
