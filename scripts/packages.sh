@@ -5,25 +5,30 @@
 
 # What building, installing and running the editor and korvane-cli need (scripts/run,
 # scripts/package): the compiler and build tools, Qt, the synthesizer's library (found
-# by pkg-config) and a General MIDI SoundFont for Play, the DejaVu fonts the windows are
-# drawn with, and help2man, which makes the manual pages of every installation.
+# by pkg-config) and a General MIDI SoundFont for Play, RtMidi for the MIDI ports (it
+# brings ALSA's and JACK's development files, which pkg-config asks for beside it), the
+# DejaVu fonts the windows are drawn with, and help2man, which makes the manual pages of
+# every installation.
 KORVANE_PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   pkg-config libfluidsynth-dev timgm6mb-soundfont
+  librtmidi-dev
   help2man
 )
 
 # What only the tests need (scripts/test, besides the above): GoogleTest and Google
 # Benchmark, clang with its sanitizer runtimes, a virtual display, the desktop entry's
-# check, and the PulseAudio daemon of the test's own through which the editor's Play is
-# heard.
+# check, the PulseAudio daemon of the test's own through which the editor's Play is
+# heard, and the JACK server of the test's own through which korvane-cli is played as
+# from a keyboard (its question about realtime priority keeps its answer, no, unasked).
 KORVANE_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
   desktop-file-utils
   pulseaudio pulseaudio-utils
+  jackd2
 )
 
 # The parts without Qt built for 64-bit Windows and tested under Wine (scripts/test):
@@ -62,5 +67,6 @@ korvane_install_packages() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  # Through env: sudo would drop a setting put before it, and a package would ask.
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <ostream>
+#include <thread>
 
 #include "cli/CommandLine.h"
 #include "msg/FillIn.h"
@@ -23,6 +26,51 @@ constexpr auto kIdleWait = std::chrono::milliseconds(20);
 bool Listed(const std::vector<MidiPort>& ports, const MidiPort& port) {
     return std::find(ports.begin(), ports.end(), port) != ports.end();
 }
+
+// The port watch on a thread of its own: a MIDI system takes tens of milliseconds to
+// list its ports (JACK opens a client for each list), which no key may wait for. gone is
+// called once, on that thread, when a port has gone.
+class WatchAside {
+public:
+    WatchAside(const PlayPorts& ports, std::function<void()> gone)
+        : m_thread([this, &ports, gone = std::move(gone)] { Run(ports, gone); }) {}
+    ~WatchAside() {
+        {
+            std::lock_guard guard(m_lock);
+            m_done = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    std::optional<std::string> Gone() {
+        std::lock_guard guard(m_lock);
+        return m_gone;
+    }
+
+private:
+    void Run(const PlayPorts& ports, const std::function<void()>& gone) {
+        PortWatch watch(ports);
+        std::unique_lock guard(m_lock);
+        while (!m_done) {
+            guard.unlock();
+            std::optional<std::string> message = watch.Gone();
+            guard.lock();
+            if (message) {
+                m_gone = std::move(message);
+                guard.unlock();
+                gone();
+                return;
+            }
+            m_wake.wait_for(guard, kIdleWait, [this] { return m_done; });
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    bool m_done = false;                // under m_lock
+    std::optional<std::string> m_gone;  // under m_lock
+    std::thread m_thread;               // last: starts once the rest is there
+};
 
 }  // namespace
 
@@ -73,13 +121,14 @@ int PlayFromKeyboard(CStylePlayer& player, PlayableStyle& style, const PlayReque
     std::mutex lock;
     std::condition_variable arrived;
     bool pending = false;
-    CKeyboardInput keyboard(request.keyboard, [&] {
+    const auto wake = [&] {
         {
             std::lock_guard guard(lock);
             pending = true;
         }
         arrived.notify_one();
-    });
+    };
+    CKeyboardInput keyboard(request.keyboard, wake);
     if (PlayError error = keyboard.Open(*ports.system, *ports.in)) {
         err << *error << "\n";
         return kExitFileFailed;
@@ -98,7 +147,7 @@ int PlayFromKeyboard(CStylePlayer& player, PlayableStyle& style, const PlayReque
     out << "Waiting for a chord at or below " << SplitKeyName(request.keyboard.splitKey) << " on " << ports.in->name
         << ": " << section << " - " << request.files.front() << "\n"
         << std::flush;
-    PortWatch watch(ports);
+    WatchAside watch(ports, wake);
     while (!interrupted) {
         {
             std::unique_lock guard(lock);

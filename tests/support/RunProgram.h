@@ -37,13 +37,11 @@ inline std::string ShellQuote(const std::string& arg) {
 }
 #endif
 
-// Runs a program through the shell with the given arguments (and NAME=VALUE
-// environment settings) and collects its output and exit status. The program gets a
-// HOME and XDG_CONFIG_HOME of its own in scratch unless the caller gives them, so no
-// test reads or writes the settings of the user who runs it. Arguments are UTF-8.
-inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::filesystem::path& scratch, std::vector<std::string> environment = {}) {
-    const std::filesystem::path errFile = scratch / "stderr.txt";
+// The NAME=VALUE settings a program a test starts is given: these, and a HOME and
+// XDG_CONFIG_HOME of its own in scratch unless they name them, so that no test reads or
+// writes the settings of the user who runs it.
+inline std::vector<std::string> WithOwnSettings(std::vector<std::string> environment,
+                                                const std::filesystem::path& scratch) {
     for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
         const std::string prefix = std::string(name) + "=";
         bool given = false;
@@ -53,6 +51,16 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
         std::filesystem::create_directories(own);
         environment.push_back(prefix + own.string());
     }
+    return environment;
+}
+
+// Runs a program through the shell with the given arguments (and NAME=VALUE
+// environment settings, WithOwnSettings) and collects its output and exit status.
+// Arguments are UTF-8.
+inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                const std::filesystem::path& scratch, std::vector<std::string> environment = {}) {
+    const std::filesystem::path errFile = scratch / "stderr.txt";
+    environment = WithOwnSettings(std::move(environment), scratch);
     ProgramResult result;
 #ifdef _WIN32
     // cmd.exe takes no settings before the program: the child inherits them from here.

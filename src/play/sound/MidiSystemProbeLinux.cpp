@@ -3,6 +3,10 @@
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "play/sound/MidiSystemProbe.h"
 
 namespace {
@@ -11,6 +15,11 @@ namespace {
 // themselves; the caller says it once, in its own words.
 void Quiet(const char*) {}
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+int CountCycle(jack_nframes_t, void* cycles) {
+    static_cast<std::atomic<int>*>(cycles)->fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
 
 }  // namespace
 
@@ -38,3 +47,27 @@ std::optional<std::string> UnreachableReason(std::string_view system) {
 const MidiPort* SystemSynthesizerPort(const std::vector<MidiPort>&) { return nullptr; }
 
 std::string SystemSynthesizerTried() { return "no system synthesizer on Linux"; }
+
+void AwaitDelivery(std::string_view system) {
+    if (system != "jack") return;
+    // Every active client runs once in each cycle. A client of Korvane's own that has run
+    // three times has seen the cycle after the one under way now, in which RtMidi hands on
+    // what it was given and a new connection is in force, and one more for the other
+    // side to read it, whatever the period and however late a loaded machine runs them.
+    constexpr int kCycles = 3;
+    constexpr auto kLongest = std::chrono::seconds(1);  // a server that stalls holds no one up
+    jack_set_error_function(Quiet);
+    jack_set_info_function(Quiet);
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("Korvane", JackNoStartServer, &status);
+    if (!client) return;
+    std::atomic<int> cycles{0};
+    if (jack_set_process_callback(client, CountCycle, &cycles) == 0 && jack_activate(client) == 0) {
+        const auto until = std::chrono::steady_clock::now() + kLongest;
+        while (cycles.load(std::memory_order_relaxed) < kCycles && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        jack_deactivate(client);
+    }
+    jack_client_close(client);
+}

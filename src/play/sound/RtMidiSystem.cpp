@@ -73,29 +73,58 @@ bool OpenNamed(Port& rt, const MidiPort& port, const char* ownName, std::string&
     return false;
 }
 
+// libjack crashes closing a port, or its client, of a server that has gone (JACK quit
+// while Korvane played, or listed its ports): RtMidi objects of a system no longer
+// there are left as they are, with the text their error callback writes to, and go
+// with the program.
+bool Gone(const std::string& system) { return UnreachableReason(system).has_value(); }
+template <class... Held>
+void Leave(std::unique_ptr<Held>&... held) {
+    (static_cast<void>(held.release()), ...);
+}
+
 class RtOutput final : public MidiOutput {
 public:
-    RtOutput(std::unique_ptr<RtMidiOut> port, std::unique_ptr<std::string> why)
-        : m_why(std::move(why)), m_port(std::move(port)) {}
+    RtOutput(std::unique_ptr<RtMidiOut> port, std::unique_ptr<std::string> why, std::string system)
+        : m_why(std::move(why)), m_system(std::move(system)), m_port(std::move(port)) {}
+    ~RtOutput() override {
+        // The last messages (Stop's note-offs) reach the instrument before the port closes.
+        AwaitDelivery(m_system);
+        if (Gone(m_system)) {
+            Leave(m_port, m_why);
+            return;
+        }
+        // RtMidi frees a JACK output's buffer before it stops the client whose process
+        // callback reads it, which crashed a callback running late: the port is closed
+        // first, and the callback, which does nothing without it, has run again before.
+        m_port->closePort();
+        AwaitDelivery(m_system);
+    }
     void Send(std::span<const std::uint8_t> message) override {
         m_port->sendMessage(message.data(), message.size());
     }
 
 private:
     std::unique_ptr<std::string> m_why;  // where the port's error callback writes
+    std::string m_system;
     std::unique_ptr<RtMidiOut> m_port;
 };
 
 class RtInput final : public MidiInput {
 public:
-    RtInput(std::unique_ptr<RtMidiIn> port, std::unique_ptr<std::string> why, MidiInputHandler handler)
-        : m_why(std::move(why)), m_handler(std::move(handler)), m_port(std::move(port)) {
+    RtInput(std::unique_ptr<RtMidiIn> port, std::unique_ptr<std::string> why, std::string system,
+            MidiInputHandler handler)
+        : m_why(std::move(why)), m_system(std::move(system)), m_handler(std::move(handler)), m_port(std::move(port)) {
         // Clock and active sensing would wake the player for nothing; Start and Stop pass.
         m_port->ignoreTypes(true, true, true);
         m_port->setCallback(&RtInput::Arrived, this);
     }
     ~RtInput() override {
         m_port->cancelCallback();
+        if (Gone(m_system)) {
+            Leave(m_port, m_why);
+            return;
+        }
         m_port->closePort();
     }
 
@@ -105,6 +134,7 @@ private:
     }
 
     std::unique_ptr<std::string> m_why;
+    std::string m_system;
     MidiInputHandler m_handler;
     std::unique_ptr<RtMidiIn> m_port;
 };
@@ -128,15 +158,17 @@ public:
                 list.unreachable.push_back(*reason);
                 continue;
             }
-            std::string why;
-            auto in = MakePort<RtMidiIn>(api, why);
-            auto out = MakePort<RtMidiOut>(api, why);
-            if (!in || !out) {
-                list.unreachable.push_back(RtMidi::getApiDisplayName(api) + ": " + why);
-                continue;
+            auto why = std::make_unique<std::string>();
+            auto in = MakePort<RtMidiIn>(api, *why);
+            auto out = MakePort<RtMidiOut>(api, *why);
+            if (in && out) {
+                std::ranges::move(PortsOf(*in, system), std::back_inserter(list.inputs));
+                std::ranges::move(PortsOf(*out, system), std::back_inserter(list.outputs));
+            } else {
+                list.unreachable.push_back(RtMidi::getApiDisplayName(api) + ": " + *why);
             }
-            std::ranges::move(PortsOf(*in, system), std::back_inserter(list.inputs));
-            std::ranges::move(PortsOf(*out, system), std::back_inserter(list.outputs));
+            // The server may have gone while it was asked.
+            if ((in || out) && Gone(system)) Leave(in, out, why);
         }
         return list;
     }
@@ -148,7 +180,9 @@ public:
             error = FillIn(play_messages::kPortUnopenable, {port.name, *why});
             return nullptr;
         }
-        return std::make_unique<RtOutput>(std::move(out), std::move(why));
+        // The style's set-up, sent at once, finds the connection in force.
+        AwaitDelivery(port.system);
+        return std::make_unique<RtOutput>(std::move(out), std::move(why), port.system);
     }
 
     std::unique_ptr<MidiInput> OpenInput(const MidiPort& port, MidiInputHandler handler, PlayError& error) override {
@@ -158,7 +192,7 @@ public:
             error = FillIn(play_messages::kPortUnopenable, {port.name, *why});
             return nullptr;
         }
-        return std::make_unique<RtInput>(std::move(in), std::move(why), std::move(handler));
+        return std::make_unique<RtInput>(std::move(in), std::move(why), port.system, std::move(handler));
     }
 
     std::unique_ptr<MidiOutput> OpenSystemSynthesizer(PlayError& error) override {
