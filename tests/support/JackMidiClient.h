@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 struct ReceivedMidi {
@@ -44,6 +45,11 @@ public:
     ~JackMidiClient() {
         m_sound->cancelCallback();
         m_sound->closePort();
+        // RtMidi frees a JACK output's buffer before it stops the client whose process
+        // callback reads it (as RtMidiSystem.cpp says): the port goes first, and a
+        // callback under way ends, before the output is freed.
+        m_keys->closePort();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     JackMidiClient(const JackMidiClient&) = delete;
     JackMidiClient& operator=(const JackMidiClient&) = delete;
