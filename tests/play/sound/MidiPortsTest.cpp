@@ -47,7 +47,7 @@ TEST(MidiPorts, FindsAPortByItsNameOrAPartOnlyItHas) {
 // system-exclusive messages included, then the notes; Stop ends every sounding note
 // with its note-off and each channel with All Notes Off.
 TEST(MidiPorts, AnInstrumentGetsTheStyleAsStoredAndNothingHangsAfterStop) {
-    // XG's drum part for part 8, as stored: the bytes after F0.
+    // XG's message that makes channel 9 a drum part, as stored: the bytes after F0.
     const Bytes xgDrums = {0x43, 0x10, 0x4C, 0x08, 0x08, 0x07, 0x01, 0xF7};
     const Timeline timeline = Build(PlayStyle(
         480, At(0, 0xB8, 0, 104) + At(0, 0xB8, 32, 3) + ProgramAt(0, 8, 5) + SysEx(xgDrums) +
