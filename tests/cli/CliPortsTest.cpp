@@ -43,33 +43,18 @@ protected:
     TempDir scratch;
 };
 
-// One JSON object of two lists, each port a name and the system it is on, and the same
-// ports in the listing for people; a system that cannot be reached is said on standard
-// error by both alike.
-TEST_F(CliPorts, JsonAndTheListingForPeopleNameTheSamePorts) {
+// One JSON object of two lists, each port a name and the system it is on, whatever the
+// machine offers; a system that cannot be reached is said on standard error alone.
+TEST_F(CliPorts, JsonListsEachPortWithItsSystem) {
     const ProgramResult json = Run({"ports", "--json"});
-    const ProgramResult plain = Run({"ports"});
     EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(plain.status, 0);
-    EXPECT_EQ(json.err, plain.err);
 #ifdef _WIN32
     EXPECT_EQ(json.err, "") << "WinMM is part of every Windows";
 #endif
-    const std::string port = R"re(\{"name": "((?:[^"\\]|\\.)*)", "system": "(alsa|jack|winmm)"\})re";
+    const std::string port = R"re(\{"name": "(?:[^"\\]|\\.)*", "system": "(?:alsa|jack|winmm)"\})re";
     const std::string list = "\\[(?:" + port + "(?:, " + port + ")*)?\\]";
-    ASSERT_TRUE(std::regex_match(json.out, std::regex("\\{\"inputs\": " + list + ", \"outputs\": " + list + "\\}\n")))
+    EXPECT_TRUE(std::regex_match(json.out, std::regex("\\{\"inputs\": " + list + ", \"outputs\": " + list + "\\}\n")))
         << json.out;
-    // The ports of a part of the JSON as the listing for people shows them.
-    const auto listed = [&](std::string part) {
-        std::string text;
-        for (std::smatch m; std::regex_search(part, m, std::regex(port)); part = m.suffix()) {
-            text += "  " + std::regex_replace(m[1].str(), std::regex(R"(\\(["\\]))"), "$1") + " (" + m[2].str() + ")\n";
-        }
-        return text.empty() ? std::string("  (none)\n") : text;
-    };
-    const std::size_t outputs = json.out.find("\"outputs\"");
-    EXPECT_EQ(plain.out, "MIDI inputs:\n" + listed(json.out.substr(0, outputs)) + "MIDI outputs:\n" +
-                             listed(json.out.substr(outputs)));
 }
 
 // An output that is not there is refused before anything plays, with the outputs that
